@@ -1,0 +1,27 @@
+// The process-wide lock that serialises all use of the drive. Recursive for its owning thread:
+// an apply holds it while the probe and the verifications take it again.
+#pragma once
+
+#include <memory>
+
+class DriveAccessMutex {
+public:
+    virtual ~DriveAccessMutex() = default;
+    virtual void Lock() = 0;    // waits without time limit; at once when the caller owns it
+    virtual void Unlock() = 0;  // gives up one acquisition
+};
+
+// Creates the mutex (on Windows the named mutex "mutex"); null when the system refuses.
+std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex();
+
+// Holds one acquisition for a scope.
+class DriveLock {
+public:
+    explicit DriveLock(DriveAccessMutex& mutex) : mutex_(mutex) { mutex_.Lock(); }
+    ~DriveLock() { mutex_.Unlock(); }
+    DriveLock(const DriveLock&) = delete;
+    DriveLock& operator=(const DriveLock&) = delete;
+
+private:
+    DriveAccessMutex& mutex_;
+};

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native suite plainly and under ASan+UBSan and TSan,
+# the win64 and win32 builds, and the end-to-end tests of the win64 build under Wine.
+# Installs what it needs first (as root). Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+if [ "$(id -u)" = 0 ]; then
+    scripts/install-deps.sh
+fi
+
+jobs=$(nproc)
+passed=0
+failed=0
+failures=()
+
+stage() {  # stage NAME COMMAND...
+    local name=$1
+    shift
+    echo "=== $name"
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+        echo "*** stage failed: $name"
+    fi
+}
+
+native_build() {  # native_build DIR [cmake args...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+        cmake --build "$dir" -j "$jobs"
+}
+
+native_tests() {  # native_tests DIR
+    ctest --test-dir "$1" --output-on-failure -j "$jobs" --timeout 600
+}
+
+windows_build() {  # windows_build DIR TOOLCHAIN
+    cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" >/dev/null &&
+        cmake --build "$1" -j "$jobs"
+}
+
+stage "native build" native_build build/native
+stage "native tests" native_tests build/native
+stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address
+stage "asan+ubsan tests" env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 native_tests build/asan
+stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread
+stage "tsan tests" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 native_tests build/tsan
+stage "win64 build" windows_build build/win64 toolchain-win64.cmake
+stage "win32 build" windows_build build/win32 toolchain-win32.cmake
+stage "wine end-to-end tests" tests/e2e/run-all.sh build/native build/win64
+
+echo
+if [ "$failed" -gt 0 ]; then
+    printf 'failed stage: %s\n' "${failures[@]}"
+fi
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
