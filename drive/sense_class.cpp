@@ -10,43 +10,43 @@ constexpr uint8_t kKeyUnitAttention = 0x06;
 SenseClass ClassifyNotReady(uint8_t asc, uint8_t ascq) {
     if (asc == 0x04) {
         if (ascq == 0x01) {
-            return kSenseBecomingReady;
+            return kSenseClassBecomingReady;
         }
-        return ascq == 0x02 ? kSenseInitializingRequired : kSenseUnclassified;
+        return ascq == 0x02 ? kSenseClassInitializingRequired : kSenseClassUnclassified;
     }
     if (asc == 0x3A) {
         switch (ascq) {
             case 0x00:
-                return kSenseMediumNotPresent;
+                return kSenseClassMediumNotPresent;
             case 0x01:
-                return kSenseNoMediumTrayClosed;
+                return kSenseClassNoMediumTrayClosed;
             case 0x02:
-                return kSenseNoMediumTrayOpen;
+                return kSenseClassNoMediumTrayOpen;
             default:
-                return kSenseUnclassified;
+                return kSenseClassUnclassified;
         }
     }
-    return kSenseUnclassified;
+    return kSenseClassUnclassified;
 }
 
 SenseClass ClassifyHardwareError(uint8_t asc, uint8_t ascq) {
     if (asc == 0x08 && ascq == 0x01) {
-        return kSenseCommunicationTimeout;
+        return kSenseClassCommunicationTimeout;
     }
     if (asc == 0x4C && ascq == 0x00) {
-        return kSenseSelfConfigFailed;
+        return kSenseClassSelfConfigFailed;
     }
-    return kSenseUnclassified;
+    return kSenseClassUnclassified;
 }
 
 SenseClass ClassifyUnitAttention(uint8_t asc, uint8_t ascq) {
     if (asc == 0x28 && ascq == 0x00) {
-        return kSenseMediumMayHaveChanged;
+        return kSenseClassMediumMayHaveChanged;
     }
     if (asc == 0x29 && ascq == 0x00) {
-        return kSensePowerOnReset;
+        return kSenseClassPowerOnReset;
     }
-    return kSenseUnclassified;
+    return kSenseClassUnclassified;
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ SenseClass ClassifyUnitAttention(uint8_t asc, uint8_t ascq) {
 SenseClass ClassifySense(uint8_t senseKey, uint8_t asc, uint8_t ascq) {
     switch (senseKey) {
         case kKeyNoSense:
-            return asc == 0 && ascq == 0 ? kSenseNoSense : kSenseUnclassified;
+            return asc == 0 && ascq == 0 ? kSenseClassNoSense : kSenseClassUnclassified;
         case kKeyNotReady:
             return ClassifyNotReady(asc, ascq);
         case kKeyHardwareError:
@@ -62,7 +62,7 @@ SenseClass ClassifySense(uint8_t senseKey, uint8_t asc, uint8_t ascq) {
         case kKeyUnitAttention:
             return ClassifyUnitAttention(asc, ascq);
         default:
-            return kSenseUnclassified;
+            return kSenseClassUnclassified;
     }
 }
 
@@ -72,6 +72,6 @@ SenseClass ClassifyLastSense(const DriveState& state) {
 }
 
 bool IsMediumNotPresent(SenseClass senseClass) {
-    return senseClass == kSenseMediumNotPresent || senseClass == kSenseNoMediumTrayClosed ||
-           senseClass == kSenseNoMediumTrayOpen;
+    return senseClass == kSenseClassMediumNotPresent || senseClass == kSenseClassNoMediumTrayClosed ||
+           senseClass == kSenseClassNoMediumTrayOpen;
 }

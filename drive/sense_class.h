@@ -7,17 +7,17 @@
 #include "drive/drive_state.h"
 
 enum SenseClass : int32_t {
-    kSenseNoSense = 0,  // also what an all-zero sense area gives
-    kSenseUnclassified = 1,
-    kSenseMediumNotPresent = 3,      // NOT READY 3A/00
-    kSenseBecomingReady = 5,         // NOT READY 04/01
-    kSenseCommunicationTimeout = 6,  // HARDWARE ERROR 08/01
-    kSensePowerOnReset = 7,          // UNIT ATTENTION 29/00
-    kSenseMediumMayHaveChanged = 8,  // UNIT ATTENTION 28/00
-    kSenseInitializingRequired = 9,  // NOT READY 04/02
-    kSenseSelfConfigFailed = 10,     // HARDWARE ERROR 4C/00
-    kSenseNoMediumTrayClosed = 11,   // NOT READY 3A/01
-    kSenseNoMediumTrayOpen = 12,     // NOT READY 3A/02
+    kSenseClassNoSense = 0,  // also what an all-zero sense area gives
+    kSenseClassUnclassified = 1,
+    kSenseClassMediumNotPresent = 3,      // NOT READY 3A/00
+    kSenseClassBecomingReady = 5,         // NOT READY 04/01
+    kSenseClassCommunicationTimeout = 6,  // HARDWARE ERROR 08/01
+    kSenseClassPowerOnReset = 7,          // UNIT ATTENTION 29/00
+    kSenseClassMediumMayHaveChanged = 8,  // UNIT ATTENTION 28/00
+    kSenseClassInitializingRequired = 9,  // NOT READY 04/02
+    kSenseClassSelfConfigFailed = 10,     // HARDWARE ERROR 4C/00
+    kSenseClassNoMediumTrayClosed = 11,   // NOT READY 3A/01
+    kSenseClassNoMediumTrayOpen = 12,     // NOT READY 3A/02
 };
 
 // The key is the whole sense byte 2, not masked: flag bits in its upper half give class 1.

@@ -151,7 +151,9 @@ private:
         }
         if (header.DataIn == kScsiDataIn && header.DataBuffer != nullptr) {
             size_t length = std::min<size_t>(answer.reply.size(), header.DataTransferLength);
-            std::memcpy(header.DataBuffer, answer.reply.data(), length);
+            if (length > 0) {
+                std::memcpy(header.DataBuffer, answer.reply.data(), length);
+            }
         }
         return true;
     }

@@ -35,25 +35,25 @@ TEST(SenseClassTest, NearMissesAreUnclassified) {
         {0x0B, 0x00, 0x00}, {0x0B, 0x3A, 0x01},
     };
     for (const auto& c : nearMisses) {
-        EXPECT_EQ(ClassifySense(c.key, c.asc, c.ascq), kSenseUnclassified)
+        EXPECT_EQ(ClassifySense(c.key, c.asc, c.ascq), kSenseClassUnclassified)
             << std::hex << int(c.key) << "/" << int(c.asc) << "/" << int(c.ascq);
     }
 }
 
 TEST(SenseClassTest, FlagBitsInTheKeyByteAreNotMaskedAway) {
-    EXPECT_EQ(ClassifySense(0x22, 0x3A, 0x00), kSenseUnclassified);  // ILI + NOT READY
-    EXPECT_EQ(ClassifySense(0x80, 0x00, 0x00), kSenseUnclassified);  // filemark, no sense
+    EXPECT_EQ(ClassifySense(0x22, 0x3A, 0x00), kSenseClassUnclassified);  // ILI + NOT READY
+    EXPECT_EQ(ClassifySense(0x80, 0x00, 0x00), kSenseClassUnclassified);  // filemark, no sense
 }
 
 TEST(SenseClassTest, LastSenseIsReadFromTheRecordsSenseArea) {
     RecordingTransport transport;
     DriveState state{transport};
-    EXPECT_EQ(ClassifyLastSense(state), kSenseNoSense);
+    EXPECT_EQ(ClassifyLastSense(state), kSenseClassNoSense);
     uint8_t* raw = reinterpret_cast<uint8_t*>(&state.request);
     raw[kSenseKeyOffset] = 0x02;
     raw[kAscOffset] = 0x3A;
     raw[kAscqOffset] = 0x02;
-    EXPECT_EQ(ClassifyLastSense(state), kSenseNoMediumTrayOpen);
+    EXPECT_EQ(ClassifyLastSense(state), kSenseClassNoMediumTrayOpen);
 }
 
 TEST(SenseClassTest, OnlyTheThreeNoMediumClassesMeanNoDisc) {
