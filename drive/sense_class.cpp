@@ -72,6 +72,6 @@ SenseClass ClassifyLastSense(const DriveState& state) {
 }
 
 bool IsMediumNotPresent(SenseClass senseClass) {
-    return senseClass == kSenseClassMediumNotPresent || senseClass == kSenseClassNoMediumTrayClosed ||
-           senseClass == kSenseClassNoMediumTrayOpen;
+    return senseClass == kSenseClassMediumNotPresent ||
+           senseClass == kSenseClassNoMediumTrayClosed || senseClass == kSenseClassNoMediumTrayOpen;
 }
