@@ -1,6 +1,5 @@
 // The Win32 constants our resource scripts use, with the values of the Windows headers. Kept
 // here rather than read from the mingw headers so the native build needs no Windows SDK.
-#include <cctype>
 #include <cstdlib>
 #include <sstream>
 
@@ -87,9 +86,8 @@ bool ReadRcDefines(const std::string& headerText, const std::string& fileName, R
         std::istringstream words(line);
         std::string directive, name, value;
         words >> directive >> name;
-        if (directive != "#define" || name.empty() || name.find('_') == std::string::npos ||
-            !std::isupper(static_cast<unsigned char>(name[0]))) {
-            continue;  // include guards and everything else
+        if (directive != "#define" || name.empty()) {
+            continue;
         }
         std::getline(words, value);
         long parsed = 0;
