@@ -5,6 +5,7 @@
 #undef MessageBox
 #undef PostMessage
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -142,11 +143,32 @@ INT_PTR HandleStaticColour(HWND window, CDialog& dialog, WPARAM wParam, LPARAM l
     return static_cast<INT_PTR>(brush);
 }
 
+// Templates place the dialogs at 0,0; like the classic frameworks, a dialog is centred over its
+// owner instead, or over the work area when it has none, and kept inside the work area.
+void CentreWindow(HWND window) {
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT reference = area;
+    if (HWND owner = GetWindow(window, GW_OWNER)) {
+        GetWindowRect(owner, &reference);
+    }
+    RECT own{};
+    GetWindowRect(window, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    int x = (reference.left + reference.right - width) / 2;
+    int y = (reference.top + reference.bottom - height) / 2;
+    x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+    y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* run = reinterpret_cast<ModalRun*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(run));
         run->window.Attach(window);
+        CentreWindow(window);
         run->dialog->AttachWindow(&run->window);
         return run->dialog->OnInitDialog() ? TRUE : FALSE;
     }
