@@ -49,8 +49,11 @@ private:
     void OnComboChange() { calls.push_back("combo " + std::to_string(ComboGetCurSel(1000))); }
     void OnTimer(unsigned id) {
         calls.push_back("timer " + std::to_string(id));
-        if (duringTimer) {
-            duringTimer();
+        // Runs once; taken out first so that it may set the next one.
+        const std::function<void()> nested = std::move(duringTimer);
+        duringTimer = nullptr;
+        if (nested) {
+            nested();
         }
         if (deferToDefault) {
             Default();
@@ -119,18 +122,12 @@ TEST(MessageMap, NestedMessagesDoNotChangeTheOuterMessagesDefaultRequest) {
 
     // The outer timer message is handled; a nested system command inside it asks for the
     // default handling, which must not leak into the outer result.
-    dialog.duringTimer = [&] {
-        dialog.duringTimer = nullptr;
-        EXPECT_FALSE(host.Send(kWmSysCommand, kScMinimize, 0).handled);
-    };
+    dialog.duringTimer = [&] { EXPECT_FALSE(host.Send(kWmSysCommand, kScMinimize, 0).handled); };
     EXPECT_TRUE(host.Send(kWmTimer, 0, 0).handled);
 
     // And the other way round: the outer one defers, the nested one is handled.
     dialog.deferToDefault = true;
-    dialog.duringTimer = [&] {
-        dialog.duringTimer = nullptr;
-        EXPECT_TRUE(host.Send(kWmTestPrivate, 0, 0).handled);
-    };
+    dialog.duringTimer = [&] { EXPECT_TRUE(host.Send(kWmTestPrivate, 0, 0).handled); };
     EXPECT_FALSE(host.Send(kWmTimer, 0, 0).handled);
 }
 
