@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Draws the application icon, res/app.ico: a silver disc with its centre hole and a red
+# recording dot, at 16x16 and 32x32. Run it again after changing the drawing; the .ico is
+# committed so the build needs no ImageMagick.
+set -euo pipefail
+cd "$(dirname "$0")"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+draw() {  # draw SIZE: everything is drawn at 8x and scaled down for smooth edges
+    local size=$1 s=$(($1 * 8))
+    local c=$((s / 2)) r=$((s / 2 - s / 32)) hole=$((s / 10)) hub=$((s / 5))
+    local dot=$((s / 5)) dotx=$((s - s / 5 - s / 32)) doty=$((s - s / 5 - s / 32))
+    convert -size "${s}x${s}" xc:none \
+        -fill '#9aa4b1' -stroke '#3c4654' -strokewidth $((s / 32)) \
+        -draw "circle $c,$c $c,$((c - r))" \
+        -stroke none -fill '#d9e1ea' -draw "circle $c,$c $c,$((c - r * 3 / 4))" \
+        -fill '#b7c8e8' -draw "path 'M $c,$c L $((c + r * 7 / 10)),$((c - r * 7 / 10)) A $((r * 3 / 4)),$((r * 3 / 4)) 0 0,1 $((c + r * 3 / 4)),$c Z'" \
+        -fill '#6f7b8a' -draw "circle $c,$c $c,$((c - hub))" \
+        -fill '#ff00ff' -draw "circle $c,$c $c,$((c - hole))" -transparent '#ff00ff' \
+        -stroke '#ffffff' -strokewidth $((s / 32)) -fill '#e0201b' \
+        -draw "circle $dotx,$doty $dotx,$((doty - dot))" \
+        -resize "${size}x${size}" "$tmp/icon-$size.png"
+}
+
+draw 16
+draw 32
+convert "$tmp/icon-16.png" "$tmp/icon-32.png" app.ico
+echo "wrote $(pwd)/app.ico"
