@@ -11,6 +11,10 @@ if [ "$(id -u)" = 0 ]; then
 fi
 
 jobs=$(nproc)
+# Sanitizer reports fail the run; each variable only affects the build that has that sanitizer.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 passed=0
 failed=0
 failures=()
@@ -48,10 +52,9 @@ windows_build() {  # windows_build DIR TOOLCHAIN
 stage "native build" native_build build/native
 stage "native tests" native_tests build/native
 stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address
-stage "asan+ubsan tests" env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 native_tests build/asan
+stage "asan+ubsan tests" native_tests build/asan
 stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread
-stage "tsan tests" env TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 native_tests build/tsan
+stage "tsan tests" native_tests build/tsan
 stage "win64 build" windows_build build/win64 toolchain-win64.cmake
 stage "win32 build" windows_build build/win32 toolchain-win32.cmake
 stage "wine end-to-end tests" tests/e2e/run-all.sh build/native build/win64
