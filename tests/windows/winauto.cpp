@@ -271,6 +271,12 @@ private:
 
 std::string ControlClassName(bool isOrdinal, WORD ordinal, const std::wstring& name) {
     if (!isOrdinal) {
+        // windres stores the class by name, in capitals; the name is case-insensitive.
+        for (const wchar_t* known : {L"Button", L"Edit", L"Static", L"ComboBox"}) {
+            if (lstrcmpiW(name.c_str(), known) == 0) {
+                return Utf8(known);
+            }
+        }
         return Utf8(name);
     }
     switch (ordinal) {

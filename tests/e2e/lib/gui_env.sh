@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # GUI pieces of the end-to-end tests, sourced by tests/e2e/test_*.sh:
 #   gui_start_xvfb / gui_stop_xvfb   a private X display on a free number
-#   gui_map_fonts                    the dialog fonts mapped to installed fonts in $WINEPREFIX
+#   gui_map_fonts                    dialog fonts and unmanaged windows in $WINEPREFIX
 #   gui_screenshot FILE              the screen cropped to the windows on it
 #   gui_app_start [LANG]             starts the program under Wine (pid in $GUI_APP_PID)
 #   gui_auto ARGS...                 runs winauto under Wine
 #   expect_line / expect_no_line     grep-based assertions that count failures
 # Expects WINEPREFIX, E2E_WIN64_BUILD and E2E_WORK (tests/e2e/run-all.sh exports them).
+
+source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/wine_fonts.sh"
 
 GUI_WINE=${GUI_WINE:-/usr/lib/wine/wine64}
 GUI_APP_EXE=${GUI_APP_EXE:-$E2E_WIN64_BUILD/app/VelmoraDriveUtility.exe}
@@ -44,33 +46,14 @@ gui_stop_xvfb() {
     fi
 }
 
-# Verdana is not free; DejaVu Sans descends from the same design family and has close metrics.
-# The Japanese dialog font names all go to Noto Sans CJK JP. Written as a UTF-16 .reg file so
-# the Japanese value names survive whatever the caller's locale is.
+# Fonts for the dialogs (see scripts/lib/wine_fonts.sh), and no window manager handling: under
+# Xvfb without a window manager Wine otherwise waits about 2 s whenever a dialog closes.
 gui_map_fonts() {
-    local reg="$E2E_WORK/fonts.reg"
+    wine_map_fonts "$WINEPREFIX"
+    local reg="$E2E_WORK/unmanaged.reg"
     mkdir -p "$E2E_WORK"
-    # Debian's Wine, started as /usr/lib/wine/wine64, does not find its own fonts (Tahoma for the
-    # window captions, Marlett for the caption buttons); the prefix's font folder is always read.
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    mkdir -p "$fonts"
-    cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
-    {
-        printf '\xff\xfe'
-        printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
-            '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-            '"Verdana"="DejaVu Sans"' \
-            '"ＭＳ Ｐゴシック"="Noto Sans CJK JP"' \
-            '"ＭＳ ゴシック"="Noto Sans CJK JP"' \
-            '"MS PGothic"="Noto Sans CJK JP"' \
-            '"MS Gothic"="Noto Sans CJK JP"' \
-            '"MS UI Gothic"="Noto Sans CJK JP"' \
-            '"MS Shell Dlg"="Noto Sans CJK JP"' \
-            '"MS Shell Dlg 2"="Noto Sans CJK JP"' \
-            '' \
-            '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
-            '"Managed"="N"' '' | iconv -f UTF-8 -t UTF-16LE
-    } >"$reg"
+    printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' \
+        '"Managed"="N"' '' >"$reg"
     "$GUI_WINE" regedit /S "$(winepath_of "$reg")" >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
 }
