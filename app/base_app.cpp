@@ -1,0 +1,34 @@
+#include "app/base_app.h"
+
+#include "ui/base_dlg.h"
+
+// Split so that "D" does not continue the last hex escape.
+const char kSingleInstanceName[] =
+    "\x83\x94\x83\x46\x83\x8B\x83\x82\x83\x89"
+    "DriveUtility";
+
+CBaseApp::CBaseApp(DialogBackend& backend, const char* instanceName)
+    : CWinApp(backend), instanceName_(instanceName), log_(backend) {}
+
+bool CBaseApp::InitInstance() {
+    std::unique_ptr<SingleInstanceMapping> mapping;
+    if (ClaimSingleInstance(instanceName_, &mapping) != InstanceClaim::kFirst) {
+        return false;  // another instance runs (now in front), or the name cannot be had
+    }
+    instanceMapping_ = std::move(mapping);
+
+    CBaseDlg dialog(Backend(), log_);
+    RunMainDialog(dialog);  // OK or Cancel: the program ends the same way
+    return false;
+}
+
+void CBaseApp::OnMainWindowCreated(CDialog& dialog) {
+    if (instanceMapping_ != nullptr && dialog.Window() != nullptr) {
+        instanceMapping_->PublishWindow(dialog.Window()->NativeHandle());
+    }
+}
+
+int CBaseApp::ExitInstance() {
+    instanceMapping_.reset();
+    return CWinApp::ExitInstance();
+}

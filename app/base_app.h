@@ -1,0 +1,29 @@
+// CBaseApp: the application object. Runs the main window as the single instance of the program;
+// a second start brings the running window to the front and ends without a window of its own.
+#pragma once
+
+#include <memory>
+
+#include "platform/single_instance.h"
+#include "platform/win_app.h"
+#include "ui/log_ring.h"
+
+// "ヴェルモラDriveUtility", the maker word in katakana, as Shift-JIS bytes.
+extern const char kSingleInstanceName[];
+
+class CBaseApp : public CWinApp {
+public:
+    // instanceName: the single-instance object's name (tests pass their own).
+    explicit CBaseApp(DialogBackend& backend, const char* instanceName = kSingleInstanceName);
+
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+protected:
+    void OnMainWindowCreated(CDialog& dialog) override;
+
+private:
+    const char* instanceName_;
+    std::unique_ptr<SingleInstanceMapping> instanceMapping_;
+    LogRing log_;
+};

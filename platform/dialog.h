@@ -1,0 +1,87 @@
+// CDialog: a modal dialog made from a dialog template, with a message map and access to its
+// controls by id. A backend creates the window and feeds its messages to Dispatch.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "platform/dialog_backend.h"
+#include "platform/message_map.h"
+#include "platform/window_messages.h"
+
+class CDialog {
+public:
+    CDialog(int templateId, DialogBackend& backend, CDialog* parent = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Creates the window, runs it until EndDialog and returns the result (-1: not created).
+    int DoModal();
+
+    int TemplateId() const { return templateId_; }
+    DialogBackend& Backend() const { return backend_; }
+    CDialog* Parent() const { return parent_; }
+    DialogWindow* Window() const { return window_; }
+
+    // Thread-safe: queues a message for this dialog's window; false when it has no window.
+    bool PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
+    void EndDialog(int result);
+
+    // Called once the window exists, before OnInitDialog (the application publishes its main
+    // window through it).
+    void SetWindowCreatedHook(std::function<void(CDialog&)> hook);
+
+    // For backends. AttachWindow(nullptr) detaches; PostMessage is refused from then on.
+    void AttachWindow(DialogWindow* window);
+    // Finds the handler in the message map chain and runs it; false when the message is left to
+    // the backend's default handling (no entry, or the handler called Default()).
+    bool Dispatch(const WindowMessage& message, intptr_t* result);
+    // The initialisation hook; true lets the backend give the focus to the first control.
+    virtual bool OnInitDialog();
+
+    static const MessageMap& BaseMessageMap();
+
+protected:
+    virtual const MessageMap& GetMessageMap() const;
+    virtual void OnOK();
+    virtual void OnCancel();
+    // From inside a handler: let the backend's default handling run for this message as well.
+    void Default() { defaultRequested_ = true; }
+
+    void EnableControl(int id, bool enable);
+    void SetCheck(int id, int state);
+    int GetCheck(int id) const;
+    void SetControlText(int id, const std::string& text);
+    std::string GetControlText(int id) const;
+    int GetControlTextLength(int id) const;
+    void ComboResetContent(int id);
+    int ComboInsertString(int id, int index, const std::string& text);
+    void ComboSetCurSel(int id, int index);
+    int ComboGetCurSel(int id) const;
+    void EditSetSel(int id, int start, int end);
+    void EditScrollCaret(int id);
+    void EditReplaceSel(int id, const std::string& text, bool canUndo);
+    bool SetTimer(unsigned timerId, unsigned periodMs);
+    void KillTimer(unsigned timerId);
+    // OK button only, this dialog as owner, the application's name as title.
+    int MessageBox(const std::string& text);
+    std::string LoadString(int stringId) const { return backend_.LoadString(stringId); }
+    bool HasSystemMenu() const;
+    void AppendSystemMenuSeparator();
+    void AppendSystemMenuItem(unsigned commandId, const std::string& text);
+    void SetIcon(IconHandle icon, bool large);
+    bool IsMinimised() const;
+
+    friend class DialogControl;
+
+private:
+    const int templateId_;
+    DialogBackend& backend_;
+    CDialog* const parent_;
+    DialogWindow* window_ = nullptr;
+    std::mutex postMutex_;  // orders PostMessage on other threads against detaching the window
+    bool defaultRequested_ = false;
+    std::function<void(CDialog&)> windowCreatedHook_;
+};

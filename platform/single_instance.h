@@ -1,0 +1,24 @@
+// The single-instance object: a named system-wide object that only the first running copy of the
+// program creates. On Windows it is a 10-byte named file mapping whose first bytes carry the
+// first instance's main window, so that a later start can bring that window to the front.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+enum class InstanceClaim {
+    kFirst,           // this process holds the object; the name is taken until it is released
+    kAlreadyRunning,  // another instance holds it (and its window, if published, was brought
+                      // to the front)
+    kFailed,          // the object could not be created
+};
+
+class SingleInstanceMapping {
+public:
+    virtual ~SingleInstanceMapping() = default;  // releases the name
+    // Publishes the main window (a NativeHandle of platform/dialog_backend.h) for later starts.
+    virtual void PublishWindow(uintptr_t nativeWindow) = 0;
+};
+
+// name: narrow bytes of the object's name. On kFirst, *held receives the object.
+InstanceClaim ClaimSingleInstance(const char* name, std::unique_ptr<SingleInstanceMapping>* held);

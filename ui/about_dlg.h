@@ -1,0 +1,9 @@
+// CAboutDlg: the version information box, opened from the main window's system menu.
+#pragma once
+
+#include "platform/dialog.h"
+
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(CDialog& owner);
+};
