@@ -1,0 +1,35 @@
+// The drive state that exists once per process: the transport and open drive, the
+// pass-through record, the transfer buffers and the command block. The program owns exactly
+// one and hands it to the code that talks to the drive; a test builds a fresh one.
+//
+// None of it has a lock of its own: whoever uses it holds the DriveAccessMutex (drive
+// discovery excepted, which runs before any other thread exists).
+#pragma once
+
+#include <cstdint>
+
+#include "drive/command_block.h"
+#include "drive/transfer_buffers.h"
+#include "platform/pass_through_record.h"
+#include "platform/scsi_transport.h"
+
+// How commands reach the drive. Only the pass-through is built; 0 (the start value) and 2
+// select it, 1 would select a host-adapter interface that does not exist here.
+enum TransportMode : int32_t {
+    kTransportModeUnset = 0,
+    kTransportModeHostAdapter = 1,
+    kTransportModePassThrough = 2,
+};
+
+struct DriveState {
+    explicit DriveState(ScsiTransport& systemTransport) : transport(systemTransport) {}
+    DriveState(const DriveState&) = delete;
+    DriveState& operator=(const DriveState&) = delete;
+
+    ScsiTransport& transport;
+    DeviceHandle driveHandle = kNoDevice;  // the DriveHandle: every command goes to it
+    PassThroughRequest request{};
+    TransferBuffers buffers;
+    CommandBlock block;
+    int32_t transportMode = kTransportModeUnset;
+};

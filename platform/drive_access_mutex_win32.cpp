@@ -1,0 +1,34 @@
+// The drive-access mutex on Windows: the named mutex "mutex". A Win32 mutex is recursive for
+// its owning thread by nature.
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/drive_access_mutex.h"
+
+namespace {
+
+class NamedDriveAccessMutex : public DriveAccessMutex {
+public:
+    explicit NamedDriveAccessMutex(HANDLE handle) : handle_(handle) {}
+    ~NamedDriveAccessMutex() override { CloseHandle(handle_); }
+    NamedDriveAccessMutex(const NamedDriveAccessMutex&) = delete;
+    NamedDriveAccessMutex& operator=(const NamedDriveAccessMutex&) = delete;
+
+    // WAIT_ABANDONED also hands over ownership, so any wait result but failure owns it.
+    void Lock() override { WaitForSingleObject(handle_, INFINITE); }
+    void Unlock() override { ReleaseMutex(handle_); }
+
+private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex() {
+    HANDLE handle = CreateMutexA(nullptr, FALSE, "mutex");
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<NamedDriveAccessMutex>(handle);
+}

@@ -1,0 +1,89 @@
+// Windows pass-through: the drive is opened as \\.\X: and every command is one
+// DeviceIoControl(IOCTL_SCSI_PASS_THROUGH_DIRECT) with the record as input and output buffer.
+#include <windows.h>
+
+#include <winioctl.h>  // not part of windows.h with WIN32_LEAN_AND_MEAN
+
+#include <ntddscsi.h>
+
+#include <cstddef>
+
+#include "platform/pass_through_record.h"
+#include "platform/system_scsi_transport.h"
+
+// The record's header is handed to the system unchanged, so it must be the system's structure.
+static_assert(sizeof(ScsiPassThroughDirect) == sizeof(SCSI_PASS_THROUGH_DIRECT), "header size");
+static_assert(offsetof(ScsiPassThroughDirect, ScsiStatus) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, ScsiStatus),
+              "ScsiStatus");
+static_assert(offsetof(ScsiPassThroughDirect, CdbLength) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, CdbLength),
+              "CdbLength");
+static_assert(offsetof(ScsiPassThroughDirect, SenseInfoLength) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoLength),
+              "SenseInfoLength");
+static_assert(offsetof(ScsiPassThroughDirect, DataIn) == offsetof(SCSI_PASS_THROUGH_DIRECT, DataIn),
+              "DataIn");
+static_assert(offsetof(ScsiPassThroughDirect, DataTransferLength) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, DataTransferLength),
+              "DataTransferLength");
+static_assert(offsetof(ScsiPassThroughDirect, TimeOutValue) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, TimeOutValue),
+              "TimeOutValue");
+static_assert(offsetof(ScsiPassThroughDirect, DataBuffer) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, DataBuffer),
+              "DataBuffer");
+static_assert(offsetof(ScsiPassThroughDirect, SenseInfoOffset) ==
+                  offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoOffset),
+              "SenseInfoOffset");
+static_assert(offsetof(ScsiPassThroughDirect, Cdb) == offsetof(SCSI_PASS_THROUGH_DIRECT, Cdb),
+              "Cdb");
+static_assert(kScsiDataOut == SCSI_IOCTL_DATA_OUT && kScsiDataIn == SCSI_IOCTL_DATA_IN &&
+                  kScsiDataUnspecified == SCSI_IOCTL_DATA_UNSPECIFIED,
+              "direction codes");
+static_assert(IOCTL_SCSI_PASS_THROUGH_DIRECT == 0x4D014, "pass-through control code");
+
+namespace {
+
+class Win32ScsiTransport : public ScsiTransport {
+public:
+    DeviceHandle Open(char driveLetter) override {
+        if (driveLetter >= 'a' && driveLetter <= 'z') {
+            driveLetter = static_cast<char>(driveLetter - 'a' + 'A');
+        }
+        if (driveLetter < 'C' || driveLetter > 'Z') {
+            return kNoDevice;
+        }
+        char path[256] = {'\\', '\\', '.', '\\', driveLetter, ':'};
+        HANDLE device =
+            CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+        if (device == INVALID_HANDLE_VALUE) {
+            return kNoDevice;
+        }
+        return reinterpret_cast<DeviceHandle>(device);
+    }
+
+    void Close(DeviceHandle handle) override {
+        if (handle != kNoDevice) {
+            CloseHandle(reinterpret_cast<HANDLE>(handle));
+        }
+    }
+
+    bool Execute(DeviceHandle handle, PassThroughRequest& request) override {
+        if (handle == kNoDevice) {
+            return false;
+        }
+        DWORD returned = 0;
+        const BOOL sent = DeviceIoControl(
+            reinterpret_cast<HANDLE>(handle), IOCTL_SCSI_PASS_THROUGH_DIRECT, &request,
+            sizeof(PassThroughRequest), &request, sizeof(PassThroughRequest), &returned, nullptr);
+        return sent != FALSE;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<ScsiTransport> CreateSystemScsiTransport() {
+    return std::unique_ptr<ScsiTransport>(new Win32ScsiTransport);
+}

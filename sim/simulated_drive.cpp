@@ -1,0 +1,542 @@
+#include "sim/simulated_drive.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <utility>
+
+namespace {
+
+constexpr uint8_t kOpTestUnitReady = 0x00;
+constexpr uint8_t kOpRequestSense = 0x03;
+constexpr uint8_t kOpInquiry = 0x12;
+constexpr uint8_t kOpStartStopUnit = 0x1B;
+constexpr uint8_t kOpWriteBuffer = 0x3B;
+constexpr uint8_t kOpReadBuffer = 0x3C;
+constexpr uint8_t kOpReadToc = 0x43;
+constexpr uint8_t kOpGetEventStatus = 0x4A;
+constexpr uint8_t kOpReadDiscInformation = 0x51;
+constexpr uint8_t kOpReadTrackInformation = 0x52;
+
+constexpr uint8_t kModelBufferId = 0xF1;
+constexpr uint8_t kSettingsBufferId = 0xF4;
+constexpr uint8_t kWritePageBufferId = 0xFA;
+constexpr size_t kModelBufferSize = 48;
+constexpr size_t kModelTextOffset = 16;
+constexpr size_t kInquirySize = 96;
+
+constexpr int kSpeedSupported = 18, kSpeedCurrent = 19, kSpeedSaved = 20;
+constexpr int kAudioSupported = 21, kAudioCurrent = 22, kAudioSaved = 23;
+constexpr int kReadyByte = 24;
+
+uint32_t BigEndian16(const uint8_t* p) {
+    return (uint32_t{p[0]} << 8) | p[1];
+}
+uint32_t BigEndian24(const uint8_t* p) {
+    return (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+}
+
+void PutText(std::vector<uint8_t>& data, size_t offset, size_t width, const std::string& text) {
+    for (size_t i = 0; i < width && i < text.size() && offset + i < data.size(); ++i) {
+        data[offset + i] = static_cast<uint8_t>(text[i]);
+    }
+}
+
+}  // namespace
+
+bool CommandMatch::Matches(const uint8_t* cdb) const {
+    if (cdb[0] != opcode) {
+        return false;
+    }
+    if (bufferId >= 0 && cdb[2] != bufferId) {
+        return false;
+    }
+    return mode < 0 || (cdb[1] & 0x1F) == mode;
+}
+
+void FillFixedSense(const SenseTriple& sense, uint8_t* sense18) {
+    std::memset(sense18, 0, 18);
+    sense18[0] = 0x70;  // current error, fixed format
+    sense18[2] = sense.key;
+    sense18[7] = 10;  // additional sense length: bytes 8..17
+    sense18[12] = sense.asc;
+    sense18[13] = sense.ascq;
+}
+
+SimulatedDrive::SimulatedDrive(const SimulatedDriveConfig& config)
+    : config_(config), disc_(config.disc), forcedReadyByte_(config.forcedReadyByte) {
+    page_[kSpeedSupported] = config.supportsOptimalSpeed ? 1 : 0;
+    page_[kSpeedCurrent] = config.optimalSpeed;
+    page_[kSpeedSaved] = static_cast<uint8_t>(
+        config.optimalSpeedSaved >= 0 ? config.optimalSpeedSaved : config.optimalSpeed);
+    page_[kAudioSupported] = config.supportsAudioMode ? 1 : 0;
+    page_[kAudioCurrent] = config.audioMode;
+    page_[kAudioSaved] =
+        static_cast<uint8_t>(config.audioModeSaved >= 0 ? config.audioModeSaved : config.audioMode);
+}
+
+SimulatedDrive::~SimulatedDrive() = default;
+
+uint8_t SimulatedDrive::Execute(const ScsiCommand& command, uint8_t* sense18,
+                                uint32_t* dataInBytes) {
+    ReceivedCommand record;
+    if (command.cdb != nullptr) {
+        std::copy(command.cdb, command.cdb + record.cdb.size(), record.cdb.begin());
+    }
+    record.cdbLength = command.cdbLength;
+    record.dataIn = command.dataIn;
+    record.transferLength = command.transferLength;
+    record.timeoutSeconds = command.timeoutSeconds;
+    if (command.dataIn == 0 && command.data != nullptr) {
+        record.dataOut.assign(command.data, command.data + command.transferLength);
+    }
+
+    WaitBeforeAnswering(record.cdb.data());
+
+    std::function<void(const ReceivedCommand&)> observer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Reply reply;
+        if (!TakeFault(record.cdb.data(), reply)) {
+            ScsiCommand seen = command;
+            seen.cdb = record.cdb.data();
+            reply = Answer(seen, record.dataOut);
+        }
+        if (command.dataIn == 1 && command.data != nullptr) {
+            const size_t count = std::min<size_t>(
+                {reply.data.size(), reply.allocationLength, command.transferLength});
+            std::copy(reply.data.begin(), reply.data.begin() + count, command.data);
+            record.dataInBytes = static_cast<uint32_t>(count);
+        }
+        record.scsiStatus = reply.status;
+        record.sense = reply.sense;
+        if (reply.status != kScsiStatusGood) {
+            lastSense_ = reply.sense;
+        }
+        received_.push_back(record);
+        observer = observer_;
+    }
+    if (record.scsiStatus != kScsiStatusGood && sense18 != nullptr) {
+        FillFixedSense(record.sense, sense18);
+    }
+    if (dataInBytes != nullptr) {
+        *dataInBytes = record.dataInBytes;
+    }
+    if (observer) {
+        observer(record);
+    }
+    return record.scsiStatus;
+}
+
+void SimulatedDrive::WaitBeforeAnswering(const uint8_t* cdb) {
+    uint32_t latency = 0;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++pausedCommands_;
+        resumed_.wait(lock, [this] { return !paused_; });
+        --pausedCommands_;
+        latency = latencyMicroseconds_;
+        for (const auto& entry : commandLatencies_) {
+            if (entry.first.Matches(cdb)) {
+                latency += entry.second;
+            }
+        }
+    }
+    if (latency > 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(latency));
+    }
+}
+
+bool SimulatedDrive::TakeFault(const uint8_t* cdb, Reply& reply) {
+    bool failed = false;
+    for (Fault& fault : faults_) {
+        if (!fault.match.Matches(cdb)) {
+            continue;
+        }
+        ++fault.calls;
+        bool fires = false;
+        switch (fault.kind) {
+            case FaultKind::kAlways:
+                fires = true;
+                break;
+            case FaultKind::kTimes:
+                fires = fault.calls <= fault.count;
+                break;
+            case FaultKind::kOnCall:
+                fires = fault.calls == fault.count;
+                break;
+        }
+        if (fires && !failed) {
+            reply.status = fault.status;
+            reply.sense = fault.sense;
+            failed = true;
+        }
+    }
+    return failed;
+}
+
+SimulatedDrive::Reply SimulatedDrive::Answer(const ScsiCommand& command,
+                                             const std::vector<uint8_t>& dataOut) {
+    const uint8_t* cdb = command.cdb;
+    switch (cdb[0]) {
+        case kOpTestUnitReady: {
+            Reply reply;
+            DiscNotReady(reply);
+            return reply;
+        }
+        case kOpRequestSense:
+            return AnswerRequestSense(cdb);
+        case kOpInquiry:
+            return AnswerInquiry(cdb);
+        case kOpStartStopUnit:
+            return AnswerStartStopUnit(cdb);
+        case kOpReadBuffer:
+            return AnswerReadBuffer(cdb);
+        case kOpWriteBuffer:
+            return AnswerWriteBuffer(cdb, dataOut);
+        case kOpReadToc:
+            return AnswerReadToc(cdb);
+        case kOpGetEventStatus:
+            return AnswerEventStatus(cdb);
+        case kOpReadDiscInformation:
+            return AnswerDiscInformation(cdb);
+        case kOpReadTrackInformation:
+            return AnswerTrackInformation(cdb);
+        default: {
+            Reply reply;
+            reply.status = kScsiStatusCheckCondition;
+            reply.sense = kSenseInvalidOpcode;
+            return reply;
+        }
+    }
+}
+
+bool SimulatedDrive::DiscNotReady(Reply& reply) const {
+    switch (disc_) {
+        case DiscState::kPresent:
+            return false;
+        case DiscState::kNone:
+            reply.sense = kSenseNoMediumTrayClosed;
+            break;
+        case DiscState::kTrayOpen:
+            reply.sense = kSenseNoMediumTrayOpen;
+            break;
+        case DiscState::kBecomingReady:
+            reply.sense = kSenseBecomingReady;
+            break;
+    }
+    reply.status = kScsiStatusCheckCondition;
+    return true;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerRequestSense(const uint8_t* cdb) {
+    Reply reply;
+    reply.data.resize(18);
+    FillFixedSense(lastSense_, reply.data.data());
+    reply.allocationLength = cdb[4];
+    lastSense_ = SenseTriple{};
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerInquiry(const uint8_t* cdb) const {
+    Reply reply;
+    if ((cdb[1] & 0x01) != 0) {  // vital product data pages are not offered
+        reply.status = kScsiStatusCheckCondition;
+        reply.sense = kSenseInvalidFieldInCdb;
+        return reply;
+    }
+    if (!config_.answersInquiry) {
+        return reply;
+    }
+    reply.data.assign(kInquirySize, 0);
+    reply.data[0] = 0x05;  // CD/DVD device
+    reply.data[1] = 0x80;  // removable medium
+    reply.data[2] = 0x00;
+    reply.data[3] = 0x02;  // response data format
+    reply.data[4] = static_cast<uint8_t>(kInquirySize - 5);
+    std::fill(reply.data.begin() + 8, reply.data.begin() + 36, ' ');
+    PutText(reply.data, 8, 8, config_.vendor);
+    PutText(reply.data, 16, 16, config_.product);
+    PutText(reply.data, 32, 4, config_.revision);
+    PutText(reply.data, 36, kInquirySize - 36, config_.inquiryTail);
+    reply.allocationLength = BigEndian16(cdb + 3);
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerStartStopUnit(const uint8_t* cdb) {
+    Reply reply;
+    if (disc_ == DiscState::kBecomingReady) {
+        DiscNotReady(reply);
+        return reply;
+    }
+    const bool loadEject = (cdb[4] & 0x02) != 0;
+    const bool start = (cdb[4] & 0x01) != 0;
+    if (loadEject && !start && disc_ != DiscState::kTrayOpen) {
+        discOnTray_ = disc_ == DiscState::kPresent;
+        disc_ = DiscState::kTrayOpen;
+    } else if (loadEject && start && disc_ == DiscState::kTrayOpen) {
+        disc_ = discOnTray_ ? DiscState::kPresent : DiscState::kNone;
+        discOnTray_ = false;
+    }
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerReadBuffer(const uint8_t* cdb) const {
+    Reply reply;
+    const int mode = cdb[1] & 0x1F;
+    const uint8_t bufferId = cdb[2];
+    reply.allocationLength = BigEndian24(cdb + 6);
+    const bool offsetZero = BigEndian24(cdb + 3) == 0;
+    if (offsetZero && bufferId == kModelBufferId && mode == 2 && config_.answersModelBuffer) {
+        reply.data.assign(kModelBufferSize, 0);
+        PutText(reply.data, kModelTextOffset, kModelBufferSize - kModelTextOffset,
+                config_.modelText);
+        return reply;
+    }
+    if (offsetZero && bufferId == kSettingsBufferId && (mode == 0 || mode == 1)) {
+        reply.data.assign(page_.begin(), page_.end());
+        if (mode == 0) {
+            reply.data[kReadyByte] = ReadyByteLocked();
+        }
+        return reply;
+    }
+    reply.status = kScsiStatusCheckCondition;
+    reply.sense = kSenseInvalidFieldInCdb;
+    reply.allocationLength = 0;
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerWriteBuffer(const uint8_t* cdb,
+                                                        const std::vector<uint8_t>& dataOut) {
+    Reply reply;
+    reply.status = kScsiStatusCheckCondition;
+    const int mode = cdb[1] & 0x1F;
+    if (mode != 1 || cdb[2] != kWritePageBufferId || BigEndian24(cdb + 3) != 0) {
+        reply.sense = kSenseInvalidFieldInCdb;
+        return reply;
+    }
+    const size_t received = std::min<size_t>(BigEndian24(cdb + 6), dataOut.size());
+    if (received < 4) {
+        reply.sense = kSenseParameterListLength;
+        return reply;
+    }
+    const uint8_t* page = dataOut.data();
+    int current = -1;
+    int saved = -1;
+    if (page[0] == 9 && page[1] == 0 && page_[kSpeedSupported] == 1) {
+        current = kSpeedCurrent;
+        saved = kSpeedSaved;
+    } else if (page[0] == 2 && page[1] == 0x80 && page_[kAudioSupported] == 1) {
+        if (ReadyByteLocked() != 1) {
+            reply.sense = kSenseCommandSequenceError;
+            return reply;
+        }
+        current = kAudioCurrent;
+        saved = kAudioSaved;
+    } else {
+        reply.sense = kSenseInvalidFieldInParameterList;
+        return reply;
+    }
+    reply.status = kScsiStatusGood;
+    if (writesIgnored_) {
+        return reply;
+    }
+    page_[current] = page[2];
+    if (page[3] == 1 && !savedBytesStuck_) {
+        page_[saved] = page[2];
+    }
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerReadToc(const uint8_t* cdb) const {
+    Reply reply;
+    if (DiscNotReady(reply)) {
+        return reply;
+    }
+    // Format 0: one data track starting at LBA 0, lead-out at 300000 blocks.
+    reply.data = {0x00, 0x12, 0x01, 0x01,                           // length, first, last track
+                  0x00, 0x14, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,   // track 1, data, LBA 0
+                  0x00, 0x14, 0xAA, 0x00, 0x00, 0x04, 0x93, 0xE0};  // lead-out
+    reply.allocationLength = BigEndian16(cdb + 7);
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerEventStatus(const uint8_t* cdb) const {
+    Reply reply;
+    const bool polled = (cdb[1] & 0x01) != 0;
+    if (config_.eventRequiresPolled && !polled) {
+        reply.status = kScsiStatusCheckCondition;
+        reply.sense = kSenseInvalidFieldInCdb;
+        return reply;
+    }
+    reply.allocationLength = BigEndian16(cdb + 7);
+    if ((cdb[4] & 0x10) == 0) {  // no class the drive supports was asked for
+        reply.data = {0x00, 0x02, 0x80, 0x10};
+        return reply;
+    }
+    uint8_t mediaStatus = 0;
+    if (disc_ == DiscState::kTrayOpen) {
+        mediaStatus |= 0x01;
+    }
+    if (disc_ == DiscState::kPresent || disc_ == DiscState::kBecomingReady) {
+        mediaStatus |= 0x02;
+    }
+    reply.data = {0x00, 0x06, 0x04, 0x10, 0x00, mediaStatus, 0x00, 0x00};
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerDiscInformation(const uint8_t* cdb) const {
+    Reply reply;
+    if (DiscNotReady(reply)) {
+        return reply;
+    }
+    reply.data.assign(34, 0);
+    reply.data[1] = 0x20;  // 32 bytes follow
+    reply.data[2] = 0x0E;  // last session complete, disc complete
+    reply.data[3] = 1;     // first track
+    reply.data[4] = 1;     // sessions
+    reply.data[5] = 1;     // first track in last session
+    reply.data[6] = 1;     // last track in last session
+    reply.allocationLength = BigEndian16(cdb + 7);
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerTrackInformation(const uint8_t* cdb) const {
+    Reply reply;
+    if (DiscNotReady(reply)) {
+        return reply;
+    }
+    reply.data.assign(36, 0);
+    reply.data[1] = 0x22;  // 34 bytes follow
+    reply.data[2] = 1;     // track 1
+    reply.data[3] = 1;     // session 1
+    reply.data[5] = 0x04;  // data track
+    reply.data[6] = 0x01;  // data mode 1
+    reply.data[24] = 0x00;
+    reply.data[26] = 0x04;  // track size 300000 blocks
+    reply.data[27] = 0x93;
+    reply.data[28] = 0xE0;
+    reply.allocationLength = BigEndian16(cdb + 7);
+    return reply;
+}
+
+uint8_t SimulatedDrive::ReadyByteLocked() const {
+    if (forcedReadyByte_ >= 0) {
+        return static_cast<uint8_t>(forcedReadyByte_);
+    }
+    return (disc_ == DiscState::kNone || disc_ == DiscState::kTrayOpen) ? 1 : 0;
+}
+
+void SimulatedDrive::SetDiscState(DiscState state) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    disc_ = state;
+    discOnTray_ = false;
+}
+
+DiscState SimulatedDrive::GetDiscState() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return disc_;
+}
+
+void SimulatedDrive::ForceReadyByte(int value) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    forcedReadyByte_ = value < 0 ? -1 : (value & 0xFF);
+}
+
+uint8_t SimulatedDrive::ReadyByte() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return ReadyByteLocked();
+}
+
+std::array<uint8_t, 256> SimulatedDrive::SettingsPage() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return page_;
+}
+
+void SimulatedDrive::SetSettingsByte(int index, uint8_t value) {
+    if (index < 0 || index >= static_cast<int>(page_.size())) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    page_[static_cast<size_t>(index)] = value;
+}
+
+void SimulatedDrive::FailAlways(CommandMatch match, SenseTriple sense, uint8_t status) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.push_back(Fault{match, sense, status, FaultKind::kAlways, 0});
+}
+
+void SimulatedDrive::FailTimes(CommandMatch match, int count, SenseTriple sense, uint8_t status) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.push_back(Fault{match, sense, status, FaultKind::kTimes, count});
+}
+
+void SimulatedDrive::FailOnCall(CommandMatch match, int callNumber, SenseTriple sense,
+                                uint8_t status) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.push_back(Fault{match, sense, status, FaultKind::kOnCall, callNumber});
+}
+
+void SimulatedDrive::ClearFaults() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    faults_.clear();
+}
+
+void SimulatedDrive::SetWritesIgnored(bool ignored) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    writesIgnored_ = ignored;
+}
+
+void SimulatedDrive::SetSavedBytesStuck(bool stuck) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    savedBytesStuck_ = stuck;
+}
+
+void SimulatedDrive::SetLatencyMicroseconds(uint32_t microseconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    latencyMicroseconds_ = microseconds;
+}
+
+void SimulatedDrive::SetCommandLatency(CommandMatch match, uint32_t microseconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    commandLatencies_.emplace_back(match, microseconds);
+}
+
+void SimulatedDrive::PauseCommands() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    paused_ = true;
+}
+
+void SimulatedDrive::ResumeCommands() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        paused_ = false;
+    }
+    resumed_.notify_all();
+}
+
+int SimulatedDrive::PausedCommandCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return paused_ ? pausedCommands_ : 0;
+}
+
+std::vector<ReceivedCommand> SimulatedDrive::Received() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return received_;
+}
+
+size_t SimulatedDrive::ReceivedCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return received_.size();
+}
+
+void SimulatedDrive::ClearReceived() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    received_.clear();
+}
+
+void SimulatedDrive::SetObserver(std::function<void(const ReceivedCommand&)> observer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    observer_ = std::move(observer);
+}

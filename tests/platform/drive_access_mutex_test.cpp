@@ -1,0 +1,38 @@
+#include "platform/drive_access_mutex.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+bool OtherThreadGetsItWithin(DriveAccessMutex& mutex, std::atomic<bool>& got,
+                             std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!got && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    (void)mutex;
+    return got;
+}
+
+TEST(DriveAccessMutexTest, RecursiveForItsOwnerAndReleasedOnlyByTheLastUnlock) {
+    auto mutex = CreateDriveAccessMutex();
+    ASSERT_NE(mutex, nullptr);
+    std::atomic<bool> got{false};
+    mutex->Lock();
+    mutex->Lock();  // must not deadlock
+    std::thread other([&] {
+        DriveLock lock(*mutex);
+        got = true;
+    });
+    mutex->Unlock();
+    EXPECT_FALSE(OtherThreadGetsItWithin(*mutex, got, std::chrono::milliseconds(50)));
+    mutex->Unlock();
+    EXPECT_TRUE(OtherThreadGetsItWithin(*mutex, got, std::chrono::milliseconds(5000)));
+    other.join();
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include "sim/simulated_transport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+PassThroughRequest MakeRecord(std::initializer_list<uint8_t> cdb, uint8_t dataIn, uint8_t* buffer,
+                              uint32_t length) {
+    PassThroughRequest request;
+    std::memset(&request, 0, sizeof(request));
+    request.header.Length = sizeof(ScsiPassThroughDirect);
+    request.header.CdbLength = 12;
+    request.header.SenseInfoLength = kSenseBytesRequested;
+    request.header.DataIn = dataIn;
+    request.header.DataTransferLength = length;
+    request.header.TimeOutValue = 7;
+    request.header.DataBuffer = buffer;
+    request.header.SenseInfoOffset = kSenseOffset;
+    std::copy(cdb.begin(), cdb.end(), request.header.Cdb);
+    return request;
+}
+
+uint8_t RecordByte(const PassThroughRequest& request, size_t offset) {
+    return reinterpret_cast<const uint8_t*>(&request)[offset];
+}
+
+TEST(SimulatedTransportHandles, OpenOnlyLettersWithADrive) {
+    SimulatedTransport transport;
+    transport.AddDrive('E');
+    EXPECT_EQ(transport.Open('F'), kNoDevice);
+    EXPECT_EQ(transport.Open('B'), kNoDevice);
+    const DeviceHandle upper = transport.Open('E');
+    const DeviceHandle lower = transport.Open('e');
+    EXPECT_NE(upper, kNoDevice);
+    EXPECT_NE(lower, kNoDevice);
+    EXPECT_NE(upper, lower);
+    EXPECT_EQ(transport.OpenHandleCount(), 2);
+    transport.RefuseOpen('E', true);
+    EXPECT_EQ(transport.Open('E'), kNoDevice);
+    transport.RefuseOpen('E', false);
+    transport.Close(upper);
+    transport.Close(lower);
+    EXPECT_EQ(transport.OpenHandleCount(), 0);
+}
+
+TEST(SimulatedTransportHandles, ExecuteOnUnknownOrClosedHandleIsRefused) {
+    SimulatedTransport transport;
+    SimulatedDrive& drive = transport.AddDrive('E');
+    PassThroughRequest request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
+    EXPECT_FALSE(transport.Execute(kNoDevice, request));
+    const DeviceHandle handle = transport.Open('E');
+    transport.Close(handle);
+    EXPECT_FALSE(transport.Execute(handle, request));
+    EXPECT_EQ(drive.ReceivedCount(), 0u);
+}
+
+TEST(SimulatedTransportRecord, MalformedRecordsNeverReachTheDrive) {
+    SimulatedTransport transport;
+    SimulatedDrive& drive = transport.AddDrive('E');
+    const DeviceHandle handle = transport.Open('E');
+    uint8_t buffer[256];
+    struct Case {
+        const char* what;
+        void (*spoil)(PassThroughRequest&);
+    };
+    const Case cases[] = {
+        {"Length 44 where the header is larger, or any other size",
+         [](PassThroughRequest& r) {
+             r.header.Length = sizeof(ScsiPassThroughDirect) == 44 ? 56 : 44;
+         }},
+        {"CdbLength 0", [](PassThroughRequest& r) { r.header.CdbLength = 0; }},
+        {"CdbLength 17", [](PassThroughRequest& r) { r.header.CdbLength = 17; }},
+        {"DataIn 3", [](PassThroughRequest& r) { r.header.DataIn = 3; }},
+        {"transfer without buffer", [](PassThroughRequest& r) { r.header.DataBuffer = nullptr; }},
+        {"sense area past the record",
+         [](PassThroughRequest& r) { r.header.SenseInfoOffset = sizeof(PassThroughRequest) - 4; }},
+        {"sense area over the header", [](PassThroughRequest& r) { r.header.SenseInfoOffset = 0; }},
+    };
+    for (const Case& c : cases) {
+        PassThroughRequest request =
+            MakeRecord({0x3C, 0x01, 0xF4, 0, 0, 0, 0, 1, 0}, kScsiDataIn, buffer, 256);
+        c.spoil(request);
+        EXPECT_FALSE(transport.Execute(handle, request)) << c.what;
+    }
+    EXPECT_EQ(drive.ReceivedCount(), 0u);
+}
+
+TEST(SimulatedTransportRecord, CheckConditionWritesStatusAndSenseIntoTheRecord) {
+    SimulatedTransport transport;
+    transport.AddDrive('E').SetDiscState(DiscState::kTrayOpen);
+    const DeviceHandle handle = transport.Open('E');
+    PassThroughRequest request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
+    request.header.CdbLength = 6;
+    ASSERT_TRUE(transport.Execute(handle, request));
+    EXPECT_EQ(request.header.ScsiStatus, kScsiStatusCheckCondition);
+    EXPECT_EQ(RecordByte(request, kSenseKeyOffset), 0x02);
+    EXPECT_EQ(RecordByte(request, kAscOffset), 0x3A);
+    EXPECT_EQ(RecordByte(request, kAscqOffset), 0x02);
+    EXPECT_EQ(request.header.SenseInfoLength, 18);
+
+    // Only SenseInfoLength bytes are written.
+    request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
+    request.header.SenseInfoLength = 8;
+    ASSERT_TRUE(transport.Execute(handle, request));
+    EXPECT_EQ(RecordByte(request, kSenseKeyOffset), 0x02);
+    EXPECT_EQ(RecordByte(request, kAscOffset), 0x00);
+    EXPECT_EQ(request.header.SenseInfoLength, 8);
+}
+
+TEST(SimulatedTransportRecord, DataInReplyAndTheCommandAsTheDriveSawIt) {
+    SimulatedTransport transport;
+    SimulatedDrive& drive = transport.AddDrive('E');
+    const DeviceHandle handle = transport.Open('E');
+    uint8_t buffer[256] = {};
+    PassThroughRequest request =
+        MakeRecord({0x3C, 0x02, 0xF1, 0, 0, 0, 0, 0, 0x30}, kScsiDataIn, buffer, 48);
+    request.header.Cdb[15] = 0x5A;  // all 16 bytes of the field reach the record of the drive
+    ASSERT_TRUE(transport.Execute(handle, request));
+    EXPECT_EQ(request.header.ScsiStatus, kScsiStatusGood);
+    EXPECT_EQ(request.header.DataTransferLength, 48u);
+    EXPECT_EQ(request.header.SenseInfoLength, 0);
+    EXPECT_EQ(std::memcmp(buffer + 16, "7315KT52    ", 12), 0);
+    ReceivedCommand seen = drive.Received().at(0);
+    EXPECT_EQ(seen.cdb[0], 0x3C);
+    EXPECT_EQ(seen.cdb[15], 0x5A);
+    EXPECT_EQ(seen.cdbLength, 12);
+    EXPECT_EQ(seen.dataIn, kScsiDataIn);
+    EXPECT_EQ(seen.transferLength, 48u);
+    EXPECT_EQ(seen.timeoutSeconds, 7u);
+}
+
+TEST(SimulatedTransportDrives, ReplacedDriveAnswersOpenHandles) {
+    SimulatedTransport transport;
+    transport.AddDrive('E');
+    const DeviceHandle handle = transport.Open('E');
+    SimulatedDriveConfig config;
+    config.disc = DiscState::kPresent;
+    SimulatedDrive& replacement = transport.AddDrive('E', config);
+    EXPECT_EQ(transport.Drive('e'), &replacement);
+    PassThroughRequest request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
+    ASSERT_TRUE(transport.Execute(handle, request));
+    EXPECT_EQ(request.header.ScsiStatus, kScsiStatusGood);
+    transport.RemoveDrive('E');
+    EXPECT_EQ(transport.Drive('E'), nullptr);
+    EXPECT_FALSE(transport.Execute(handle, request));
+}
+
+}  // namespace
