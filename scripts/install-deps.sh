@@ -20,3 +20,18 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The end-to-end tests run the program under Wine in English and Japanese. Wine takes the user's
+# language from the C library's locale, so both locales must exist, not just be named in LANG.
+wanted_locales=(en_US.UTF-8 ja_JP.UTF-8)
+missing_locales=()
+for l in "${wanted_locales[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" || missing_locales+=("$l")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+    echo "generating locales: ${missing_locales[*]}"
+    for l in "${missing_locales[@]}"; do
+        sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+    done
+    locale-gen >/dev/null
+fi
