@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
-    wine wine64 xvfb xdotool x11-utils imagemagick fonts-noto-cjk locales
+    wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils imagemagick fonts-noto-cjk locales
 )
 
 missing=()
@@ -18,7 +18,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # The end-to-end tests run the program under Wine in English and Japanese. Wine takes the user's
