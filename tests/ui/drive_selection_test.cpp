@@ -3,6 +3,9 @@
 // cannot be reopened is reported.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "tests/ui/main_window_rig.h"
 
 namespace {
@@ -31,36 +34,53 @@ struct TwoDrives : MainWindowRig {
 
 TEST(DriveSelection, StopsTheOldWatcherBeforeClosingAndWatchesTheNewDrive) {
     TwoDrives w;
-    w.host.TickTimers(10);
-    for (int id : kAudioControls) {
-        EXPECT_FALSE(w.host.IsEnabled(id)) << id;  // E is not ready
-    }
-    const std::string description = w.host.Text(IDC_AUDIO_DESCRIPTION);
-    EXPECT_EQ(description, w.host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
-
+    // Hold a poll of E in flight while the selection changes; it is let go a little later.
+    w.e->PauseCommands();
+    ASSERT_TRUE(Eventually([&] { return w.e->PausedCommandCount() == 1; }));
+    std::thread resume([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        w.e->ResumeCommands();
+    });
     w.g->ClearReceived();
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
+    resume.join();
     const int pollsOfE = CountPageReads(*w.e, 0);
-    EXPECT_EQ(w.transport.Violations(), 0);
+    EXPECT_EQ(w.transport.Violations(), 0);  // E was not closed under its poll
     EXPECT_EQ(w.transport.OpenLetters(), std::vector<char>{'G'});
     EXPECT_EQ(CountPageReads(*w.g, 1), 2);  // the controls and the report
 
     EXPECT_TRUE(Eventually([&] { return CountPageReads(*w.g, 0) >= 3; }));
     EXPECT_EQ(CountPageReads(*w.e, 0), pollsOfE);  // E is no longer polled
-    ASSERT_TRUE(w.WatcherReady(1));
-
-    // G has no audio mode: its buttons are unchecked, E's description stays, and the first
-    // tick enables the three controls from the ready flag alone.
-    EXPECT_EQ(w.host.GetCheck(IDC_AUDIO_LOW), 0);
-    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), description);
-    w.host.TickTimers(1);
-    for (int id : kAudioControls) {
-        EXPECT_TRUE(w.host.IsEnabled(id)) << id;
-    }
+    EXPECT_TRUE(w.WatcherReady(1));
     EXPECT_EQ(w.LogAfterTicks(10),
               "Current drive setting\r\nOptimal Writing Speed : ON\r\n"
               "Audio Optimized Write Mode : This function is not supported");
     EXPECT_TRUE(w.host.MessageBoxes().empty());
+}
+
+// The flag is 1 before and after the change, but G has no audio mode, so the controls were
+// just disabled: the first tick after the change enables them again from the flag alone.
+TEST(DriveSelection, TheFirstTickAfterAChangeSetsTheAudioControlsAfresh) {
+    TwoDrives w;
+    w.host.TickTimers(1);
+    for (int id : kAudioControls) {
+        EXPECT_FALSE(w.host.IsEnabled(id)) << id;  // E is not ready
+    }
+    w.e->ForceReadyByte(1);
+    ASSERT_TRUE(w.WatcherReady(1));
+    w.host.TickTimers(1);
+    ASSERT_TRUE(w.host.IsEnabled(IDC_AUDIO_LOW));
+    const std::string description = w.host.Text(IDC_AUDIO_DESCRIPTION);
+    EXPECT_EQ(description, w.host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+
+    ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
+    EXPECT_FALSE(w.host.IsEnabled(IDC_AUDIO_LOW));
+    EXPECT_EQ(w.host.GetCheck(IDC_AUDIO_LOW), 0);
+    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), description);  // E's description stays
+    w.host.TickTimers(1);
+    for (int id : kAudioControls) {
+        EXPECT_TRUE(w.host.IsEnabled(id)) << id;
+    }
 }
 
 TEST(DriveSelection, BackToTheFirstDriveUsesTableEntryZero) {
