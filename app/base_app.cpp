@@ -7,8 +7,8 @@ const char kSingleInstanceName[] =
     "\x83\x94\x83\x46\x83\x8B\x83\x82\x83\x89"
     "DriveUtility";
 
-CBaseApp::CBaseApp(DialogBackend& backend, const char* instanceName)
-    : CWinApp(backend), instanceName_(instanceName), log_(backend) {}
+CBaseApp::CBaseApp(DialogBackend& backend, MainWindowServices& services, const char* instanceName)
+    : CWinApp(backend), services_(services), instanceName_(instanceName), log_(backend) {}
 
 bool CBaseApp::InitInstance() {
     std::unique_ptr<SingleInstanceMapping> mapping;
@@ -17,7 +17,7 @@ bool CBaseApp::InitInstance() {
     }
     instanceMapping_ = std::move(mapping);
 
-    CBaseDlg dialog(Backend(), log_);
+    CBaseDlg dialog(Backend(), log_, services_);
     RunMainDialog(dialog);  // OK or Cancel: the program ends the same way
     return false;
 }

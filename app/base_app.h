@@ -7,14 +7,17 @@
 #include "platform/single_instance.h"
 #include "platform/win_app.h"
 #include "ui/log_ring.h"
+#include "ui/main_window_services.h"
 
 // "ヴェルモラDriveUtility", the maker word in katakana, as Shift-JIS bytes.
 extern const char kSingleInstanceName[];
 
 class CBaseApp : public CWinApp {
 public:
+    // services: the drive state and system services the main window works with.
     // instanceName: the single-instance object's name (tests pass their own).
-    explicit CBaseApp(DialogBackend& backend, const char* instanceName = kSingleInstanceName);
+    CBaseApp(DialogBackend& backend, MainWindowServices& services,
+             const char* instanceName = kSingleInstanceName);
 
     bool InitInstance() override;
     int ExitInstance() override;
@@ -23,6 +26,7 @@ protected:
     void OnMainWindowCreated(CDialog& dialog) override;
 
 private:
+    MainWindowServices& services_;
     const char* instanceName_;
     std::unique_ptr<SingleInstanceMapping> instanceMapping_;
     LogRing log_;

@@ -1,7 +1,8 @@
-// Entry point of the Windows program: the Win32 dialog backend and the application object.
-// Our headers come before <windows.h>, whose macros (LoadString, MessageBox, ...) would rename
-// the framework's members in this file.
-#include "app/base_app.h"
+// Entry point of the Windows program: the Win32 dialog backend, the system's pass-through and the
+// application. Our headers come before <windows.h>, whose macros (LoadString, MessageBox, ...)
+// would rename the framework's members in this file.
+#include "app/drive_utility_program.h"
+#include "platform/system_scsi_transport.h"
 #include "platform/win32_dialog_backend.h"
 
 #include <windows.h>
@@ -9,6 +10,6 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
     const std::unique_ptr<DialogBackend> backend = CreateWin32DialogBackend(instance);
-    CBaseApp application(*backend);
-    return application.Run();
+    const std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();
+    return RunDriveUtility(*backend, *transport);
 }

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "platform/dialog_backend.h"
+#include "platform/dialog_controls.h"
 #include "platform/message_map.h"
 #include "platform/window_messages.h"
 
-class CDialog {
+class CDialog : public DialogControls {
 public:
     CDialog(int templateId, DialogBackend& backend, CDialog* parent = nullptr);
-    virtual ~CDialog();
+    ~CDialog() override;
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
@@ -43,6 +44,13 @@ public:
 
     static const MessageMap& BaseMessageMap();
 
+    // DialogControls
+    void EnableControl(int id, bool enable) override;
+    void SetCheck(int id, int state) override;
+    int GetCheck(int id) const override;
+    void SetControlText(int id, const std::string& text) override;
+    std::string LoadString(int stringId) const override { return backend_.LoadString(stringId); }
+
 protected:
     virtual const MessageMap& GetMessageMap() const;
     virtual void OnOK();
@@ -50,10 +58,6 @@ protected:
     // From inside a handler: let the backend's default handling run for this message as well.
     void Default() { defaultRequested_ = true; }
 
-    void EnableControl(int id, bool enable);
-    void SetCheck(int id, int state);
-    int GetCheck(int id) const;
-    void SetControlText(int id, const std::string& text);
     std::string GetControlText(int id) const;
     int GetControlTextLength(int id) const;
     void ComboResetContent(int id);
@@ -67,7 +71,6 @@ protected:
     void KillTimer(unsigned timerId);
     // OK button only, this dialog as owner, the application's name as title.
     int MessageBox(const std::string& text);
-    std::string LoadString(int stringId) const { return backend_.LoadString(stringId); }
     bool HasSystemMenu() const;
     void AppendSystemMenuSeparator();
     void AppendSystemMenuItem(unsigned commandId, const std::string& text);

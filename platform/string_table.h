@@ -4,12 +4,11 @@
 
 #include <string>
 
-class StringTable {
+#include "platform/narrow_code_page.h"
+
+class StringTable : public NarrowCodePage {
 public:
     virtual ~StringTable() = default;
     // The text of the id; empty when the id does not exist.
     virtual std::string LoadString(int stringId) const = 0;
-    // True when the byte starts a two-byte character of the narrow code page (Shift-JIS lead
-    // bytes under code page 932; never under single-byte code pages).
-    virtual bool IsLeadByte(unsigned char byte) const = 0;
 };

@@ -1,21 +1,28 @@
 #include "ui/base_dlg.h"
 
 #include <iterator>
+#include <string>
 
+#include "drive/drive_handle.h"
 #include "res/resource_ids.h"
+#include "settings/control_state.h"
+#include "settings/current_settings.h"
 #include "ui/about_dlg.h"
+#include "ui/drive_discovery.h"
 
 namespace {
 
 constexpr unsigned kLogTimerId = 0;
 constexpr unsigned kLogTimerPeriodMs = 2;
+constexpr uint32_t kRediscoveryDelayMs = 3500;
 
 }  // namespace
 
-CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log)
+CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& services)
     : CDialog(IDD_MAIN, backend),
       log_(log),
-      readyFlag_([] { return 0; }),
+      services_(services),
+      drive_(services.drive),
       checkSettingButton_(*this, IDC_CHECK_SETTING),
       applyButton_(*this, IDC_APPLY),
       logEdit_(*this, IDC_LOG_EDIT),
@@ -25,6 +32,13 @@ CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log)
       saveSpeedCheck_(*this, IDC_SAVE_SPEED),
       saveAudioCheck_(*this, IDC_SAVE_AUDIO),
       descriptionText_(*this, IDC_AUDIO_DESCRIPTION) {}
+
+// Normally OnDestroy has done this; a window that never got there must not leave a watcher
+// polling a drive whose state goes away with the program.
+CBaseDlg::~CBaseDlg() {
+    StopWatcher();
+    CloseDrive(drive_.transport, drive_.driveHandle);
+}
 
 const MessageMap& CBaseDlg::GetMessageMap() const {
     static constexpr MessageMapEntry kEntries[] = {
@@ -55,43 +69,170 @@ void CBaseDlg::PostCommandDone() {
 
 bool CBaseDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-
-    if (HasSystemMenu()) {
-        const std::string aboutText = LoadString(IDS_ABOUTBOX);
-        if (!aboutText.empty()) {
-            AppendSystemMenuSeparator();
-            AppendSystemMenuItem(IDM_ABOUTBOX, aboutText);
-        }
-    }
+    AddAboutMenuItem();
     SetIcon(applicationIcon_, true);
     SetIcon(applicationIcon_, false);
 
-    // Drive discovery slots in here; until it exists no drive is ever found.
+    AllocateTransferBuffers(drive_.buffers);
+    mutex_ = services_.createMutex();
+    if (mutex_ == nullptr) {
+        return EndInitialisationEarly(IDS_CREATE_MUTEX_FAILED);
+    }
+    runner_ = std::make_unique<CommandRunner>(drive_, *mutex_, *this, services_.commandWaitMs);
+
+    const int platform = services_.osPlatformId();
+    if (platform == kOsPlatformWindows9x) {
+        return EndInitialisationEarly(IDS_UNSUPPORTED_OS);
+    }
+    if (platform == kOsPlatformNt) {
+        drive_.transportMode = kTransportModePassThrough;
+    } else {
+        QueueNotice(IDS_UNKNOWN_OS);  // the start value of the transport mode is pass-through too
+    }
+    DiscoverWithRetry();
+
     ComboSetCurSel(IDC_DRIVE_COMBO, 0);
     SetTimer(kLogTimerId, kLogTimerPeriodMs);
     if (drivesFound_ == 0) {
-        UpdateControls(1);
+        SettingsContext settings = Settings();
+        UpdateControls(settings, 1);
         log_.LogAppend(IDS_TARGET_NOT_FOUND);
+        notices_.clear();  // nothing clears the queue here: they are shown ahead of this line
         driveCombo_.Enable(false);
+        return true;
     }
+    if (OpenSelectedDrive() == kNoDevice) {
+        QueueNotice(IDS_OPEN_FAILED);
+    } else {
+        StartWatcher();
+    }
+    ShowDriveSettings();
     return true;
 }
 
-// Only the switch-everything-off form exists so far; reading a drive's settings page into the
-// controls comes with the settings code.
-void CBaseDlg::UpdateControls(int disableAll) {
-    if (disableAll != 1) {
+void CBaseDlg::AddAboutMenuItem() {
+    if (!HasSystemMenu()) {
         return;
     }
+    const std::string aboutText = LoadString(IDS_ABOUTBOX);
+    if (!aboutText.empty()) {
+        AppendSystemMenuSeparator();
+        AppendSystemMenuItem(IDM_ABOUTBOX, aboutText);
+    }
+}
+
+// Without the mutex, or on a platform the program refuses, there is nothing behind the drive
+// buttons: they are disabled rather than left to fail unseen.
+bool CBaseDlg::EndInitialisationEarly(int messageId) {
+    MessageBox(LoadString(messageId));
     applyButton_.Enable(false);
     restoreButton_.Enable(false);
     checkSettingButton_.Enable(false);
-    EnableControl(IDC_SPEED_ON, false);
-    EnableControl(IDC_SPEED_OFF, false);
-    saveSpeedCheck_.Enable(false);
-    EnableControl(IDC_AUDIO_HIGH, false);
-    EnableControl(IDC_AUDIO_LOW, false);
-    saveAudioCheck_.Enable(false);
+    return true;
+}
+
+// A drive that is still coming up may not answer at once: one more look after a pause.
+void CBaseDlg::DiscoverWithRetry() {
+    drivesFound_ = DiscoverDrives();
+    if (drivesFound_ == 0) {
+        services_.sleep(kRediscoveryDelayMs);
+        drivesFound_ = DiscoverDrives();
+    }
+}
+
+// Lists the supported drives in the order of their letters; no drive stays open.
+int CBaseDlg::DiscoverDrives() {
+    ComboResetContent(IDC_DRIVE_COMBO);
+    int count = 0;
+    for (char letter = kFirstDriveLetter; letter <= kLastDriveLetter; ++letter) {
+        std::string entryText;
+        if (ProbeDriveLetter(drive_, *runner_, *mutex_, letter, Backend(), &entryText) != 1) {
+            continue;
+        }
+        ComboInsertString(IDC_DRIVE_COMBO, -1, entryText);
+        driveTable_.entries[count].SetLetter(letter);
+        ++count;
+    }
+    return count;
+}
+
+DeviceHandle CBaseDlg::OpenSelectedDrive() {
+    const bool listed = selectedDrive_ >= 0 && selectedDrive_ < drivesFound_;
+    drive_.driveHandle =
+        listed ? OpenDrive(drive_.transport, driveTable_.entries[selectedDrive_].Letter())
+               : kNoDevice;
+    return drive_.driveHandle;
+}
+
+void CBaseDlg::StartWatcher() {
+    mediaWatcherThread_ = services_.watcher.Start(drive_, *mutex_);
+}
+
+void CBaseDlg::StopWatcher() {
+    StopMediaWatcher(services_.watcher, &mediaWatcherThread_);
+}
+
+// The controls and the report of the selected drive; notices queued before the report would be
+// dropped by its clearing of the queue, so they follow it on a line of their own.
+void CBaseDlg::ShowDriveSettings() {
+    SettingsContext settings = Settings();
+    UpdateControls(settings, 0);
+    ReadCurrentSettings(settings);
+    RequeueNotices();
+}
+
+SettingsContext CBaseDlg::Settings() {
+    return SettingsContext{drive_, *mutex_, *runner_, *this, log_, supported_};
+}
+
+void CBaseDlg::QueueNotice(int stringId) {
+    log_.LogAppend(stringId);
+    notices_.push_back(stringId);
+}
+
+void CBaseDlg::RequeueNotices() {
+    for (int id : notices_) {
+        log_.LogAppend(IDS_LINE_BREAK);
+        log_.LogAppend(id);
+    }
+    notices_.clear();
+}
+
+void CBaseDlg::OnSelChangeDrive() {
+    if (runner_ == nullptr) {
+        return;
+    }
+    StopWatcher();
+    CloseDrive(drive_.transport, drive_.driveHandle);
+    selectedDrive_ = ComboGetCurSel(IDC_DRIVE_COMBO);
+    if (OpenSelectedDrive() == kNoDevice) {
+        QueueNotice(IDS_OPEN_FAILED);
+    }
+    ShowDriveSettings();
+
+    CloseDrive(drive_.transport, drive_.driveHandle);
+    if (OpenSelectedDrive() == kNoDevice) {
+        MessageBox(LoadString(IDS_OPEN_FAILED));
+    } else {
+        StartWatcher();
+    }
+    audioControlsState_ = 0;  // the next tick sets the audio controls afresh
+}
+
+void CBaseDlg::OnCheckSetting() {
+    if (runner_ == nullptr) {
+        return;
+    }
+    SettingsContext settings = Settings();
+    ReadCurrentSettings(settings);
+}
+
+void CBaseDlg::OnDestroy() {
+    Default();
+    StopWatcher();
+    CloseDrive(drive_.transport, drive_.driveHandle);
+    KillTimer(kLogTimerId);
+    FreeTransferBuffers(drive_.buffers);
 }
 
 void CBaseDlg::OnSysCommand(unsigned commandId, intptr_t /*lParam*/) {
@@ -150,7 +291,7 @@ void CBaseDlg::ShowNextLogPiece() {
 // what the timer last did disagree.
 void CBaseDlg::FollowReadyFlag() {
     static constexpr int kAudioControls[] = {IDC_AUDIO_HIGH, IDC_AUDIO_LOW, IDC_SAVE_AUDIO};
-    const int ready = readyFlag_();
+    const int ready = services_.watcher.IsReady();
     int wanted = 0;
     if (ready == 1 && audioControlsState_ != 1) {
         wanted = 1;
@@ -166,30 +307,21 @@ void CBaseDlg::FollowReadyFlag() {
 }
 
 void CBaseDlg::OnHighSpeedPlayback() {
-    descriptionText_.SetText(LoadString(IDS_HIGH_SPEED_DESCRIPTION));
+    ShowAudioModeDescription(*this, AudioMode::kHighSpeedPlayback);
 }
 
 void CBaseDlg::OnLowSpeedPlayback() {
-    descriptionText_.SetText(LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    ShowAudioModeDescription(*this, AudioMode::kLowSpeedPlayback);
 }
 
 // The save check boxes only toggle; their state is read when Apply runs.
 void CBaseDlg::OnSaveSpeed() {}
 void CBaseDlg::OnSaveAudio() {}
 
-// The worker's thread handle is closed here once the drive layer hands its workers over.
 intptr_t CBaseDlg::OnCommandDone(uintptr_t /*wParam*/, intptr_t /*lParam*/) {
-    return 0;
+    return runner_ != nullptr ? runner_->OnCommandDone() : 0;
 }
 
-// Drive selection, Apply, Check setting and Restore Factory Default arrive with the drive and
-// settings code; until then no drive is listed and their buttons stay disabled.
-void CBaseDlg::OnSelChangeDrive() {}
+// Writing the settings comes with the apply and restore code.
 void CBaseDlg::OnApply() {}
-void CBaseDlg::OnCheckSetting() {}
 void CBaseDlg::OnRestoreFactoryDefault() {}
-
-void CBaseDlg::OnDestroy() {
-    Default();
-    KillTimer(kLogTimerId);
-}

@@ -1,30 +1,36 @@
-// CBaseDlg: the program's main window. It owns the controls' behaviour that belongs to the window
-// itself (About command, minimised icon, F1, description colour, the log pump) and is where the
-// drive and settings handlers hang in its message map.
+// CBaseDlg: the program's main window. At start-up it sets up drive access, finds the drives
+// the program serves and lists them, opens the first, starts the media watcher and shows the
+// drive's settings; it switches drives on selection and takes everything down on close. Its
+// timer moves queued status lines into the log box and sets the audio controls from the
+// watcher's ready flag.
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <memory>
+#include <vector>
 
 #include "drive/command_done_sink.h"
+#include "drive/command_runner.h"
 #include "platform/dialog.h"
 #include "platform/dialog_control.h"
+#include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
 #include "platform/window_messages.h"
+#include "settings/settings_context.h"
+#include "settings/supported_settings.h"
+#include "ui/drive_table.h"
 #include "ui/log_ring.h"
+#include "ui/main_window_services.h"
 
 class CBaseDlg : public CDialog, public CommandDoneSink {
 public:
-    CBaseDlg(DialogBackend& backend, LogRing& log);
+    CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& services);
+    ~CBaseDlg() override;
 
     // Worker threads end by this: WM_COMMAND_DONE is posted to the window thread.
     void PostCommandDone() override;
 
     bool OnInitDialog() override;
-
-    // The media watcher's ready flag, read afresh on every timer tick. Until a watcher is
-    // attached the flag reads 0, as it does when no watcher has ever polled.
-    void SetReadyFlagSource(std::function<int()> readyFlag) { readyFlag_ = std::move(readyFlag); }
 
 protected:
     const MessageMap& GetMessageMap() const override;
@@ -47,28 +53,43 @@ private:
     void OnSaveAudio();
     bool OnHelpInfo();
 
-    void UpdateControls(int disableAll);
+    void AddAboutMenuItem();
+    bool EndInitialisationEarly(int messageId);
+    void DiscoverWithRetry();
+    int DiscoverDrives();
+    DeviceHandle OpenSelectedDrive();
+    void StartWatcher();
+    void StopWatcher();
+    void ShowDriveSettings();
+    SettingsContext Settings();
+    void QueueNotice(int stringId);
+    void RequeueNotices();
     void ShowNextLogPiece();
     void FollowReadyFlag();
 
     LogRing& log_;
-    std::function<int()> readyFlag_;
+    MainWindowServices& services_;
+    DriveState& drive_;
+    std::unique_ptr<DriveAccessMutex> mutex_;  // before runner_, which uses it
+    std::unique_ptr<CommandRunner> runner_;    // holds the worker thread handle
+    DriveTable driveTable_;
+    int selectedDrive_ = 0;
+    SupportedSettings supported_;
+    // Lines that must stay visible although a settings report clears the queue before them.
+    std::vector<int> notices_;
 
     DialogControl checkSettingButton_;
     DialogControl applyButton_;
     DialogControl logEdit_;
     DialogControl driveCombo_;
-    int audioModeSupported_ = 0;
     IconHandle applicationIcon_;
     DialogControl restoreButton_;
-    int optimalSpeedSupported_ = 0;
     DialogControl saveSpeedCheck_;
     int applySucceeded_ = 0;
     int restoreInProgress_ = 0;
-    ThreadHandle workerThread_ = nullptr;
     DialogControl saveAudioCheck_;
     DialogControl descriptionText_;
     ThreadHandle mediaWatcherThread_ = nullptr;
     int drivesFound_ = 0;
-    int audioControlsState_ = 0;  // 0 not set since start, 1 enabled, 2 disabled by the timer
+    int audioControlsState_ = 0;  // 0 not set since start or drive change, 1 enabled, 2 disabled
 };

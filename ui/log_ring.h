@@ -3,8 +3,9 @@
 #pragma once
 
 #include "platform/string_table.h"
+#include "settings/status_log.h"
 
-class LogRing {
+class LogRing : public StatusLog {
 public:
     static constexpr int kSlotCount = 30;
     static constexpr int kSlotSize = 200;  // bytes, terminator included
@@ -14,13 +15,13 @@ public:
     // Queues the text of the string id (empty when the id is missing). A text longer than a slot
     // is cut at a character boundary; when all slots hold pieces not yet shown, the new piece is
     // dropped rather than overwriting one of them.
-    void LogAppend(int stringId);
+    void LogAppend(int stringId) override;
     int LogHasPending() const { return pendingCount_ != 0 ? 1 : 0; }
     // The oldest piece not yet shown; valid until that slot is appended to again.
     const char* LogPeek() const { return slots_[readIndex_]; }
     void LogAdvance();
     // Drops every piece not yet shown.
-    void LogClear();
+    void LogClear() override;
 
 private:
     const StringTable& strings_;

@@ -10,8 +10,21 @@
 #include "app/base_app.h"
 #include "platform/memory_dialog_host.h"
 #include "res/resource_ids.h"
+#include "sim/simulated_transport.h"
 
 namespace {
+
+// No drives, and the wait before the second discovery recorded rather than slept.
+struct NoDrives {
+    NoDrives() {
+        services.sleep = [this](uint32_t ms) { sleeps.push_back(ms); };
+    }
+    SimulatedTransport transport;
+    DriveState drive{transport};
+    MediaWatcher watcher;
+    std::vector<uint32_t> sleeps;
+    MainWindowServices services{drive, watcher};
+};
 
 std::string UniqueName(const char* what) {
     return std::string("VelmoraDriveUtilityTest-") + what + "-" + std::to_string(getpid());
@@ -62,9 +75,11 @@ TEST(BaseApp, RunsTheMainWindowAsTheOnlyInstanceAndFreesTheNameAtExit) {
         running.PressKey(DialogKey::kEnter);  // OK ends it as Cancel would
     });
 
-    CBaseApp app(host, name.c_str());
+    NoDrives drives;
+    CBaseApp app(host, drives.services, name.c_str());
     EXPECT_EQ(app.Run(), 0);
     EXPECT_TRUE(heldWhileRunning);
+    EXPECT_EQ(drives.sleeps, std::vector<uint32_t>{3500});
     EXPECT_EQ(host.OpenedTemplates(), std::vector<int>{IDD_MAIN});
 
     std::unique_ptr<SingleInstanceMapping> after;
@@ -77,7 +92,8 @@ TEST(BaseApp, ASecondInstanceEndsWithoutAWindow) {
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &running), InstanceClaim::kFirst);
 
     MemoryDialogHost host;
-    CBaseApp app(host, name.c_str());
+    NoDrives drives;
+    CBaseApp app(host, drives.services, name.c_str());
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_TRUE(host.OpenedTemplates().empty());

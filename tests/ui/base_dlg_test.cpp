@@ -4,27 +4,29 @@
 
 #include <thread>
 
-#include "platform/memory_dialog_host.h"
-#include "res/resource_ids.h"
-#include "ui/base_dlg.h"
+#include "tests/ui/main_window_rig.h"
 
 namespace {
 
-constexpr int kSettingControls[] = {IDC_APPLY,      IDC_RESTORE_DEFAULT, IDC_CHECK_SETTING,
-                                    IDC_SPEED_ON,   IDC_SPEED_OFF,       IDC_SAVE_SPEED,
-                                    IDC_AUDIO_HIGH, IDC_AUDIO_LOW,       IDC_SAVE_AUDIO};
+// The window without drives, opened at once.
+struct MainWindow : MainWindowRig {
+    explicit MainWindow(uint16_t language = kLanguageEnglish) : MainWindowRig(language) {
+        EXPECT_TRUE(Open());
+    }
+    CBaseDlg& Dialog() { return *dialog; }
+};
 
-struct MainWindow {
-    explicit MainWindow(uint16_t language = kLanguageEnglish)
-        : host(language), log(host), dialog(host, log) {}
-    MemoryDialogHost host;
-    LogRing log;
-    CBaseDlg dialog;
+// The window with a drive at E whose watcher reports it ready.
+struct ReadyMainWindow : MainWindowRig {
+    ReadyMainWindow() {
+        drives.AddDrive('E').ForceReadyByte(1);
+        EXPECT_TRUE(Open());
+        EXPECT_TRUE(WatcherReady(1));
+    }
 };
 
 TEST(MainWindowStart, WithoutDrivesDisablesEverythingAndSaysTargetIsNotFound) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
 
     for (int id : kSettingControls) {
         EXPECT_FALSE(w.host.IsEnabled(id)) << id;
@@ -44,7 +46,6 @@ TEST(MainWindowStart, WithoutDrivesDisablesEverythingAndSaysTargetIsNotFound) {
 
 TEST(MainWindowStart, JapaneseShowsTheJapaneseLineAndMenuItem) {
     MainWindow w(kLanguageJapanese);
-    ASSERT_TRUE(w.host.Open(w.dialog));
     w.host.TickTimers(1);
     EXPECT_EQ(w.host.TextUtf8(IDC_LOG_EDIT), "対応ドライブが接続されていません");
     ASSERT_EQ(w.host.SystemMenu().size(), 2u);
@@ -54,7 +55,6 @@ TEST(MainWindowStart, JapaneseShowsTheJapaneseLineAndMenuItem) {
 
 TEST(MainWindowStart, AddsTheAboutItemAfterASeparatorAndSetsBothIcons) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     const std::vector<SystemMenuItem> menu = w.host.SystemMenu();
     ASSERT_EQ(menu.size(), 2u);
     EXPECT_TRUE(menu[0].separator);
@@ -71,11 +71,10 @@ TEST(MainWindowStart, AddsTheAboutItemAfterASeparatorAndSetsBothIcons) {
 
 TEST(AboutCommand, OpensTheAboutBoxForIdSixteenWhateverItsLowFourBits) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     std::string aboutCaption;
     w.host.SetModalDriver([&](MemoryDialogHost& host, CDialog& about) {
         aboutCaption = host.Caption();
-        EXPECT_EQ(about.Parent(), &w.dialog);
+        EXPECT_EQ(about.Parent(), w.dialog.get());
         EXPECT_TRUE(host.Click(kIdOk));
     });
 
@@ -83,25 +82,22 @@ TEST(AboutCommand, OpensTheAboutBoxForIdSixteenWhateverItsLowFourBits) {
     EXPECT_TRUE(w.host.SendSysCommand(IDM_ABOUTBOX | 0xF).handled);
     EXPECT_EQ(w.host.OpenedTemplates(), (std::vector<int>{IDD_MAIN, IDD_ABOUTBOX, IDD_ABOUTBOX}));
     EXPECT_EQ(aboutCaption, "Velmora Drive Utility Version Information");
-    EXPECT_TRUE(w.host.IsOpen(w.dialog));
+    EXPECT_TRUE(w.host.IsOpen(*w.dialog));
     EXPECT_TRUE(w.host.DefaultSysCommands().empty());
 }
 
 TEST(AboutCommand, OtherSystemCommandsGoToTheDefaultHandling) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     EXPECT_FALSE(w.host.SendSysCommand(0x0020).handled);  // 32: not the About item
     EXPECT_FALSE(w.host.SendSysCommand(kScMinimize).handled);
     EXPECT_FALSE(w.host.SendSysCommand(kScClose).handled);
     EXPECT_EQ(w.host.DefaultSysCommands(), (std::vector<unsigned>{0x0020, kScMinimize, kScClose}));
     EXPECT_EQ(w.host.OpenedTemplates(), std::vector<int>{IDD_MAIN});
-    EXPECT_EQ(w.host.ResultOf(w.dialog), kIdCancel);  // Close from the system menu cancels
+    EXPECT_EQ(w.host.ResultOf(*w.dialog), kIdCancel);  // Close from the system menu cancels
 }
 
 TEST(AboutCommand, NoControlOrKeyOpensTheAboutBox) {
-    MainWindow w;
-    w.dialog.SetReadyFlagSource([] { return 1; });  // audio controls enabled, so clickable
-    ASSERT_TRUE(w.host.Open(w.dialog));
+    ReadyMainWindow w;  // audio controls enabled, so clickable
     w.host.TickTimers(2);
     for (int id : {IDC_AUDIO_HIGH, IDC_AUDIO_LOW, IDC_SAVE_AUDIO}) {
         EXPECT_TRUE(w.host.Click(id));
@@ -112,27 +108,24 @@ TEST(AboutCommand, NoControlOrKeyOpensTheAboutBox) {
 
 TEST(MainWindowKeys, F1IsSwallowedEscAndEnterEndTheDialog) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     EXPECT_TRUE(w.host.PressKey(DialogKey::kF1).handled);
-    EXPECT_TRUE(w.host.IsOpen(w.dialog));
+    EXPECT_TRUE(w.host.IsOpen(*w.dialog));
 
     w.host.PressKey(DialogKey::kEscape);
-    EXPECT_EQ(w.host.ResultOf(w.dialog), kIdCancel);
+    EXPECT_EQ(w.host.ResultOf(*w.dialog), kIdCancel);
     EXPECT_TRUE(w.host.RunningTimers().empty());  // the destroy handler killed the log timer
 
     MainWindow enter;
-    ASSERT_TRUE(enter.host.Open(enter.dialog));
     enter.host.SetFocus(IDC_LOG_EDIT);
     enter.host.PressKey(DialogKey::kEnter);
-    EXPECT_TRUE(enter.host.IsOpen(enter.dialog));
+    EXPECT_TRUE(enter.host.IsOpen(*enter.dialog));
     enter.host.SetFocus(IDC_SAVE_SPEED);
     enter.host.PressKey(DialogKey::kEnter);
-    EXPECT_EQ(enter.host.ResultOf(enter.dialog), kIdOk);
+    EXPECT_EQ(enter.host.ResultOf(*enter.dialog), kIdOk);
 }
 
 TEST(MainWindowLook, OnlyTheDescriptionIsBlueOnATransparentBackground) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     const ControlColor description = w.host.QueryControlColor(IDC_AUDIO_DESCRIPTION);
     EXPECT_TRUE(description.setTextColor);
     EXPECT_EQ(description.textColor, 0x00FF0000u);  // RGB(0, 0, 255)
@@ -146,7 +139,6 @@ TEST(MainWindowLook, OnlyTheDescriptionIsBlueOnATransparentBackground) {
 
 TEST(MainWindowLook, MinimisedPaintDrawsTheIconCentredOtherwiseDefault) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     EXPECT_FALSE(w.host.Paint().handled);
     EXPECT_EQ(w.host.DefaultPaints(), 1);
 
@@ -160,9 +152,7 @@ TEST(MainWindowLook, MinimisedPaintDrawsTheIconCentredOtherwiseDefault) {
 }
 
 TEST(AudioDescription, RadioClicksShowTheirDescription) {
-    MainWindow w;
-    w.dialog.SetReadyFlagSource([] { return 1; });
-    ASSERT_TRUE(w.host.Open(w.dialog));
+    ReadyMainWindow w;
     w.host.TickTimers(1);
     ASSERT_TRUE(w.host.Click(IDC_AUDIO_LOW));
     EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
@@ -172,28 +162,50 @@ TEST(AudioDescription, RadioClicksShowTheirDescription) {
     EXPECT_EQ(w.host.GetCheck(IDC_AUDIO_LOW), 0);
 }
 
-TEST(AudioReadiness, TheTimerFollowsTheReadyFlag) {
-    MainWindow w;
-    int ready = 1;
-    w.dialog.SetReadyFlagSource([&] { return ready; });
-    ASSERT_TRUE(w.host.Open(w.dialog));
-    EXPECT_FALSE(w.host.IsEnabled(IDC_AUDIO_HIGH));  // start-up disabled them
+TEST(AudioReadiness, TheTimerFollowsTheWatchersReadyFlag) {
+    MainWindowRig w;
+    SimulatedDriveConfig noAudioMode;
+    noAudioMode.supportsAudioMode = false;
+    SimulatedDrive& drive = w.drives.AddDrive('E', noAudioMode);
+    drive.ForceReadyByte(1);
+    ASSERT_TRUE(w.Open());
+    ASSERT_TRUE(w.WatcherReady(1));
+    EXPECT_FALSE(w.host.IsEnabled(IDC_AUDIO_HIGH));  // the drive has no audio mode
 
-    w.host.TickTimers(1);
-    for (int id : {IDC_AUDIO_HIGH, IDC_AUDIO_LOW, IDC_SAVE_AUDIO}) {
+    w.host.TickTimers(1);  // the flag alone decides
+    for (int id : kAudioControls) {
         EXPECT_TRUE(w.host.IsEnabled(id)) << id;
     }
-    EXPECT_FALSE(w.host.IsEnabled(IDC_APPLY));  // no other control follows the flag
-    ready = 0;
+    w.dialog->EnableControl(IDC_AUDIO_LOW, false);  // the timer touches them only on a change
     w.host.TickTimers(1);
-    for (int id : {IDC_AUDIO_HIGH, IDC_AUDIO_LOW, IDC_SAVE_AUDIO}) {
+    EXPECT_FALSE(w.host.IsEnabled(IDC_AUDIO_LOW));
+
+    drive.ForceReadyByte(2);  // anything but 1 is not ready
+    ASSERT_TRUE(w.WatcherReady(0));
+    w.host.TickTimers(1);
+    for (int id : kAudioControls) {
         EXPECT_FALSE(w.host.IsEnabled(id)) << id;
     }
+    EXPECT_TRUE(w.host.IsEnabled(IDC_APPLY));  // no other control follows the flag
+}
+
+TEST(AudioReadiness, WithoutAWatcherTheFirstTickDisablesTheAudioControls) {
+    MainWindowRig w;
+    w.drives.AddDrive('E');
+    w.transport.SetOpenRefusal(
+        [opens = 0](char letter) mutable { return letter == 'E' && ++opens > 1; });
+    ASSERT_TRUE(w.Open());  // listed, but the drive cannot be opened afterwards
+    w.dialog->EnableControl(IDC_AUDIO_HIGH, true);
+    w.host.TickTimers(1);
+    EXPECT_FALSE(w.host.IsEnabled(IDC_AUDIO_HIGH));
+    w.dialog->EnableControl(IDC_AUDIO_HIGH, true);
+    w.host.TickTimers(1);  // state 2 already: left alone
+    EXPECT_TRUE(w.host.IsEnabled(IDC_AUDIO_HIGH));
+    EXPECT_EQ(w.watcher.IsReady(), 0);
 }
 
 TEST(LogPump, OnePiecePerTickInOrderLinesOnlyFromLineBreakPieces) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
     w.host.TickTimers(1);  // "Target is not found"
     w.log.LogClear();
     for (int id : {IDS_CURRENT_SETTING, IDS_LINE_BREAK, IDS_SPEED_LABEL, IDS_ON, IDS_LINE_BREAK,
@@ -213,8 +225,7 @@ TEST(LogPump, OnePiecePerTickInOrderLinesOnlyFromLineBreakPieces) {
 
 TEST(CommandDone, WorkersPostToTheWindowThreadWhereTheMessageIsHandled) {
     MainWindow w;
-    ASSERT_TRUE(w.host.Open(w.dialog));
-    CommandDoneSink& sink = w.dialog;
+    CommandDoneSink& sink = *w.dialog;
     std::thread worker([&] { sink.PostCommandDone(); });
     worker.join();
     EXPECT_EQ(w.host.PumpPostedMessages(), 1);

@@ -1,0 +1,13 @@
+#include "app/drive_utility_program.h"
+
+#include "app/base_app.h"
+#include "drive/drive_state.h"
+#include "ui/main_window_services.h"
+#include "ui/media_watcher.h"
+
+int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport) {
+    DriveState drive(transport);
+    MainWindowServices services{drive, GetMediaWatcher()};
+    CBaseApp application(backend, services);
+    return application.Run();
+}

@@ -1,0 +1,10 @@
+// The whole program on a dialog backend, with its drives reached through a transport: the real
+// executable passes the system's pass-through, a demo can pass simulated drives.
+#pragma once
+
+#include "platform/dialog_backend.h"
+#include "platform/scsi_transport.h"
+
+// Builds the process's drive state and services, runs the application and returns its exit
+// code.
+int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport);

@@ -1,0 +1,19 @@
+// The part of a dialog that code outside the dialog class may use: its controls by id and its
+// string table. The settings code sets the main window's controls through it without knowing
+// the window.
+#pragma once
+
+#include <string>
+
+class DialogControls {
+public:
+    virtual ~DialogControls() = default;
+
+    // Operations on an id that the dialog lacks do nothing (GetCheck then gives 0).
+    virtual void EnableControl(int id, bool enable) = 0;
+    virtual void SetCheck(int id, int state) = 0;
+    virtual int GetCheck(int id) const = 0;
+    virtual void SetControlText(int id, const std::string& text) = 0;
+    // The text of a string id in the user's language; empty when the id does not exist.
+    virtual std::string LoadString(int stringId) const = 0;
+};

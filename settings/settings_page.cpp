@@ -1,0 +1,19 @@
+#include "settings/settings_page.h"
+
+#include <cstring>
+
+int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& held,
+                     SettingsPage* page) {
+    CommandBlock& block = state.block;
+    block.code = kCodeReadBuffer;
+    block.timeout = kSettingsTimeoutSeconds;
+    block.bufferId = kSettingsBufferId;
+    block.bufferMode = kSettingsPageMode;
+    block.bufferOffset = 0;
+    block.transferLength = kSettingsPageSize;
+    if (runner.Run(held) != kCommandCompleted || !state.buffers.IsAllocated()) {
+        return 0;
+    }
+    std::memcpy(page->bytes.data(), state.buffers.DataInBuffer(), kSettingsPageSize);
+    return 1;
+}

@@ -1,0 +1,8 @@
+// Which of the two settings the selected drive has, as its last settings read found. Set by
+// ReadCurrentSettings; the writing side reads it to decide what to write and what to restore.
+#pragma once
+
+struct SupportedSettings {
+    int optimalSpeed = 0;  // the optimal-speed-supported flag, 0 or 1
+    int audioMode = 0;     // the audio-mode-supported flag, 0 or 1
+};

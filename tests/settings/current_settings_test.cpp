@@ -1,0 +1,84 @@
+// The current-settings report: which lines each page gives, the supported flags, what it does to
+// lines queued before it, and what a failed read reports.
+#include <gtest/gtest.h>
+
+#include "settings/current_settings.h"
+#include "tests/settings/settings_rig.h"
+
+namespace {
+
+using CurrentSettings = SettingsRig;
+
+std::vector<int> Report(int speedPiece, int audioPiece) {
+    return {IDS_CURRENT_SETTING, IDS_LINE_BREAK,  IDS_SPEED_LABEL, speedPiece,
+            IDS_LINE_BREAK,      IDS_AUDIO_LABEL, audioPiece};
+}
+
+TEST_F(CurrentSettings, ReadsThePageOnceAndReportsBothSettings) {
+    SetPage({{18, 1}, {19, 1}, {21, 1}, {22, 0}});
+    drive.ClearReceived();
+    ReadCurrentSettings(context);
+
+    EXPECT_EQ(log.ids, Report(IDS_ON, IDS_HIGH_SPEED_MODE));
+    EXPECT_EQ(supported.optimalSpeed, 1);
+    EXPECT_EQ(supported.audioMode, 1);
+    const auto received = drive.Received();
+    ASSERT_EQ(received.size(), 1u);
+    const std::array<uint8_t, 10> readPage{0x3C, 0x01, 0xF4, 0, 0, 0, 0, 0x01, 0x00, 0};
+    EXPECT_TRUE(std::equal(readPage.begin(), readPage.end(), received[0].cdb.begin()));
+    EXPECT_EQ(received[0].timeoutSeconds, 10u);
+}
+
+TEST_F(CurrentSettings, ValuesOtherThanOneReadAsOffHighSpeedOrNotSupported) {
+    SetPage({{18, 1}, {19, 2}, {21, 1}, {22, 2}});
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, Report(IDS_OFF, IDS_HIGH_SPEED_MODE));
+
+    SetPage({{18, 2}, {19, 1}, {21, 1}, {22, 1}});
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, Report(IDS_NOT_SUPPORTED, IDS_LOW_SPEED_MODE));
+    EXPECT_EQ(supported.optimalSpeed, 0);
+    EXPECT_EQ(supported.audioMode, 1);
+}
+
+TEST_F(CurrentSettings, ADriveWithNeitherSettingClearsBothFlags) {
+    supported = {1, 1};
+    SetPage({{18, 0}, {21, 0}});
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, Report(IDS_NOT_SUPPORTED, IDS_NOT_SUPPORTED));
+    EXPECT_EQ(supported.optimalSpeed, 0);
+    EXPECT_EQ(supported.audioMode, 0);
+}
+
+TEST_F(CurrentSettings, EmptiesTheLogBoxAndDropsLinesQueuedBefore) {
+    window.SetControlText(IDC_LOG_EDIT, "old report");
+    log.LogAppend(IDS_UNEXPECTED_ERROR);
+    ReadCurrentSettings(context);
+    EXPECT_EQ(host.Text(IDC_LOG_EDIT), "");
+    EXPECT_EQ(log.ids.front(), IDS_CURRENT_SETTING);
+    EXPECT_EQ(log.ids.size(), 7u);
+}
+
+// The reply buffer still holds a page that says both settings are supported; a failed read must
+// not report it as this drive's.
+TEST_F(CurrentSettings, AFailedReadReportsAnErrorNotTheStaleBuffer) {
+    SetPage({{18, 1}, {19, 1}, {21, 1}, {22, 1}});
+    ReadCurrentSettings(context);
+    ASSERT_EQ(supported.audioMode, 1);
+
+    FailSettingsReads();
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
+    EXPECT_EQ(supported.optimalSpeed, 0);
+    EXPECT_EQ(supported.audioMode, 0);
+}
+
+TEST_F(CurrentSettings, AClosedDriveReportsAnError) {
+    CloseDrive(transport, state.driveHandle);
+    supported = {1, 1};
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
+    EXPECT_EQ(supported.optimalSpeed, 0);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The main window on the in-memory backend with simulated drives behind a watching transport, a
+// fast media watcher, and the start-up services under the test's control: the platform id, a
+// mutex that can fail to be created, and a sleeper that records instead of sleeping.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/memory_dialog_host.h"
+#include "res/resource_ids.h"
+#include "sim/simulated_transport.h"
+#include "tests/ui/watching_transport.h"
+#include "ui/base_dlg.h"
+
+constexpr int kSettingControls[] = {IDC_APPLY,      IDC_RESTORE_DEFAULT, IDC_CHECK_SETTING,
+                                    IDC_SPEED_ON,   IDC_SPEED_OFF,       IDC_SAVE_SPEED,
+                                    IDC_AUDIO_HIGH, IDC_AUDIO_LOW,       IDC_SAVE_AUDIO};
+constexpr int kAudioControls[] = {IDC_AUDIO_HIGH, IDC_AUDIO_LOW, IDC_SAVE_AUDIO};
+
+// A simulated drive's settings page F4h read with mode 0 (the watcher's poll) or mode 1.
+inline bool IsPageRead(const ReceivedCommand& command, uint8_t mode) {
+    return command.cdb[0] == 0x3C && command.cdb[2] == 0xF4 && (command.cdb[1] & 0x1F) == mode;
+}
+inline int CountPageReads(const SimulatedDrive& drive, uint8_t mode) {
+    int count = 0;
+    for (const ReceivedCommand& command : drive.Received()) {
+        count += IsPageRead(command, mode) ? 1 : 0;
+    }
+    return count;
+}
+
+// Waits up to two seconds for the condition; false when it never held.
+template <class Condition>
+bool Eventually(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+struct MainWindowRig {
+    explicit MainWindowRig(uint16_t language = kLanguageEnglish) : host(language) {
+        services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
+            return mutexFails ? nullptr : CreateDriveAccessMutex();
+        };
+        services.osPlatformId = [this] { return platformId; };
+        services.sleep = [this](uint32_t ms) { sleeps.push_back(ms); };
+    }
+
+    bool Open() {
+        dialog = std::make_unique<CBaseDlg>(host, log, services);
+        return host.Open(*dialog);
+    }
+    std::string LogAfterTicks(int ticks) {
+        host.TickTimers(ticks);
+        return host.Text(IDC_LOG_EDIT);
+    }
+    bool WatcherReady(int value) {
+        return Eventually([&] { return watcher.IsReady() == value; });
+    }
+
+    MemoryDialogHost host;
+    LogRing log{host};
+    SimulatedTransport drives;
+    WatchingTransport transport{drives};
+    DriveState drive{transport};
+    MediaWatcher watcher{MediaWatcherTiming{2, 1}};
+    int platformId = kOsPlatformNt;
+    bool mutexFails = false;
+    std::vector<uint32_t> sleeps;
+    MainWindowServices services{drive, watcher};
+    std::unique_ptr<CBaseDlg> dialog;  // last: ends before everything it uses
+};

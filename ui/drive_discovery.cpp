@@ -1,0 +1,85 @@
+#include "ui/drive_discovery.h"
+
+#include <cstring>
+
+#include "drive/drive_handle.h"
+
+namespace {
+
+constexpr const char* kModelPatterns[] = {"7315KT52    ", "7305KT52    "};
+
+constexpr int32_t kModelBufferTimeoutSeconds = 1;
+constexpr int32_t kInquiryTimeoutSeconds = 2;
+constexpr size_t kModelReplyLength = 48;
+constexpr size_t kIdentificationOffset = 16;  // the text runs to byte 47 at most
+constexpr size_t kInquiryReplyLength = 254;
+constexpr size_t kInquiryTextOffset = 8;  // vendor, product, revision, 9 vendor-specific bytes
+constexpr size_t kInquiryTextEnd = 45;
+
+bool StartsWith(const char* text, const char* pattern) {
+    return std::strncmp(text, pattern, std::strlen(pattern)) == 0;
+}
+
+// Runs the command the block describes, under the mutex. Run waits for the worker's end even
+// past its bound, so the drive is never closed under a command still running.
+int RunCommand(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex, int32_t code,
+               int32_t timeoutSeconds) {
+    DriveLock lock(mutex);
+    state.block.code = code;
+    state.block.timeout = timeoutSeconds;
+    return runner.Run(lock) == kCommandCompleted ? 1 : 0;
+}
+
+bool AnswersWithSupportedModel(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                               const NarrowCodePage& codePage) {
+    uint8_t* reply = state.buffers.DataInBuffer();
+    std::memset(reply, 0, kModelReplyLength);
+    if (RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) != 1) {
+        return false;
+    }
+    reply[kModelReplyLength] = 0;
+    const char* identification = reinterpret_cast<const char*>(reply + kIdentificationOffset);
+    return IsSupportedModel(identification, codePage) == 1;
+}
+
+// The INQUIRY's own status is not looked at: a drive without INQUIRY data is listed by its
+// letter alone, the reply area having been zeroed.
+std::string InquiryText(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex) {
+    uint8_t* reply = state.buffers.DataInBuffer();
+    std::memset(reply, 0, kInquiryReplyLength);
+    RunCommand(state, runner, mutex, kCodeInquiryFull, kInquiryTimeoutSeconds);
+    reply[kInquiryTextEnd] = 0;
+    return std::string(reinterpret_cast<const char*>(reply + kInquiryTextOffset));
+}
+
+}  // namespace
+
+int IsSupportedModel(const char* text, const NarrowCodePage& codePage) {
+    for (const char* pattern : kModelPatterns) {
+        for (const char* at = text; *at != '\0';) {
+            if (StartsWith(at, pattern)) {
+                return 1;
+            }
+            const bool pair = codePage.IsLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0';
+            at += pair ? 2 : 1;
+        }
+    }
+    return 0;
+}
+
+int ProbeDriveLetter(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex, char letter,
+                     const NarrowCodePage& codePage, std::string* entryText) {
+    if (!state.buffers.IsAllocated()) {
+        return 0;
+    }
+    state.driveHandle = OpenDrive(state.transport, letter);
+    if (state.driveHandle == kNoDevice) {
+        return 0;
+    }
+    const bool supported = AnswersWithSupportedModel(state, runner, mutex, codePage);
+    if (supported) {
+        *entryText = std::string{letter, ':', ' '} + InquiryText(state, runner, mutex);
+    }
+    CloseDrive(state.transport, state.driveHandle);
+    return supported ? 1 : 0;
+}

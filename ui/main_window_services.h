@@ -1,0 +1,25 @@
+// What the main window needs from the process: the drive state, the media watcher, and the
+// system services it creates or asks at start-up. The program hands in the real ones; a test
+// builds fresh ones and replaces the services it wants to steer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "drive/command_runner.h"
+#include "drive/drive_state.h"
+#include "platform/drive_access_mutex.h"
+#include "platform/os_platform.h"
+#include "platform/thread.h"
+#include "ui/media_watcher.h"
+
+struct MainWindowServices {
+    DriveState& drive;
+    MediaWatcher& watcher;
+    std::function<std::unique_ptr<DriveAccessMutex>()> createMutex = CreateDriveAccessMutex;
+    std::function<int()> osPlatformId = QueryOsPlatformId;
+    // Sleeps the window thread (the wait before the second discovery).
+    std::function<void(uint32_t)> sleep = SleepMilliseconds;
+    uint32_t commandWaitMs = kCommandWaitMs;  // the bound of each command's wait
+};

@@ -1,0 +1,58 @@
+// MediaWatcher: a background thread at idle priority reads the selected drive's ready byte
+// (READ BUFFER, buffer F4h, mode 0, byte 24) once a second and keeps it as the ready flag: 1 when
+// the audio mode may be changed now. The timer pump enables the audio controls from it.
+//
+// The ready flag and the stop request are atomic words shared by the window thread and the
+// watcher thread; at most one watcher thread runs at a time.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "drive/drive_state.h"
+#include "platform/drive_access_mutex.h"
+#include "platform/thread.h"
+
+struct MediaWatcherTiming {
+    uint32_t pollPeriodMs = 1000;  // from the end of one poll to the next
+    uint32_t stopCheckMs = 100;    // how often a stop request is looked for between polls
+};
+
+class MediaWatcher {
+public:
+    explicit MediaWatcher(MediaWatcherTiming timing = {}) : timing_(timing) {}
+    MediaWatcher(const MediaWatcher&) = delete;
+    MediaWatcher& operator=(const MediaWatcher&) = delete;
+
+    // 1 when the last poll's reply had 1 at byte 24; 0 otherwise, after a failed poll, and
+    // before any poll. Keeps its value from one watcher thread to the next.
+    int IsReady() const { return ready_.load(std::memory_order_relaxed); }
+    // Asks the running watcher thread to end; it clears the request as it ends.
+    void RequestStop() { stopRequest_.store(1, std::memory_order_relaxed); }
+    int StopRequested() const { return stopRequest_.load(std::memory_order_relaxed); }
+
+    // Starts a watcher thread polling state's drive under mutex; nullptr when the thread cannot
+    // be started. Both must stay valid until the thread has been stopped.
+    ThreadHandle Start(DriveState& state, DriveAccessMutex& mutex);
+
+private:
+    friend void MediaWatcherLoop(void* watcher);
+    void Poll();
+    bool SleepUnlessStopped();
+
+    const MediaWatcherTiming timing_;
+    std::atomic<int32_t> ready_{0};
+    std::atomic<int32_t> stopRequest_{0};
+    DriveState* state_ = nullptr;  // set by Start, before the thread exists
+    DriveAccessMutex* mutex_ = nullptr;
+};
+
+// The process's one watcher (one-second polls), created on first use.
+MediaWatcher& GetMediaWatcher();
+
+// The watcher thread's body: polls, then waits out the period in steps, until a stop request.
+void MediaWatcherLoop(void* watcher);
+
+// If *thread holds a running watcher: requests its stop, waits for its end without time limit,
+// releases the handle and sets *thread to nullptr. The caller must not hold the mutex.
+void StopMediaWatcher(MediaWatcher& watcher, ThreadHandle* thread);
