@@ -5,9 +5,9 @@
 #include "ui/main_window_services.h"
 #include "ui/media_watcher.h"
 
-int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport) {
+int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport, const char* instanceName) {
     DriveState drive(transport);
     MainWindowServices services{drive, GetMediaWatcher()};
-    CBaseApp application(backend, services);
+    CBaseApp application(backend, services, instanceName);
     return application.Run();
 }

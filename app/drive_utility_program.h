@@ -5,6 +5,9 @@
 #include "platform/dialog_backend.h"
 #include "platform/scsi_transport.h"
 
+extern const char kSingleInstanceName[];
+
 // Builds the process's drive state and services, runs the application and returns its exit
-// code.
-int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport);
+// code. instanceName: the single-instance object's name (narrow bytes).
+int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport,
+                    const char* instanceName = kSingleInstanceName);

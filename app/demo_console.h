@@ -1,0 +1,12 @@
+// The demo without a GUI: the main window runs on the in-memory dialog backend and what a person
+// would see is printed as text: the drive list, the log box once the timer has shown every queued
+// line, and each control's state and text. It shows start-up, the choice of the second drive and
+// a press of Check setting, then closes the window.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+// language: kLanguageEnglish or kLanguageJapanese (platform/resource_catalog.h); texts are
+// printed as UTF-8. Returns the program's exit code.
+int RunConsoleDemo(uint16_t language, std::ostream& out);

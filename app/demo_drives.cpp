@@ -1,0 +1,33 @@
+#include "app/demo_drives.h"
+
+namespace {
+
+SimulatedDriveConfig BothSettingsDrive() {
+    SimulatedDriveConfig config;
+    config.modelText = "7315KT52    ";
+    config.product = "CD-R DRIVE 7315 ";
+    config.revision = "1.18";
+    config.supportsOptimalSpeed = true;
+    config.optimalSpeed = 1;
+    config.supportsAudioMode = true;
+    config.audioMode = 0;  // high-speed playback
+    return config;
+}
+
+SimulatedDriveConfig SpeedOnlyDrive() {
+    SimulatedDriveConfig config;
+    config.modelText = "7305KT52    ";
+    config.product = "CD-R DRIVE 7305 ";
+    config.revision = "1.02";
+    config.supportsOptimalSpeed = true;
+    config.optimalSpeed = 0;
+    config.supportsAudioMode = false;
+    return config;
+}
+
+}  // namespace
+
+void PlaceDemoDrives(SimulatedTransport& transport) {
+    transport.AddDrive(kDemoFirstDriveLetter, BothSettingsDrive());
+    transport.AddDrive(kDemoSecondDriveLetter, SpeedOnlyDrive());
+}

@@ -1,0 +1,12 @@
+// The demo's drives: two simulated recorders, so that the program can be seen at work without a
+// drive. E supports both settings (Optimal Writing Speed ON, audio mode for high-speed playback);
+// G carries the other model identifier, has no audio mode and Optimal Writing Speed OFF.
+#pragma once
+
+#include "sim/simulated_transport.h"
+
+constexpr char kDemoFirstDriveLetter = 'E';
+constexpr char kDemoSecondDriveLetter = 'G';
+
+// Places both drives in the transport, replacing any drive at those letters.
+void PlaceDemoDrives(SimulatedTransport& transport);

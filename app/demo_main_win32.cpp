@@ -1,0 +1,12 @@
+// Entry point of the Windows demo: the Win32 dialog backend and the simulated drives. Our
+// headers come before <windows.h>, whose macros would rename the framework's members.
+#include "app/demo_program.h"
+#include "platform/win32_dialog_backend.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+    const std::unique_ptr<DialogBackend> backend = CreateWin32DialogBackend(instance);
+    return RunDemo(*backend);
+}

@@ -1,0 +1,13 @@
+#include "app/demo_program.h"
+
+#include "app/demo_drives.h"
+#include "app/drive_utility_program.h"
+#include "sim/simulated_transport.h"
+
+const char kDemoSingleInstanceName[] = "VelmoraDriveUtilityDemo";
+
+int RunDemo(DialogBackend& backend) {
+    SimulatedTransport drives;
+    PlaceDemoDrives(drives);
+    return RunDriveUtility(backend, drives, kDemoSingleInstanceName);
+}
