@@ -11,7 +11,13 @@
 //   windows                               prints every visible top-level window
 //   controls CAPTION_RE                   one line per child control, in tab order
 //   text CAPTION_RE ID                    prints "text ID TEXT" of one control
+//   wait-text CAPTION_RE ID TEXT_RE TIMEOUT_MS
+//                                         wait until the control's text (escaped as printed)
+//                                         matches; prints "text ID TEXT" as it is at the end
+//   items CAPTION_RE ID                   prints "item N TEXT" for each entry of a combo box
 //   click CAPTION_RE ID                   posts a click to a button (does not wait for it)
+//   select CAPTION_RE ID INDEX            selects a combo box item and notifies the dialog as a
+//                                         user's choice does (CBN_SELCHANGE; does not wait)
 //   syscommand CAPTION_RE ID              posts WM_SYSCOMMAND with that command id
 //   key CAPTION_RE esc|enter|f1           types the key into that window
 //   close CAPTION_RE                      the Close item of the window menu
@@ -435,6 +441,62 @@ HWND FindControl(const std::string& pattern, const std::string& id) {
     return control;
 }
 
+// Polls the control's text: the program fills its log box from a timer, piece by piece.
+int WaitForText(const std::string& pattern, const std::string& id, const std::regex& text,
+                DWORD timeoutMs) {
+    HWND control = FindControl(pattern, id);
+    if (!control) {
+        return 1;
+    }
+    const DWORD start = GetTickCount();
+    std::string current = Escaped(WindowText(control));
+    while (!std::regex_match(current, text)) {
+        if (GetTickCount() - start >= timeoutMs) {
+            Print("timeout: text " + id + " " + current);
+            return 1;
+        }
+        Sleep(kPollMs);
+        current = Escaped(WindowText(control));
+    }
+    Print("text " + id + " " + current);
+    return 0;
+}
+
+std::string ComboItemText(HWND combo, LRESULT index) {
+    const LRESULT length = Query(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length < 0) {
+        return "<no answer>";
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+                             kMessageTimeoutMs, &copied) ||
+        static_cast<LRESULT>(copied) == CB_ERR) {
+        return "<no answer>";
+    }
+    text.resize(copied);
+    return Utf8(text);
+}
+
+// A user's choice in a drop-down list changes the selection and then sends CBN_SELCHANGE to the
+// owner; CB_SETCURSEL alone notifies nobody, so the notification is posted here.
+int SelectComboItem(const std::string& pattern, const std::string& id, const std::string& index) {
+    HWND control = FindControl(pattern, id);
+    if (!control) {
+        return 1;
+    }
+    const WPARAM item = Number(index);
+    if (Query(control, CB_SETCURSEL, item) != static_cast<LRESULT>(item)) {
+        Print("no item " + index);
+        return 1;
+    }
+    const WPARAM notification = MAKEWPARAM(static_cast<WORD>(Number(id)), CBN_SELCHANGE);
+    PostMessageW(GetParent(control), WM_COMMAND, notification, reinterpret_cast<LPARAM>(control));
+    Print("selected " + index);
+    return 0;
+}
+
 int RunWindowCommand(const std::string& command, const Args& args) {
     if (command == "wait-window" && args.size() == 2) {
         HWND window = WaitForWindow(std::regex(args[0]), Number(args[1]));
@@ -483,6 +545,20 @@ int RunWindowCommand(const std::string& command, const Args& args) {
         }
         return control ? 0 : 1;
     }
+    if (command == "wait-text" && args.size() == 4) {
+        return WaitForText(args[0], args[1], std::regex(args[2]), Number(args[3]));
+    }
+    if (command == "items" && args.size() == 2) {
+        HWND control = FindControl(args[0], args[1]);
+        if (!control) {
+            return 1;
+        }
+        const LRESULT count = Query(control, CB_GETCOUNT);
+        for (LRESULT i = 0; i < count; ++i) {
+            Print("item " + std::to_string(i) + " " + Escaped(ComboItemText(control, i)));
+        }
+        return count >= 0 ? 0 : 1;
+    }
     if (command == "click" && args.size() == 2) {
         HWND control = FindControl(args[0], args[1]);
         if (control) {
@@ -490,6 +566,9 @@ int RunWindowCommand(const std::string& command, const Args& args) {
             Print("clicked " + args[1]);
         }
         return control ? 0 : 1;
+    }
+    if (command == "select" && args.size() == 3) {
+        return SelectComboItem(args[0], args[1], args[2]);
     }
     if (command == "syscommand" && args.size() == 2) {
         HWND window = FindOne(args[0]);

@@ -66,8 +66,13 @@ gui_screenshot() {  # gui_screenshot FILE: the screen, cropped to the windows (b
     import -window root -trim +repage "$1"
 }
 
+# With SIM_DRIVE_DIR set (tests/e2e/lib/wine_env.sh), the program runs with the SG_IO preload
+# library, so the simulated drives placed there answer its pass-through commands.
 gui_app_start() {  # gui_app_start [LANG]
-    LANG=${1:-en_US.UTF-8} LC_ALL= "$GUI_WINE" "$GUI_APP_EXE" >"$E2E_WORK/app.log" 2>&1 &
+    local preload=
+    [ -n "${SIM_DRIVE_DIR:-}" ] && preload="$E2E_NATIVE_BUILD/sim/libsim_sg_io_preload.so"
+    LD_PRELOAD=$preload LANG=${1:-en_US.UTF-8} LC_ALL= "$GUI_WINE" "$GUI_APP_EXE" \
+        >"$E2E_WORK/app.log" 2>&1 &
     GUI_APP_PID=$!
 }
 
