@@ -7,7 +7,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
-    wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils imagemagick fonts-noto-cjk locales
+    wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils imagemagick fonts-noto-cjk
+    fonts-ipafont-gothic locales
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the README: the main window and the About box, in English and in
-# Japanese, from the win64 build running under Wine on a private X display.
+# Takes the screenshots of the README, from the win64 build running under Wine on a private X
+# display, in English and in Japanese: the program's main window and About box with no drive,
+# and the demo's main window with its simulated drives.
 #   scripts/screenshots.sh [WIN64_BUILD_DIR]   (default build/win64; writes docs/*.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,5 +42,22 @@ shoot() {  # shoot LANG SUFFIX MAIN_CAPTION ABOUT_CAPTION_RE
     echo "wrote docs/screenshot-$2.png docs/about-$2.png"
 }
 
+# The demo once its report is in the log box and the watcher has enabled the audio controls.
+shoot_demo() {  # shoot_demo LANG SUFFIX MAIN_CAPTION
+    export GUI_LANG=$1
+    GUI_APP_EXE=$E2E_WIN64_BUILD/app/VelmoraDriveUtilityDemo.exe gui_app_start "$1"
+    gui_auto wait-window "$3" 30000 >/dev/null
+    gui_auto wait-text "$3" 1006 '.*\\r\\n.*\\r\\n.+' 10000 >/dev/null
+    sleep 1.5
+    crop_window "$3" "docs/demo-$2.png"
+    gui_auto close "$3" >/dev/null
+    gui_app_wait_exit "$GUI_APP_PID" 20
+    echo "wrote docs/demo-$2.png"
+}
+
+[ -x "$E2E_WIN64_BUILD/app/VelmoraDriveUtilityDemo.exe" ] ||
+    { echo "no VelmoraDriveUtilityDemo.exe: build the win64 demo first" >&2; exit 1; }
 shoot en_US.UTF-8 en 'Velmora Drive Utility' '.*Version Information'
 shoot ja_JP.UTF-8 ja 'Velmoraドライブユーティリティ' '.*ﾊﾞｰｼﾞｮﾝ情報'
+shoot_demo en_US.UTF-8 en 'Velmora Drive Utility'
+shoot_demo ja_JP.UTF-8 ja 'Velmoraドライブユーティリティ'
