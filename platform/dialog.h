@@ -50,6 +50,7 @@ public:
     int GetCheck(int id) const override;
     void SetControlText(int id, const std::string& text) override;
     std::string LoadString(int stringId) const override { return backend_.LoadString(stringId); }
+    int MessageBox(const std::string& text) override;
 
 protected:
     virtual const MessageMap& GetMessageMap() const;
@@ -69,8 +70,6 @@ protected:
     void EditReplaceSel(int id, const std::string& text, bool canUndo);
     bool SetTimer(unsigned timerId, unsigned periodMs);
     void KillTimer(unsigned timerId);
-    // OK button only, this dialog as owner, the application's name as title.
-    int MessageBox(const std::string& text);
     bool HasSystemMenu() const;
     void AppendSystemMenuSeparator();
     void AppendSystemMenuItem(unsigned commandId, const std::string& text);

@@ -1,6 +1,6 @@
-// The part of a dialog that code outside the dialog class may use: its controls by id and its
-// string table. The settings code sets the main window's controls through it without knowing
-// the window.
+// The part of a dialog that code outside the dialog class may use: its controls by id, its
+// string table and its message boxes. The settings code sets the main window's controls through it
+// without knowing the window.
 #pragma once
 
 #include <string>
@@ -16,4 +16,7 @@ public:
     virtual void SetControlText(int id, const std::string& text) = 0;
     // The text of a string id in the user's language; empty when the id does not exist.
     virtual std::string LoadString(int stringId) const = 0;
+    // A message box with an OK button only, the dialog as owner and the application's name as
+    // title; returns when the user has closed it.
+    virtual int MessageBox(const std::string& text) = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "drive/drive_handle.h"
 #include "res/resource_ids.h"
+#include "settings/apply_settings.h"
 #include "settings/control_state.h"
 #include "settings/current_settings.h"
 #include "ui/about_dlg.h"
@@ -182,7 +183,8 @@ void CBaseDlg::ShowDriveSettings() {
 }
 
 SettingsContext CBaseDlg::Settings() {
-    return SettingsContext{drive_, *mutex_, *runner_, *this, log_, supported_};
+    return SettingsContext{drive_, *mutex_,    *runner_,    *this,
+                           log_,   supported_, applyFlags_, services_.watcher};
 }
 
 void CBaseDlg::QueueNotice(int stringId) {
@@ -322,6 +324,18 @@ intptr_t CBaseDlg::OnCommandDone(uintptr_t /*wParam*/, intptr_t /*lParam*/) {
     return runner_ != nullptr ? runner_->OnCommandDone() : 0;
 }
 
-// Writing the settings comes with the apply and restore code.
-void CBaseDlg::OnApply() {}
-void CBaseDlg::OnRestoreFactoryDefault() {}
+void CBaseDlg::OnApply() {
+    if (runner_ == nullptr) {
+        return;
+    }
+    SettingsContext settings = Settings();
+    ApplySettings(settings);
+}
+
+void CBaseDlg::OnRestoreFactoryDefault() {
+    if (runner_ == nullptr) {
+        return;
+    }
+    SettingsContext settings = Settings();
+    RestoreFactoryDefault(settings);
+}

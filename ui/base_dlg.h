@@ -85,8 +85,7 @@ private:
     IconHandle applicationIcon_;
     DialogControl restoreButton_;
     DialogControl saveSpeedCheck_;
-    int applySucceeded_ = 0;
-    int restoreInProgress_ = 0;
+    ApplyFlags applyFlags_;  // apply-succeeded and restore-in-progress
     DialogControl saveAudioCheck_;
     DialogControl descriptionText_;
     ThreadHandle mediaWatcherThread_ = nullptr;

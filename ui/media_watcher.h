@@ -12,13 +12,14 @@
 #include "drive/drive_state.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
+#include "settings/audio_readiness.h"
 
 struct MediaWatcherTiming {
     uint32_t pollPeriodMs = 1000;  // from the end of one poll to the next
     uint32_t stopCheckMs = 100;    // how often a stop request is looked for between polls
 };
 
-class MediaWatcher {
+class MediaWatcher : public AudioReadiness {
 public:
     explicit MediaWatcher(MediaWatcherTiming timing = {}) : timing_(timing) {}
     MediaWatcher(const MediaWatcher&) = delete;
@@ -26,7 +27,7 @@ public:
 
     // 1 when the last poll's reply had 1 at byte 24; 0 otherwise, after a failed poll, and
     // before any poll. Keeps its value from one watcher thread to the next.
-    int IsReady() const { return ready_.load(std::memory_order_relaxed); }
+    int IsReady() const override { return ready_.load(std::memory_order_relaxed); }
     // Asks the running watcher thread to end; it clears the request as it ends.
     void RequestStop() { stopRequest_.store(1, std::memory_order_relaxed); }
     int StopRequested() const { return stopRequest_.load(std::memory_order_relaxed); }

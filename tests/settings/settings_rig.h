@@ -22,6 +22,12 @@ public:
     std::vector<int> ids;
 };
 
+class FixedReadiness : public AudioReadiness {
+public:
+    int IsReady() const override { return ready; }
+    int ready = 1;
+};
+
 class NoCompletionMessages : public CommandDoneSink {
 public:
     void PostCommandDone() override {}
@@ -55,5 +61,7 @@ protected:
     CDialog window{IDD_MAIN, host};
     RecordingLog log;
     SupportedSettings supported;
-    SettingsContext context{state, *mutex, runner, window, log, supported};
+    ApplyFlags apply;
+    FixedReadiness readiness;
+    SettingsContext context{state, *mutex, runner, window, log, supported, apply, readiness};
 };

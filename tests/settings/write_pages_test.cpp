@@ -1,0 +1,88 @@
+// The write pages as the controls fill them, what reaches the drive, and the read-back that
+// decides whether a write took.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "settings/settings_page.h"
+#include "settings/settings_verification.h"
+#include "settings/write_pages.h"
+#include "tests/settings/settings_rig.h"
+
+namespace {
+
+using WritePages = SettingsRig;
+
+TEST_F(WritePages, AudioPageTakesLowSpeedOnlyWhenHighSpeedIsUnchecked) {
+    struct Case {
+        int high, low;
+        uint8_t value;
+    };
+    for (const Case c : {Case{1, 1, 0}, Case{0, 1, 1}, Case{1, 0, 0}, Case{0, 0, 0}}) {
+        window.SetCheck(IDC_AUDIO_HIGH, c.high);
+        window.SetCheck(IDC_AUDIO_LOW, c.low);
+        const WritePage page = AudioModeWritePage(window);
+        EXPECT_EQ(page.kind, 2);
+        EXPECT_EQ(page.subkind, 0x80);
+        EXPECT_EQ(page.value, c.value) << c.high << c.low;
+    }
+    window.SetCheck(IDC_SAVE_AUDIO, 1);
+    EXPECT_EQ(AudioModeWritePage(window).save, 1);
+    EXPECT_EQ(OptimalSpeedWritePage(window).save, 0);  // the other setting's box
+}
+
+TEST_F(WritePages, SpeedPageIsOnOnlyWithTheOnButtonChecked) {
+    window.SetCheck(IDC_SPEED_OFF, 1);
+    EXPECT_EQ(OptimalSpeedWritePage(window).value, 0);
+    window.SetCheck(IDC_SPEED_ON, 1);
+    window.SetCheck(IDC_SAVE_SPEED, 1);
+    const WritePage page = OptimalSpeedWritePage(window);
+    EXPECT_EQ(page.kind, 9);
+    EXPECT_EQ(page.subkind, 0);
+    EXPECT_EQ(page.value, 1);
+    EXPECT_EQ(page.save, 1);
+}
+
+// Whatever the out buffer held before, the drive gets the four bytes and 252 zeros.
+TEST_F(WritePages, TheDriveReceivesAClearedPageWithTheReadsModeAndOffset) {
+    std::memset(state.buffers.DataOutBuffer(), 0xEE, 512);
+    DriveLock lock(*mutex);
+    SettingsPage page;
+    ASSERT_EQ(ReadSettingsPage(state, runner, lock, &page), 1);
+    drive.ClearReceived();
+    EXPECT_EQ(SendWritePage(state, runner, lock, WritePage{9, 0, 1, 1}), kCommandCompleted);
+
+    const auto received = drive.Received();
+    ASSERT_EQ(received.size(), 1u);
+    std::vector<uint8_t> expected(256, 0);
+    expected[0] = 9;
+    expected[2] = 1;
+    expected[3] = 1;
+    EXPECT_EQ(received[0].dataOut, expected);
+    EXPECT_EQ(received[0].cdb[1], 0x01);  // mode
+    EXPECT_EQ(received[0].cdb[2], 0xFA);
+    EXPECT_EQ(drive.SettingsPage()[19], 1);
+    EXPECT_EQ(drive.SettingsPage()[20], 1);
+}
+
+TEST_F(WritePages, VerificationComparesTheSavedByteOnlyWhenSaveIsOne) {
+    SetPage({{19, 1}, {20, 0}, {22, 0}, {23, 1}});
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 0), 1);
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 2), 1);
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 1), 0);
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 0, 0), 0);
+    EXPECT_EQ(VerifyAudioMode(context, 0, 0), 1);
+    EXPECT_EQ(VerifyAudioMode(context, 0, 1), 0);
+    SetPage({{23, 0}});
+    EXPECT_EQ(VerifyAudioMode(context, 0, 1), 1);
+}
+
+// The reply buffer still holds a page that would confirm the value.
+TEST_F(WritePages, AFailedReadBackIsNoConfirmation) {
+    SetPage({{19, 1}, {20, 1}});
+    ASSERT_EQ(VerifyOptimalWriteSpeed(context, 1, 1), 1);
+    FailSettingsReads();
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 1), 0);
+}
+
+}  // namespace
