@@ -9,6 +9,11 @@
 #   dw_trace_count LETTER CDB_RE      how many commands of the drive's trace match
 #   dw_close                          Close, and the program ends
 #   dw_unplace_drives                 takes the drive letters out of the shared prefix again
+#   dw_trace_lines LETTER             the number of commands the drive has received so far
+#   dw_commands_since LETTER N        the commands after the first N, the watcher's polls left out
+#   dw_expect_msgbox DESCRIPTION TITLE TEXT_RE
+#                                     a message box shows them (as winauto prints, \r\n escaped);
+#                                     its OK button is pressed
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
 
 DW_START_MS=60000
@@ -68,9 +73,28 @@ dw_unplace_drives() {
     done
 }
 
+dw_trace_lines() {
+    local trace
+    trace=$(wine_drive_trace "$1")
+    [ -e "$trace" ] || { echo 0; return; }
+    wc -l <"$trace"
+}
+
+dw_commands_since() {
+    tail -n +"$(($2 + 1))" "$(wine_drive_trace "$1")" | grep -v "^cdb=$DW_READY_POLL"
+}
+
+dw_expect_msgbox() {
+    local out
+    out=$(gui_auto msgbox-ok 15000)
+    expect_line "$1" "$out" "^msgbox title=$2 text=$3\$"
+}
+
 # The standard CDBs of reading, as the trace shows them.
 DW_MODEL_READ='3C02F1000000000030000000 '
 DW_INQUIRY='12000000FE00000000000000 '
 DW_PAGE_READ='3C01F4000000000100000000 '
 DW_READY_POLL='3C00F4000000000100000000 '
 DW_WRITE='3B'
+DW_PAGE_WRITE='3B01FA000000000100000000 '
+DW_STOP_DISC='1B0000000000 '
