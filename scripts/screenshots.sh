@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README, from the win64 build running under Wine on a private X
 # display, in English and in Japanese: the program's main window and About box with no drive,
-# and the demo's main window with its simulated drives.
+# and the demo's main window with its simulated drives, in English also after a successful Apply.
 #   scripts/screenshots.sh [WIN64_BUILD_DIR]   (default build/win64; writes docs/*.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,21 +43,30 @@ shoot() {  # shoot LANG SUFFIX MAIN_CAPTION ABOUT_CAPTION_RE
 }
 
 # The demo once its report is in the log box and the watcher has enabled the audio controls.
-shoot_demo() {  # shoot_demo LANG SUFFIX MAIN_CAPTION
+shoot_demo() {  # shoot_demo LANG SUFFIX MAIN_CAPTION [COMPLETE_TEXT]
     export GUI_LANG=$1
     GUI_APP_EXE=$E2E_WIN64_BUILD/app/VelmoraDriveUtilityDemo.exe gui_app_start "$1"
     gui_auto wait-window "$3" 30000 >/dev/null
     gui_auto wait-text "$3" 1006 '.*\\r\\n.*\\r\\n.+' 10000 >/dev/null
     sleep 1.5
     crop_window "$3" "docs/demo-$2.png"
+    echo "wrote docs/demo-$2.png"
+    if [ -n "${4:-}" ]; then  # then Apply: Optimal Writing Speed OFF, saved
+        gui_auto click "$3" 1021 >/dev/null
+        gui_auto click "$3" 1022 >/dev/null
+        gui_auto click "$3" 1008 >/dev/null
+        gui_auto wait-text "$3" 1006 "$4" 10000 >/dev/null
+        sleep 0.5
+        crop_window "$3" "docs/demo-apply-$2.png"
+        echo "wrote docs/demo-apply-$2.png"
+    fi
     gui_auto close "$3" >/dev/null
     gui_app_wait_exit "$GUI_APP_PID" 20
-    echo "wrote docs/demo-$2.png"
 }
 
 [ -x "$E2E_WIN64_BUILD/app/VelmoraDriveUtilityDemo.exe" ] ||
     { echo "no VelmoraDriveUtilityDemo.exe: build the win64 demo first" >&2; exit 1; }
 shoot en_US.UTF-8 en 'Velmora Drive Utility' '.*Version Information'
 shoot ja_JP.UTF-8 ja 'Velmoraドライブユーティリティ' '.*ﾊﾞｰｼﾞｮﾝ情報'
-shoot_demo en_US.UTF-8 en 'Velmora Drive Utility'
+shoot_demo en_US.UTF-8 en 'Velmora Drive Utility' complete
 shoot_demo ja_JP.UTF-8 ja 'Velmoraドライブユーティリティ'
