@@ -27,7 +27,7 @@
 namespace {
 
 #ifdef SOAK_UNDER_TSAN
-constexpr int kOperations = 800;
+constexpr int kOperations = 1500;
 #else
 constexpr int kOperations = 3000;
 #endif
