@@ -34,8 +34,9 @@ int LineForFailedStop(SenseClass sense, int restoreInProgress) {
     return restoreInProgress == 1 ? IDS_SETTING_UP_RESTORE : IDS_SETTING_UP_APPLY;
 }
 
-// Saving a value with a disc spinning is not done: the disc is stopped (not ejected) first.
-// Returns false when the stop failed; the reason is then queued and nothing may be written.
+// A value is saved in the drive only with its disc at rest: a disc in the drive is stopped (not
+// ejected) first. Returns false when the stop failed; the reason is then queued and nothing may
+// be written.
 bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held) {
     if (context.runner.ProbeDiscPresence() != 1 || !SaveAsked(context.controls)) {
         return true;
