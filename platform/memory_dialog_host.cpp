@@ -92,6 +92,10 @@ public:
         }
         return ids;
     }
+    unsigned timerPeriod(unsigned timerId) const {
+        const auto found = timers_.find(timerId);
+        return found != timers_.end() ? found->second : 0;
+    }
     void SetClientSize(int width, int height) {
         clientWidth_ = width;
         clientHeight_ = height;
@@ -712,6 +716,11 @@ IconHandle MemoryDialogHost::Icon(bool large) const {
 std::vector<unsigned> MemoryDialogHost::RunningTimers() const {
     const Window* window = Top();
     return window != nullptr ? window->timers() : std::vector<unsigned>();
+}
+
+unsigned MemoryDialogHost::TimerPeriod(unsigned timerId) const {
+    const Window* window = Top();
+    return window != nullptr ? window->timerPeriod(timerId) : 0;
 }
 
 const std::vector<IconPaint>& MemoryDialogHost::IconPaints() const {

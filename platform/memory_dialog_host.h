@@ -111,6 +111,7 @@ public:
     std::vector<SystemMenuItem> SystemMenu() const;
     IconHandle Icon(bool large) const;
     std::vector<unsigned> RunningTimers() const;
+    unsigned TimerPeriod(unsigned timerId) const;  // milliseconds; 0 when not running
     const std::vector<IconPaint>& IconPaints() const;
     int DefaultPaints() const;
     const std::vector<unsigned>& DefaultSysCommands() const { return defaultSysCommands_; }

@@ -14,7 +14,10 @@
 namespace {
 
 constexpr unsigned kLogTimerId = 0;
-constexpr unsigned kLogTimerPeriodMs = 2;
+constexpr unsigned kLogTimerPeriodMs = 2;  // while status lines wait to be shown
+// With nothing queued the timer only follows the ready flag, which the watcher renews once a
+// second; ticking every 2 ms then would cost CPU for nothing.
+constexpr unsigned kIdleTimerPeriodMs = 250;
 constexpr uint32_t kRediscoveryDelayMs = 3500;
 
 }  // namespace
@@ -37,6 +40,7 @@ CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& ser
 // Normally OnDestroy has done this; a window that never got there must not leave a watcher
 // polling a drive whose state goes away with the program.
 CBaseDlg::~CBaseDlg() {
+    log_.SetPendingListener(nullptr);
     StopWatcher();
     CloseDrive(drive_.transport, drive_.driveHandle);
 }
@@ -94,6 +98,8 @@ bool CBaseDlg::OnInitDialog() {
 
     ComboSetCurSel(IDC_DRIVE_COMBO, 0);
     SetTimer(kLogTimerId, kLogTimerPeriodMs);
+    logTimerPeriodMs_ = kLogTimerPeriodMs;
+    log_.SetPendingListener([this] { SetLogTimerPeriod(kLogTimerPeriodMs); });
     if (drivesFound_ == 0) {
         SettingsContext settings = Settings();
         UpdateControls(settings, 1);
@@ -234,6 +240,8 @@ void CBaseDlg::OnDestroy() {
     StopWatcher();
     CloseDrive(drive_.transport, drive_.driveHandle);
     KillTimer(kLogTimerId);
+    logTimerPeriodMs_ = 0;
+    log_.SetPendingListener(nullptr);
     FreeTransferBuffers(drive_.buffers);
 }
 
@@ -278,7 +286,18 @@ void CBaseDlg::OnTimer(unsigned /*timerId*/) {
         ShowNextLogPiece();
     }
     FollowReadyFlag();
+    if (!log_.LogHasPending()) {
+        SetLogTimerPeriod(kIdleTimerPeriodMs);
+    }
     Default();
+}
+
+// Re-arms the running log timer (same id) with another period.
+void CBaseDlg::SetLogTimerPeriod(unsigned periodMs) {
+    if (logTimerPeriodMs_ != 0 && logTimerPeriodMs_ != periodMs) {
+        SetTimer(kLogTimerId, periodMs);
+        logTimerPeriodMs_ = periodMs;
+    }
 }
 
 void CBaseDlg::ShowNextLogPiece() {

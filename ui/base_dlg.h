@@ -65,6 +65,7 @@ private:
     void QueueNotice(int stringId);
     void RequeueNotices();
     void ShowNextLogPiece();
+    void SetLogTimerPeriod(unsigned periodMs);
     void FollowReadyFlag();
 
     LogRing& log_;
@@ -90,5 +91,6 @@ private:
     DialogControl descriptionText_;
     ThreadHandle mediaWatcherThread_ = nullptr;
     int drivesFound_ = 0;
-    int audioControlsState_ = 0;  // 0 not set since start or drive change, 1 enabled, 2 disabled
+    unsigned logTimerPeriodMs_ = 0;  // 0 while the log timer is not running
+    int audioControlsState_ = 0;     // 0 not set since start or drive change, 1 enabled, 2 disabled
 };

@@ -30,6 +30,9 @@ void LogRing::LogAppend(int stringId) {
     slots_[writeIndex_][length] = '\0';
     ++pendingCount_;
     writeIndex_ = (writeIndex_ + 1) % kSlotCount;
+    if (pendingCount_ == 1 && pendingListener_) {
+        pendingListener_();
+    }
 }
 
 void LogRing::LogAdvance() {

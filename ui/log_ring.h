@@ -2,6 +2,8 @@
 // dialog's timer moves them into the log box one piece per tick. Window thread only.
 #pragma once
 
+#include <functional>
+
 #include "platform/string_table.h"
 #include "settings/status_log.h"
 
@@ -22,6 +24,10 @@ public:
     void LogAdvance();
     // Drops every piece not yet shown.
     void LogClear() override;
+    // Called, on the window thread, whenever an append makes the queue non-empty.
+    void SetPendingListener(std::function<void()> listener) {
+        pendingListener_ = std::move(listener);
+    }
 
 private:
     const StringTable& strings_;
@@ -29,4 +35,5 @@ private:
     int writeIndex_ = 0;
     int readIndex_ = 0;
     int pendingCount_ = 0;
+    std::function<void()> pendingListener_;
 };

@@ -223,6 +223,30 @@ TEST(LogPump, OnePiecePerTickInOrderLinesOnlyFromLineBreakPieces) {
     EXPECT_EQ(w.log.LogHasPending(), 0);
 }
 
+// The timer ticks every 2 ms only while lines wait; idle it slows down, and the next queued
+// line brings the fast pace back before it has to be shown.
+TEST(LogPump, TheTimerRunsFastOnlyWhileLinesWait) {
+    MainWindow w;
+    EXPECT_EQ(w.host.TimerPeriod(0), 2u);
+    w.host.TickTimers(1);  // shows "Target is not found", nothing left
+    EXPECT_EQ(w.host.TimerPeriod(0), 250u);
+
+    w.log.LogAppend(IDS_CURRENT_SETTING);
+    w.log.LogAppend(IDS_LINE_BREAK);
+    EXPECT_EQ(w.host.TimerPeriod(0), 2u);
+    w.host.TickTimers(1);
+    EXPECT_EQ(w.host.TimerPeriod(0), 2u);  // one piece still waits
+    w.host.TickTimers(1);
+    EXPECT_EQ(w.host.TimerPeriod(0), 250u);
+    EXPECT_EQ(w.host.Text(IDC_LOG_EDIT), "Target is not foundCurrent drive setting\r\n");
+
+    w.host.PressKey(DialogKey::kEscape);
+    EXPECT_TRUE(w.host.RunningTimers().empty());
+    w.dialog.reset();
+    w.log.LogAppend(IDS_COMPLETE);  // the ring outlives the window: no call into it (ASan)
+    EXPECT_EQ(w.log.LogHasPending(), 1);
+}
+
 TEST(CommandDone, WorkersPostToTheWindowThreadWhereTheMessageIsHandled) {
     MainWindow w;
     CommandDoneSink& sink = *w.dialog;
