@@ -32,7 +32,7 @@ constexpr int kOperations = 1500;
 constexpr int kOperations = 3000;
 #endif
 constexpr auto kWallTimeGuard = std::chrono::seconds(30);
-constexpr uint32_t kSeed = 20240611;
+constexpr uint32_t kRandomStart = 20240611;
 constexpr uint32_t kWaitBoundMs = 20;
 constexpr int kMaxStallMs = 40;
 
@@ -71,7 +71,7 @@ const int kUserControls[] = {IDC_SPEED_ON,   IDC_SPEED_OFF, IDC_SAVE_SPEED,
 enum class Operation { kApply, kRestore, kCheckSetting, kChangeDrive, kClickControl };
 
 struct SoakRig : MainWindowRig {
-    SoakRig() : random(kSeed) {
+    SoakRig() : random(kRandomStart) {
         services.commandWaitMs = kWaitBoundMs;
         services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
             return std::make_unique<CountingMutex>(CreateDriveAccessMutex(), holds);
@@ -250,7 +250,7 @@ TEST(ApplySoak, SuccessIsShownOnlyForConfirmedValuesAndEveryCommandIsLocked) {
         }
         const std::string shown = rig.DrainLog();
         const bool boxShown = rig.host.MessageBoxes().size() != boxesBefore;
-        const std::string where = "seed " + std::to_string(kSeed) + ", operation " +
+        const std::string where = "random start " + std::to_string(kRandomStart) + ", operation " +
                                   std::to_string(operations) + ", drive " +
                                   std::to_string(rig.Selected());
 
@@ -269,8 +269,8 @@ TEST(ApplySoak, SuccessIsShownOnlyForConfirmedValuesAndEveryCommandIsLocked) {
             }
         }
     }
-    std::printf("soak: %d operations (seed %u), %d complete, %d default setting, %zu boxes\n",
-                operations, kSeed, completes, defaults, rig.host.MessageBoxes().size());
+    std::printf("soak: %d operations (random start %u), %d complete, %d default setting, %zu boxes\n",
+                operations, kRandomStart, completes, defaults, rig.host.MessageBoxes().size());
     EXPECT_GE(operations, kOperations / 4) << "the wall-time guard cut the run short";
     EXPECT_GT(completes, 0);
     EXPECT_GT(defaults, 0);
