@@ -269,8 +269,9 @@ TEST(ApplySoak, SuccessIsShownOnlyForConfirmedValuesAndEveryCommandIsLocked) {
             }
         }
     }
-    std::printf("soak: %d operations (random start %u), %d complete, %d default setting, %zu boxes\n",
-                operations, kRandomStart, completes, defaults, rig.host.MessageBoxes().size());
+    std::printf(
+        "soak: %d operations (random start %u), %d complete, %d default setting, %zu boxes\n",
+        operations, kRandomStart, completes, defaults, rig.host.MessageBoxes().size());
     EXPECT_GE(operations, kOperations / 4) << "the wall-time guard cut the run short";
     EXPECT_GT(completes, 0);
     EXPECT_GT(defaults, 0);
