@@ -14,8 +14,8 @@ enum class ControlKind {
     kRadioButton,  // automatic radio button
     kCheckBox,     // automatic check box
     kGroupBox,
-    kStatic,       // static text (left, centred or right)
-    kIcon,         // static icon; text holds the icon resource id in decimal
+    kStatic,  // static text (left, centred or right)
+    kIcon,    // static icon; text holds the icon resource id in decimal
     kEdit,
     kComboBox,
 };
@@ -23,9 +23,9 @@ enum class ControlKind {
 struct ControlTemplate {
     int id;  // -1 for a control without an identifier
     ControlKind kind;
-    const char* text;  // UTF-8, "" when none
+    const char* text;         // UTF-8, "" when none
     int x, y, width, height;  // dialog units
-    uint32_t style;    // Win32 window style bits, as the resource compiler builds them
+    uint32_t style;           // Win32 window style bits, as the resource compiler builds them
     uint32_t exStyle;
 };
 
