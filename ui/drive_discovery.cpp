@@ -30,10 +30,19 @@ int RunCommand(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex
     return runner.Run(lock) == kCommandCompleted ? 1 : 0;
 }
 
+// The reply area is cleared and the block filled for every letter, also one that then cannot be
+// opened: after discovery the block holds this read's code and time-out, the time-out the media
+// watcher's first poll takes over.
+void PrepareModelBufferRead(DriveState& state, DriveAccessMutex& mutex) {
+    DriveLock lock(mutex);
+    std::memset(state.buffers.DataInBuffer(), 0, kModelReplyLength);
+    state.block.code = kCodeReadModelBuffer;
+    state.block.timeout = kModelBufferTimeoutSeconds;
+}
+
 bool AnswersWithSupportedModel(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                                const NarrowCodePage& codePage) {
     uint8_t* reply = state.buffers.DataInBuffer();
-    std::memset(reply, 0, kModelReplyLength);
     if (RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) != 1) {
         return false;
     }
@@ -72,6 +81,7 @@ int ProbeDriveLetter(DriveState& state, CommandRunner& runner, DriveAccessMutex&
     if (!state.buffers.IsAllocated()) {
         return 0;
     }
+    PrepareModelBufferRead(state, mutex);
     state.driveHandle = OpenDrive(state.transport, letter);
     if (state.driveHandle == kNoDevice) {
         return 0;

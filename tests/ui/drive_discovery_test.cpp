@@ -2,8 +2,11 @@
 // text ending at its first zero byte, and two-byte characters kept whole under code page 932.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "drive/command_runner.h"
+#include "sim/simulated_transport.h"
 #include "ui/drive_discovery.h"
 
 namespace {
@@ -57,6 +60,53 @@ TEST(IsSupportedModel, UnderADoubleByteCodePageALeadByteTakesTheByteAfterIt) {
     EXPECT_EQ(IsSupportedModel(afterKana, sjis), 1);
     // A lead byte at the very end pairs with nothing.
     EXPECT_EQ(IsSupportedModel("7305KT52    \x83", sjis), 1);
+}
+
+class NoCompletionMessages : public CommandDoneSink {
+public:
+    void PostCommandDone() override {}
+};
+
+// One letter of the discovery loop, with the window's drive state, mutex and worker.
+class ProbeDriveLetterTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1); }
+    int Probe(char letter) { return ProbeDriveLetter(state, runner, *mutex, letter, ansi, &text); }
+
+    SimulatedTransport drives;
+    DriveState state{drives};
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex();
+    NoCompletionMessages sink;
+    CommandRunner runner{state, *mutex, sink};
+    SingleByte ansi;
+    std::string text;
+};
+
+// The block and the reply area are prepared before the letter is opened, so a letter without a
+// drive leaves the model read in the block (what the watcher's first poll takes its time-out from).
+TEST_F(ProbeDriveLetterTest, ALetterThatCannotBeOpenedStillLeavesTheModelReadPrepared) {
+    state.block.code = 0x3B;
+    state.block.timeout = 10;
+    std::memset(state.buffers.DataInBuffer(), 0xAA, 64);
+    EXPECT_EQ(Probe('Z'), 0);
+    EXPECT_EQ(state.block.code, kCodeReadModelBuffer);
+    EXPECT_EQ(state.block.timeout, 1);
+    const uint8_t* reply = state.buffers.DataInBuffer();
+    for (int i = 0; i < 48; ++i) {
+        EXPECT_EQ(reply[i], 0) << i;
+    }
+    EXPECT_EQ(reply[48], 0xAA);
+    EXPECT_EQ(state.driveHandle, kNoDevice);
+}
+
+TEST_F(ProbeDriveLetterTest, AListedDriveEndsClosedWithTheInquiryInTheBlock) {
+    drives.AddDrive('E');
+    EXPECT_EQ(Probe('E'), 1);
+    EXPECT_EQ(text, "E: VELMORA CD-R DRIVE      1.00");
+    EXPECT_EQ(state.block.code, kCodeInquiryFull);
+    EXPECT_EQ(state.block.timeout, 2);
+    EXPECT_EQ(state.driveHandle, kNoDevice);
+    EXPECT_EQ(drives.OpenHandleCount(), 0);
 }
 
 }  // namespace
