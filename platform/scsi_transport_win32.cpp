@@ -13,31 +13,20 @@
 
 // The record's header is handed to the system unchanged, so it must be the system's structure.
 static_assert(sizeof(ScsiPassThroughDirect) == sizeof(SCSI_PASS_THROUGH_DIRECT), "header size");
-static_assert(offsetof(ScsiPassThroughDirect, ScsiStatus) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, ScsiStatus),
-              "ScsiStatus");
-static_assert(offsetof(ScsiPassThroughDirect, CdbLength) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, CdbLength),
-              "CdbLength");
-static_assert(offsetof(ScsiPassThroughDirect, SenseInfoLength) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoLength),
-              "SenseInfoLength");
-static_assert(offsetof(ScsiPassThroughDirect, DataIn) == offsetof(SCSI_PASS_THROUGH_DIRECT, DataIn),
-              "DataIn");
-static_assert(offsetof(ScsiPassThroughDirect, DataTransferLength) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, DataTransferLength),
-              "DataTransferLength");
-static_assert(offsetof(ScsiPassThroughDirect, TimeOutValue) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, TimeOutValue),
-              "TimeOutValue");
-static_assert(offsetof(ScsiPassThroughDirect, DataBuffer) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, DataBuffer),
-              "DataBuffer");
-static_assert(offsetof(ScsiPassThroughDirect, SenseInfoOffset) ==
-                  offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoOffset),
-              "SenseInfoOffset");
-static_assert(offsetof(ScsiPassThroughDirect, Cdb) == offsetof(SCSI_PASS_THROUGH_DIRECT, Cdb),
-              "Cdb");
+#define SAME_OFFSET(field)                                                                   \
+    static_assert(                                                                           \
+        offsetof(ScsiPassThroughDirect, field) == offsetof(SCSI_PASS_THROUGH_DIRECT, field), \
+        #field)
+SAME_OFFSET(ScsiStatus);
+SAME_OFFSET(CdbLength);
+SAME_OFFSET(SenseInfoLength);
+SAME_OFFSET(DataIn);
+SAME_OFFSET(DataTransferLength);
+SAME_OFFSET(TimeOutValue);
+SAME_OFFSET(DataBuffer);
+SAME_OFFSET(SenseInfoOffset);
+SAME_OFFSET(Cdb);
+#undef SAME_OFFSET
 static_assert(kScsiDataOut == SCSI_IOCTL_DATA_OUT && kScsiDataIn == SCSI_IOCTL_DATA_IN &&
                   kScsiDataUnspecified == SCSI_IOCTL_DATA_UNSPECIFIED,
               "direction codes");
