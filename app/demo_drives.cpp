@@ -28,6 +28,7 @@ SimulatedDriveConfig SpeedOnlyDrive() {
 }  // namespace
 
 void PlaceDemoDrives(SimulatedTransport& transport) {
-    transport.AddDrive(kDemoFirstDriveLetter, BothSettingsDrive());
-    transport.AddDrive(kDemoSecondDriveLetter, SpeedOnlyDrive());
+    // The watcher polls once a second for as long as the demo runs: keep only recent commands.
+    transport.AddDrive(kDemoFirstDriveLetter, BothSettingsDrive()).SetRecordLimit(kDemoRecordLimit);
+    transport.AddDrive(kDemoSecondDriveLetter, SpeedOnlyDrive()).SetRecordLimit(kDemoRecordLimit);
 }

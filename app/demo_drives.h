@@ -7,6 +7,7 @@
 
 constexpr char kDemoFirstDriveLetter = 'E';
 constexpr char kDemoSecondDriveLetter = 'G';
+constexpr size_t kDemoRecordLimit = 64;  // commands each drive keeps in its record
 
 // Places both drives in the transport, replacing any drive at those letters.
 void PlaceDemoDrives(SimulatedTransport& transport);

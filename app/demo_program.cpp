@@ -5,9 +5,10 @@
 #include "sim/simulated_transport.h"
 
 const char kDemoSingleInstanceName[] = "VelmoraDriveUtilityDemo";
+const char kDemoMutexName[] = "VelmoraDriveUtilityDemo.mutex";
 
 int RunDemo(DialogBackend& backend) {
     SimulatedTransport drives;
     PlaceDemoDrives(drives);
-    return RunDriveUtility(backend, drives, kDemoSingleInstanceName);
+    return RunDriveUtility(backend, drives, kDemoSingleInstanceName, kDemoMutexName);
 }

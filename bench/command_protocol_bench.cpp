@@ -69,7 +69,7 @@ BENCHMARK(BM_DirectTransportCall)->Unit(benchmark::kMicrosecond);
 
 void BM_CallingProtocol(benchmark::State& bench) {
     BenchDrive target;
-    auto mutex = CreateDriveAccessMutex();
+    auto mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     DiscardingSink sink;
     CommandRunner runner(target.state, *mutex, sink);
     int64_t iteration = 0;

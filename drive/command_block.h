@@ -44,5 +44,9 @@ struct CommandBlock {
     Cdb rawCdb{};
     int32_t rawDirection = 0;
     int32_t status = kCommandNotRun;  // the CommandStatus
-    int32_t discPresent = 0;          // written by the disc-presence probe: 1 present, 0 none
+    // Bytes the drive actually returned for the last command, written with the status: the system
+    // reports them back; 0 for a command that moves no data in or was not carried out. A reply
+    // shorter than asked leaves the rest of DataInBuffer as earlier commands left it.
+    uint32_t transferred = 0;
+    int32_t discPresent = 0;  // written by the disc-presence probe: 1 present, 0 none
 };

@@ -62,6 +62,7 @@ void CommandRunner::StoreWorkerHandle(ThreadHandle thread) {
 void CommandRunner::MarkNotCarriedOut() {
     std::memset(state_.request.sense, 0, sizeof(state_.request.sense));
     state_.block.status = kCommandFailed;
+    state_.block.transferred = 0;
     if (state_.block.code == kCodeProbeDiscPresence) {
         state_.block.discPresent = 1;
     }

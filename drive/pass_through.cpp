@@ -38,14 +38,25 @@ bool CanBeSent(const DriveState& state) {
     return header.DataTransferLength <= TransferBuffers::kSize;
 }
 
-int Finish(DriveState& state, bool carriedOut) {
+// The system writes the number of bytes it moved back into DataTransferLength; only a data-in
+// reply's count matters to the callers, and it can never exceed what was asked for.
+uint32_t BytesReturned(const ScsiPassThroughDirect& header, uint32_t requested) {
+    if (header.DataIn != kScsiDataIn) {
+        return 0;
+    }
+    return header.DataTransferLength < requested ? header.DataTransferLength : requested;
+}
+
+int Finish(DriveState& state, bool carriedOut, uint32_t requested) {
     PassThroughRequest& request = state.request;
     if (!carriedOut) {
         // Nothing reached the drive: whatever the system left behind is no answer of it.
         std::memset(request.sense, 0, sizeof(request.sense));
         state.block.status = kCommandFailed;
+        state.block.transferred = 0;
         return 0;
     }
+    state.block.transferred = BytesReturned(request.header, requested);
     bool good = request.header.ScsiStatus == 0;
     state.block.status = good ? kCommandCompleted : kCommandFailed;
     return good ? 1 : 0;
@@ -55,7 +66,7 @@ int Execute(DriveState& state, uint8_t cdbLength, int32_t direction, uint32_t tr
             const Cdb& cdb) {
     FillRequest(state, cdbLength, direction, transferLength, cdb);
     bool carriedOut = CanBeSent(state) && state.transport.Execute(state.driveHandle, state.request);
-    return Finish(state, carriedOut);
+    return Finish(state, carriedOut, transferLength);
 }
 
 }  // namespace

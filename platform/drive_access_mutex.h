@@ -11,8 +11,12 @@ public:
     virtual void Unlock() = 0;  // gives up one acquisition
 };
 
-// Creates the mutex (on Windows the named mutex "mutex"); null when the system refuses.
-std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex();
+// The name of the program's mutex; other running copies of the program share it by this name.
+constexpr const char kDriveAccessMutexName[] = "mutex";
+
+// Creates the mutex (on Windows the named mutex of that name, shared with every process that uses
+// the same name; elsewhere the name is not used); null when the system refuses.
+std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex(const char* name);
 
 // Holds one acquisition for a scope.
 class DriveLock {

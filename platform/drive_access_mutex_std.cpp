@@ -17,6 +17,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex() {
+std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex(const char* /*name*/) {
     return std::make_unique<RecursiveDriveAccessMutex>();
 }

@@ -1,5 +1,5 @@
-// The drive-access mutex on Windows: the named mutex "mutex". A Win32 mutex is recursive for
-// its owning thread by nature.
+// The drive-access mutex on Windows: a named mutex ("mutex" for the program), shared by every
+// process that opens the same name. A Win32 mutex is recursive for its owning thread by nature.
 #include <windows.h>
 
 #include <memory>
@@ -25,8 +25,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex() {
-    HANDLE handle = CreateMutexA(nullptr, FALSE, "mutex");
+std::unique_ptr<DriveAccessMutex> CreateDriveAccessMutex(const char* name) {
+    HANDLE handle = CreateMutexA(nullptr, FALSE, name);
     if (handle == nullptr) {
         return nullptr;
     }

@@ -18,7 +18,8 @@ public:
     virtual void Close(DeviceHandle handle) = 0;
 
     // Sends the command the record describes and waits for it. On return the record holds the
-    // SCSI status and any sense data. Returns false when the system rejected the call without
-    // running the command (bad handle, failed ioctl); the record's status is then meaningless.
+    // SCSI status, any sense data and, in DataTransferLength, the number of bytes that moved.
+    // Returns false when the system rejected the call without running the command (bad handle,
+    // failed ioctl); the record's status is then meaningless.
     virtual bool Execute(DeviceHandle handle, PassThroughRequest& request) = 0;
 };

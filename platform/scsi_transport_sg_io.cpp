@@ -79,6 +79,10 @@ public:
             return false;
         }
         header.ScsiStatus = io.status;
+        // As the Windows pass-through does: the record tells how many bytes actually moved.
+        if (io.resid > 0 && static_cast<unsigned int>(io.resid) <= io.dxfer_len) {
+            header.DataTransferLength = io.dxfer_len - static_cast<unsigned int>(io.resid);
+        }
         return true;
     }
 };

@@ -2,6 +2,7 @@
 
 #include "drive/sense_class.h"
 #include "res/resource_ids.h"
+#include "settings/control_state.h"
 #include "settings/settings_page.h"
 #include "settings/settings_verification.h"
 #include "settings/write_pages.h"
@@ -140,6 +141,8 @@ void RestoreFactoryDefault(SettingsContext& context) {
         controls.SetCheck(IDC_AUDIO_HIGH, 1);
         controls.SetCheck(IDC_AUDIO_LOW, 0);
         controls.SetCheck(IDC_SAVE_AUDIO, 1);
+        // The description must not contradict the button now checked.
+        ShowAudioModeDescription(controls, AudioMode::kHighSpeedPlayback);
     }
     context.apply.restoreInProgress = 1;
     ApplySettings(context);

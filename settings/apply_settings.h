@@ -16,6 +16,6 @@
 void ApplySettings(SettingsContext& context);
 
 // Sets the controls of the supported settings to the factory values (OFF, high speed playback,
-// both saved) and applies them; a successful apply then shows "default setting" instead of
-// "complete".
+// both saved, with the high speed description) and applies them; a successful apply then shows
+// "default setting" instead of "complete".
 void RestoreFactoryDefault(SettingsContext& context);

@@ -69,6 +69,9 @@ void UpdateControls(SettingsContext& context, int disableAll) {
         DisableSettingControls(controls);
         return;
     }
+    // A drive that reads correctly can be checked again, even after an earlier failed read (a
+    // drive held by other software at start-up, or one slow answer) switched the button off.
+    controls.EnableControl(IDC_CHECK_SETTING, true);
     MirrorOptimalSpeed(controls, page);
     MirrorAudioMode(controls, page);
     if (!page.FactoryDefaultOffered()) {

@@ -7,9 +7,9 @@
 #include "settings/settings_context.h"
 
 // disableAll 1: switches the nine setting controls off without touching the drive. Any other
-// value: enables them (Check setting excepted, which is left as it is), reads the settings page
-// and sets each control from it; a failed read queues "unexpected error" and switches all nine
-// off.
+// value: enables them, reads the settings page and sets each control from it (Check setting is
+// enabled only once the read has succeeded); a failed read queues "unexpected error" and
+// switches all nine off.
 void UpdateControls(SettingsContext& context, int disableAll);
 
 // Disables Apply, Restore Factory Default, Check setting, both speed radio buttons and the

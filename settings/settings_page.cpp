@@ -14,6 +14,11 @@ int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& 
     if (runner.Run(held) != kCommandCompleted || !state.buffers.IsAllocated()) {
         return 0;
     }
+    // A reply that stops short of the last setting byte would leave an earlier command's bytes
+    // to be read as the drive's values: such a read counts as failed.
+    if (block.transferred < kSettingsReplyNeeded) {
+        return 0;
+    }
     std::memcpy(page->bytes.data(), state.buffers.DataInBuffer(), kSettingsPageSize);
     return 1;
 }

@@ -26,6 +26,9 @@ enum SettingsPageByte : int {
     kPageAudioModeSaved = 23,
 };
 
+// The page is read as far as its last setting byte: a shorter reply is no settings read.
+constexpr uint32_t kSettingsReplyNeeded = kPageAudioModeSaved + 1;
+
 struct SettingsPage {
     std::array<uint8_t, kSettingsPageSize> bytes{};
 
@@ -41,6 +44,7 @@ struct SettingsPage {
 
 // Reads the selected drive's page by the calling protocol; `held` is the caller's acquisition of
 // the DriveAccessMutex. Returns 1 and fills *page when the drive answered; 0 when the command
-// failed, its worker outlasted the wait or there is no reply buffer, leaving *page untouched.
+// failed, its worker outlasted the wait, the reply did not reach byte 23 or there is no reply
+// buffer, leaving *page untouched.
 int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& held,
                      SettingsPage* page);

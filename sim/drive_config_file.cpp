@@ -100,33 +100,51 @@ bool ReadSense(const std::string& text, SenseTriple& sense) {
            ReadByte(text.substr(6, 2), sense.ascq, 16);
 }
 
-// <match> always|times:N|call:N <KK/AA/QQ> [<status hex>]
-bool ReadFault(const std::string& text, FaultSpec& fault) {
-    std::stringstream stream(text);
-    std::string match, when, sense, status, extra;
-    stream >> match >> when >> sense >> status >> extra;
-    if (!ReadMatch(match, fault.match) || !ReadSense(sense, fault.sense) || !extra.empty()) {
-        return false;
-    }
-    if (!status.empty() && !ReadByte(status, fault.status, 16)) {
-        return false;
-    }
-    long count = 0;
-    if (when == "always") {
-        fault.when = FaultSpec::When::kAlways;
+// always|times:N|call:N
+bool ReadWhen(const std::string& text, DriveFault& fault) {
+    if (text == "always") {
+        fault.when = DriveFault::When::kAlways;
         return true;
     }
-    if (when.rfind("times:", 0) == 0) {
-        fault.when = FaultSpec::When::kTimes;
-    } else if (when.rfind("call:", 0) == 0) {
-        fault.when = FaultSpec::When::kOnCall;
+    if (text.rfind("times:", 0) == 0) {
+        fault.when = DriveFault::When::kTimes;
+    } else if (text.rfind("call:", 0) == 0) {
+        fault.when = DriveFault::When::kOnCall;
     } else {
         return false;
     }
-    if (!ReadInteger(when.substr(when.find(':') + 1), count, 10) || count < 0) {
+    long count = 0;
+    if (!ReadInteger(text.substr(text.find(':') + 1), count, 10) || count < 0 || count > 1000000) {
         return false;
     }
     fault.count = static_cast<int>(count);
+    return true;
+}
+
+// fail=<match> <when> <KK/AA/QQ> [<status hex>]
+bool ReadFailure(const std::string& text, DriveFault& fault) {
+    std::stringstream stream(text);
+    std::string match, when, sense, status, extra;
+    stream >> match >> when >> sense >> status >> extra;
+    if (!ReadMatch(match, fault.match) || !ReadWhen(when, fault) ||
+        !ReadSense(sense, fault.sense) || !extra.empty()) {
+        return false;
+    }
+    return status.empty() || ReadByte(status, fault.status, 16);
+}
+
+// short_reply=<match> <when> <bytes>
+bool ReadShortReply(const std::string& text, DriveFault& fault) {
+    std::stringstream stream(text);
+    std::string match, when, bytes, extra;
+    stream >> match >> when >> bytes >> extra;
+    long count = 0;
+    if (!ReadMatch(match, fault.match) || !ReadWhen(when, fault) ||
+        !ReadInteger(bytes, count, 10) || count < 0 || count > 65535 || !extra.empty()) {
+        return false;
+    }
+    fault.status = kScsiStatusGood;
+    fault.replyBytes = static_cast<int>(count);
     return true;
 }
 
@@ -190,9 +208,9 @@ bool ReadLine(const std::string& key, const std::string& raw, DriveConfigFile& f
             return false;
         }
         file.latencyMicroseconds = static_cast<uint32_t>(number);
-    } else if (key == "fail") {
-        FaultSpec fault;
-        if (!ReadFault(value, fault)) {
+    } else if (key == "fail" || key == "short_reply") {
+        DriveFault fault;
+        if (!(key == "fail" ? ReadFailure(value, fault) : ReadShortReply(value, fault))) {
             return false;
         }
         file.faults.push_back(fault);
@@ -240,18 +258,8 @@ void ApplyLiveSettings(const DriveConfigFile& file, SimulatedDrive& drive) {
     drive.SetSavedBytesStuck(file.savedBytesStuck);
     drive.SetLatencyMicroseconds(file.latencyMicroseconds);
     drive.ClearFaults();
-    for (const FaultSpec& fault : file.faults) {
-        switch (fault.when) {
-            case FaultSpec::When::kAlways:
-                drive.FailAlways(fault.match, fault.sense, fault.status);
-                break;
-            case FaultSpec::When::kTimes:
-                drive.FailTimes(fault.match, fault.count, fault.sense, fault.status);
-                break;
-            case FaultSpec::When::kOnCall:
-                drive.FailOnCall(fault.match, fault.count, fault.sense, fault.status);
-                break;
-        }
+    for (const DriveFault& fault : file.faults) {
+        drive.AddFault(fault);
     }
 }
 

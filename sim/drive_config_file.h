@@ -11,19 +11,10 @@
 
 #include "sim/simulated_drive.h"
 
-struct FaultSpec {
-    enum class When { kAlways, kTimes, kOnCall };
-    CommandMatch match{0};
-    When when = When::kAlways;
-    int count = 0;  // times:N or call:N
-    SenseTriple sense;
-    uint8_t status = kScsiStatusCheckCondition;
-};
-
 struct DriveConfigFile {
     SimulatedDriveConfig config;
     std::vector<std::pair<int, uint8_t>> pageBytes;  // page.N=V, applied after the config
-    std::vector<FaultSpec> faults;
+    std::vector<DriveFault> faults;
     bool writesIgnored = false;
     bool savedBytesStuck = false;
     uint32_t latencyMicroseconds = 0;

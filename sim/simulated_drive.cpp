@@ -97,12 +97,9 @@ uint8_t SimulatedDrive::Execute(const ScsiCommand& command, uint8_t* sense18,
     std::function<void(const ReceivedCommand&)> observer;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        Reply reply;
-        if (!TakeFault(record.cdb.data(), reply)) {
-            ScsiCommand seen = command;
-            seen.cdb = record.cdb.data();
-            reply = Answer(seen, record.dataOut);
-        }
+        ScsiCommand seen = command;
+        seen.cdb = record.cdb.data();
+        const Reply reply = AnswerOrFault(seen, record.dataOut);
         if (command.dataIn == 1 && command.data != nullptr) {
             const size_t count = std::min<size_t>(
                 {reply.data.size(), reply.allocationLength, command.transferLength});
@@ -114,7 +111,7 @@ uint8_t SimulatedDrive::Execute(const ScsiCommand& command, uint8_t* sense18,
         if (reply.status != kScsiStatusGood) {
             lastSense_ = reply.sense;
         }
-        received_.push_back(record);
+        Record(record);
         observer = observer_;
     }
     if (record.scsiStatus != kScsiStatusGood && sense18 != nullptr) {
@@ -148,32 +145,56 @@ void SimulatedDrive::WaitBeforeAnswering(const uint8_t* cdb) {
     }
 }
 
-bool SimulatedDrive::TakeFault(const uint8_t* cdb, Reply& reply) {
-    bool failed = false;
-    for (Fault& fault : faults_) {
+// Every fault that selects the command counts the call; the first one listed that fires decides
+// the answer.
+const DriveFault* SimulatedDrive::FiringFault(const uint8_t* cdb) {
+    const DriveFault* firing = nullptr;
+    for (ActiveFault& active : faults_) {
+        const DriveFault& fault = active.fault;
         if (!fault.match.Matches(cdb)) {
             continue;
         }
-        ++fault.calls;
+        ++active.calls;
         bool fires = false;
-        switch (fault.kind) {
-            case FaultKind::kAlways:
+        switch (fault.when) {
+            case DriveFault::When::kAlways:
                 fires = true;
                 break;
-            case FaultKind::kTimes:
-                fires = fault.calls <= fault.count;
+            case DriveFault::When::kTimes:
+                fires = active.calls <= fault.count;
                 break;
-            case FaultKind::kOnCall:
-                fires = fault.calls == fault.count;
+            case DriveFault::When::kOnCall:
+                fires = active.calls == fault.count;
                 break;
         }
-        if (fires && !failed) {
-            reply.status = fault.status;
-            reply.sense = fault.sense;
-            failed = true;
+        if (fires && firing == nullptr) {
+            firing = &fault;
         }
     }
-    return failed;
+    return firing;
+}
+
+SimulatedDrive::Reply SimulatedDrive::AnswerOrFault(const ScsiCommand& command,
+                                                    const std::vector<uint8_t>& dataOut) {
+    const DriveFault* fault = FiringFault(command.cdb);
+    if (fault != nullptr && fault->replyBytes < 0) {
+        Reply failed;
+        failed.status = fault->status;
+        failed.sense = fault->sense;
+        return failed;
+    }
+    Reply reply = Answer(command, dataOut);
+    if (fault != nullptr && reply.data.size() > static_cast<size_t>(fault->replyBytes)) {
+        reply.data.resize(static_cast<size_t>(fault->replyBytes));
+    }
+    return reply;
+}
+
+void SimulatedDrive::Record(const ReceivedCommand& record) {
+    received_.push_back(record);
+    while (recordLimit_ != 0 && received_.size() > recordLimit_) {
+        received_.pop_front();
+    }
 }
 
 SimulatedDrive::Reply SimulatedDrive::Answer(const ScsiCommand& command,
@@ -462,20 +483,9 @@ void SimulatedDrive::SetSettingsByte(int index, uint8_t value) {
     page_[static_cast<size_t>(index)] = value;
 }
 
-void SimulatedDrive::FailAlways(CommandMatch match, SenseTriple sense, uint8_t status) {
+void SimulatedDrive::AddFault(const DriveFault& fault) {
     std::lock_guard<std::mutex> lock(mutex_);
-    faults_.push_back(Fault{match, sense, status, FaultKind::kAlways, 0});
-}
-
-void SimulatedDrive::FailTimes(CommandMatch match, int count, SenseTriple sense, uint8_t status) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    faults_.push_back(Fault{match, sense, status, FaultKind::kTimes, count});
-}
-
-void SimulatedDrive::FailOnCall(CommandMatch match, int callNumber, SenseTriple sense,
-                                uint8_t status) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    faults_.push_back(Fault{match, sense, status, FaultKind::kOnCall, callNumber});
+    faults_.push_back(ActiveFault{fault});
 }
 
 void SimulatedDrive::ClearFaults() {
@@ -523,7 +533,7 @@ int SimulatedDrive::PausedCommandCount() const {
 
 std::vector<ReceivedCommand> SimulatedDrive::Received() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return received_;
+    return std::vector<ReceivedCommand>(received_.begin(), received_.end());
 }
 
 size_t SimulatedDrive::ReceivedCount() const {
@@ -534,6 +544,14 @@ size_t SimulatedDrive::ReceivedCount() const {
 void SimulatedDrive::ClearReceived() {
     std::lock_guard<std::mutex> lock(mutex_);
     received_.clear();
+}
+
+void SimulatedDrive::SetRecordLimit(size_t limit) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    recordLimit_ = limit;
+    while (recordLimit_ != 0 && received_.size() > recordLimit_) {
+        received_.pop_front();
+    }
 }
 
 void SimulatedDrive::SetObserver(std::function<void(const ReceivedCommand&)> observer) {

@@ -33,38 +33,16 @@
 #include <array>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "sim/drive_fault.h"
+#include "sim/scsi_answer.h"
+
 enum class DiscState { kNone, kTrayOpen, kPresent, kBecomingReady };
-
-constexpr uint8_t kScsiStatusGood = 0x00;
-constexpr uint8_t kScsiStatusCheckCondition = 0x02;
-
-struct SenseTriple {
-    uint8_t key = 0;
-    uint8_t asc = 0;
-    uint8_t ascq = 0;
-};
-
-inline bool operator==(const SenseTriple& a, const SenseTriple& b) {
-    return a.key == b.key && a.asc == b.asc && a.ascq == b.ascq;
-}
-inline bool operator!=(const SenseTriple& a, const SenseTriple& b) {
-    return !(a == b);
-}
-
-// The sense data the model answers with.
-constexpr SenseTriple kSenseNoMediumTrayClosed{0x02, 0x3A, 0x01};
-constexpr SenseTriple kSenseNoMediumTrayOpen{0x02, 0x3A, 0x02};
-constexpr SenseTriple kSenseBecomingReady{0x02, 0x04, 0x01};
-constexpr SenseTriple kSenseInvalidOpcode{0x05, 0x20, 0x00};
-constexpr SenseTriple kSenseInvalidFieldInCdb{0x05, 0x24, 0x00};
-constexpr SenseTriple kSenseParameterListLength{0x05, 0x1A, 0x00};
-constexpr SenseTriple kSenseInvalidFieldInParameterList{0x05, 0x26, 0x00};
-constexpr SenseTriple kSenseCommandSequenceError{0x05, 0x2C, 0x00};
 
 // One command as the drive received it.
 struct ReceivedCommand {
@@ -108,19 +86,6 @@ struct ScsiCommand {
     uint32_t timeoutSeconds = 0;
 };
 
-// Selects the commands a fault or a latency applies to: an opcode, and for READ BUFFER and WRITE
-// BUFFER optionally the buffer id (CDB byte 2) and mode (low 5 bits of CDB byte 1).
-struct CommandMatch {
-    CommandMatch(uint8_t opcodeToMatch) : opcode(opcodeToMatch) {}  // NOLINT: implicit on purpose
-    CommandMatch(uint8_t opcodeToMatch, int bufferIdToMatch, int modeToMatch = -1)
-        : opcode(opcodeToMatch), bufferId(bufferIdToMatch), mode(modeToMatch) {}
-    bool Matches(const uint8_t* cdb) const;
-
-    uint8_t opcode;
-    int bufferId = -1;  // -1: any
-    int mode = -1;      // -1: any
-};
-
 class SimulatedDrive {
 public:
     explicit SimulatedDrive(const SimulatedDriveConfig& config = {});
@@ -145,15 +110,10 @@ public:
     std::array<uint8_t, 256> SettingsPage() const;
     void SetSettingsByte(int index, uint8_t value);  // index outside 0..255 is ignored
 
-    // Faults. A command that a fault selects is answered with the fault's status and sense and
-    // has no other effect. Call numbers count the selected commands from the moment the fault
-    // is set; the first one after it is call 1.
-    void FailAlways(CommandMatch match, SenseTriple sense,
-                    uint8_t status = kScsiStatusCheckCondition);
-    void FailTimes(CommandMatch match, int count, SenseTriple sense,
-                   uint8_t status = kScsiStatusCheckCondition);  // the next count calls
-    void FailOnCall(CommandMatch match, int callNumber, SenseTriple sense,
-                    uint8_t status = kScsiStatusCheckCondition);  // 1-based, one call
+    // Faults (sim/drive_fault.h). A command that a fault selects is answered as the fault says and
+    // has no other effect. Call numbers count the selected commands from the moment the fault is
+    // added; the first one after it is call 1.
+    void AddFault(const DriveFault& fault);
     void ClearFaults();
     void SetWritesIgnored(bool ignored);  // WRITE BUFFER answers GOOD and changes nothing
     void SetSavedBytesStuck(bool stuck);  // bytes 20 and 23 never change
@@ -169,18 +129,16 @@ public:
     std::vector<ReceivedCommand> Received() const;
     size_t ReceivedCount() const;
     void ClearReceived();
+    // Keeps only the latest `limit` commands (0: all of them, the default), so that a drive in use
+    // for hours, as the demo's are, does not grow without bound.
+    void SetRecordLimit(size_t limit);
     // Called for every command on the thread that sent it, after the drive has answered and
     // before Execute returns, without the drive's lock held (it may call back into the drive).
     void SetObserver(std::function<void(const ReceivedCommand&)> observer);
 
 private:
-    enum class FaultKind { kAlways, kTimes, kOnCall };
-    struct Fault {
-        CommandMatch match;
-        SenseTriple sense;
-        uint8_t status;
-        FaultKind kind;
-        int count;      // kTimes: calls still to fail; kOnCall: the call that fails
+    struct ActiveFault {
+        DriveFault fault;
         int calls = 0;  // selected calls seen so far
     };
     struct Reply {
@@ -191,7 +149,9 @@ private:
     };
 
     void WaitBeforeAnswering(const uint8_t* cdb);
-    bool TakeFault(const uint8_t* cdb, Reply& reply);
+    const DriveFault* FiringFault(const uint8_t* cdb);
+    Reply AnswerOrFault(const ScsiCommand& command, const std::vector<uint8_t>& dataOut);
+    void Record(const ReceivedCommand& record);
     Reply Answer(const ScsiCommand& command, const std::vector<uint8_t>& dataOut);
     Reply AnswerRequestSense(const uint8_t* cdb);
     Reply AnswerInquiry(const uint8_t* cdb) const;
@@ -212,7 +172,7 @@ private:
     DiscState disc_;
     bool discOnTray_ = false;  // an ejected disc comes back on load
     int forcedReadyByte_;
-    std::vector<Fault> faults_;
+    std::vector<ActiveFault> faults_;
     bool writesIgnored_ = false;
     bool savedBytesStuck_ = false;
     uint32_t latencyMicroseconds_ = 0;
@@ -220,7 +180,8 @@ private:
     bool paused_ = false;
     int pausedCommands_ = 0;
     SenseTriple lastSense_;
-    std::vector<ReceivedCommand> received_;
+    std::deque<ReceivedCommand> received_;
+    size_t recordLimit_ = 0;
     std::function<void(const ReceivedCommand&)> observer_;
 };
 

@@ -17,7 +17,9 @@
 struct MainWindowServices {
     DriveState& drive;
     MediaWatcher& watcher;
-    std::function<std::unique_ptr<DriveAccessMutex>()> createMutex = CreateDriveAccessMutex;
+    std::function<std::unique_ptr<DriveAccessMutex>()> createMutex = [] {
+        return CreateDriveAccessMutex(kDriveAccessMutexName);
+    };
     std::function<int()> osPlatformId = QueryOsPlatformId;
     // Sleeps the window thread (the wait before the second discovery).
     std::function<void(uint32_t)> sleep = SleepMilliseconds;

@@ -31,7 +31,7 @@ protected:
         state.block.transferLength = 256;
     }
 
-    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex();
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     CountingSink sink;
     std::unique_ptr<CommandRunner> runner = std::make_unique<CommandRunner>(state, *mutex, sink);
 };

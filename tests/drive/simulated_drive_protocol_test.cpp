@@ -40,7 +40,7 @@ protected:
     SimulatedTransport transport;
     SimulatedDrive* drive = nullptr;
     DriveState state{transport};
-    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex();
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     NullSink sink;
     CommandRunner runner{state, *mutex, sink};
 };
@@ -67,7 +67,7 @@ TEST_F(SimulatedProtocolTest, ProbeFollowsTheDiscState) {
 
 TEST_F(SimulatedProtocolTest, ProbeWithAnUnreadableTocStillAsksForMediaEvents) {
     drive->SetDiscState(DiscState::kPresent);
-    drive->FailAlways(0x43, SenseTriple{0x03, 0x57, 0x00});
+    drive->AddFault(Failing(0x43, SenseTriple{0x03, 0x57, 0x00}));
     EXPECT_EQ(runner.ProbeDiscPresence(), 1);
     EXPECT_EQ(ReceivedOpcodes().back(), 0x4A);
 }

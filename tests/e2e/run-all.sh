@@ -2,6 +2,7 @@
 # Runs the end-to-end tests of the Windows build under Wine: run-all.sh NATIVE_BUILD WIN64_BUILD
 # Every tests/e2e/test_*.sh runs in its own bash with WINEPREFIX (one prefix for the whole run),
 # E2E_NATIVE_BUILD, E2E_WIN64_BUILD and E2E_WORK exported. Exits non-zero when any test fails.
+# E2E_ONLY=REGEX runs only the tests whose name matches.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if [ $# -ne 2 ]; then
@@ -39,6 +40,7 @@ fi
 for test in "$here"/test_*.sh; do
     [ -e "$test" ] || continue
     name=$(basename "$test" .sh)
+    [[ -z "${E2E_ONLY:-}" || $name =~ $E2E_ONLY ]] || continue
     log="$E2E_WORK/$name.log"
     if timeout "${E2E_TEST_TIMEOUT:-600}" bash "$test" >"$log" 2>&1; then
         echo "PASS $name"

@@ -19,7 +19,7 @@ bool OtherThreadGetsItWithin(DriveAccessMutex& mutex, std::atomic<bool>& got,
 }
 
 TEST(DriveAccessMutexTest, RecursiveForItsOwnerAndReleasedOnlyByTheLastUnlock) {
-    auto mutex = CreateDriveAccessMutex();
+    auto mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     ASSERT_NE(mutex, nullptr);
     std::atomic<bool> got{false};
     mutex->Lock();

@@ -171,7 +171,7 @@ TEST(Apply, ASavedByteThatDoesNotUpdateFailsTheVerificationOnlyWhenSavingWasAske
 TEST(Apply, TheSixthWriteVerifyingFirstShowsNoBoxYetNoComplete) {
     ApplyWindow w;
     ASSERT_TRUE(w.host.Click(IDC_SPEED_ON));
-    w.drive->FailTimes({0x3C, 0xF4, 1}, 5, kSenseInvalidFieldInCdb);
+    w.drive->AddFault(Failing({0x3C, 0xF4, 1}, kSenseInvalidFieldInCdb).Times(5));
     ASSERT_TRUE(w.host.Click(IDC_APPLY));
     EXPECT_EQ(w.CountWrites(kSpeedPage), 6);
     EXPECT_EQ(w.CountWrites(kAudioPage), 1);
@@ -247,7 +247,7 @@ TEST(DiscStop, ItsFailureEndsTheApplyWithOneOfThreeLines) {
     for (const Case& c : cases) {
         ApplyWindow w(WithDisc(), 1);
         w.Check(IDC_SAVE_SPEED, 1);
-        w.drive->FailAlways(0x1B, c.sense);
+        w.drive->AddFault(Failing(0x1B, c.sense));
         w.log.LogAppend(IDS_ON);  // dropped: the failure is all the log box shows
         ASSERT_TRUE(w.host.Click(c.button));
         EXPECT_EQ(w.CountOpcode(0x1B), 1);
@@ -306,8 +306,8 @@ TEST(Restore, WritesTheFactoryValuesSavedAndShowsOnlyDefaultSetting) {
     w.host.TickTimers(1);
     EXPECT_EQ(w.host.Text(IDC_LOG_EDIT), "default setting");
     EXPECT_EQ(w.LogAfterTicks(5), "default setting");
-    // The description is not touched by the restore.
-    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    // The description follows the button the restore checked, as a click on it would set it.
+    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
 }
 
 TEST(Restore, AFailedRestoreShowsNoDefaultSetting) {
@@ -350,7 +350,7 @@ TEST(NeitherSetting, RestoreChangesNoControlAndNothingIsWrittenOrReportedAsDone)
 TEST(NeitherSetting, FlagsLostToAFailedReadWriteNothingAndReportNoSuccess) {
     ApplyWindow w(WithDisc(), 1);
     ASSERT_TRUE(w.host.Click(IDC_SPEED_ON));
-    w.drive->FailTimes({0x3C, 0xF4, 1}, 1, kSenseInvalidFieldInCdb);
+    w.drive->AddFault(Failing({0x3C, 0xF4, 1}, kSenseInvalidFieldInCdb).Times(1));
     ASSERT_TRUE(w.host.Click(IDC_CHECK_SETTING));
     EXPECT_EQ(w.LogAfterTicks(5), "unexpected error");
     ASSERT_TRUE(w.host.Click(IDC_APPLY));

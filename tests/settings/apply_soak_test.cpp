@@ -74,7 +74,8 @@ struct SoakRig : MainWindowRig {
     SoakRig() : random(kRandomStart) {
         services.commandWaitMs = kWaitBoundMs;
         services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
-            return std::make_unique<CountingMutex>(CreateDriveAccessMutex(), holds);
+            return std::make_unique<CountingMutex>(CreateDriveAccessMutex(kDriveAccessMutexName),
+                                                   holds);
         };
         SimulatedDriveConfig both;
         SimulatedDriveConfig speedOnly;
@@ -109,7 +110,8 @@ struct SoakRig : MainWindowRig {
         }
         if (Chance(0.25)) {
             const uint8_t status = Chance(0.9) ? kScsiStatusCheckCondition : 0x08;  // or BUSY
-            target.FailTimes(kFaultTargets[Pick(9)], 1 + Pick(3), kFaultSenses[Pick(9)], status);
+            target.AddFault(
+                Failing(kFaultTargets[Pick(9)], kFaultSenses[Pick(9)], status).Times(1 + Pick(3)));
         }
         if (Chance(0.1)) {
             target.SetWritesIgnored(Chance(0.5));

@@ -73,6 +73,21 @@ TEST_F(CurrentSettings, AFailedReadReportsAnErrorNotTheStaleBuffer) {
     EXPECT_EQ(supported.audioMode, 0);
 }
 
+// Bytes 18 to 23 beyond a short reply are another command's: no report is made of them.
+TEST_F(CurrentSettings, AReplyShortOfByte23IsAFailedRead) {
+    supported = {1, 1};
+    ShortSettingsReadsOver({{18, 1}, {19, 1}, {21, 1}, {22, 1}}, 23);
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
+    EXPECT_EQ(supported.optimalSpeed, 0);
+    EXPECT_EQ(supported.audioMode, 0);
+
+    drive.ClearFaults();
+    drive.AddFault(ShortReply({0x3C, 0xF4, 1}, 24));  // reaches byte 23: a whole read
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, Report(IDS_OFF, IDS_HIGH_SPEED_MODE));
+}
+
 TEST_F(CurrentSettings, AClosedDriveReportsAnError) {
     CloseDrive(transport, state.driveHandle);
     supported = {1, 1};

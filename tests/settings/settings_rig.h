@@ -49,12 +49,21 @@ protected:
             drive.SetSettingsByte(index, value);
         }
     }
-    void FailSettingsReads() { drive.FailAlways({0x3C, 0xF4, 1}, kSenseInvalidFieldInCdb); }
+    void FailSettingsReads() { drive.AddFault(Failing({0x3C, 0xF4, 1}, kSenseInvalidFieldInCdb)); }
+    // The reply buffer holds what an earlier command left there; settings reads then come back
+    // GOOD with only `bytes` of the page.
+    void ShortSettingsReadsOver(std::initializer_list<std::pair<int, uint8_t>> stale,
+                                uint32_t bytes) {
+        for (const auto& [index, value] : stale) {
+            state.buffers.DataInBuffer()[index] = value;
+        }
+        drive.AddFault(ShortReply({0x3C, 0xF4, 1}, bytes));
+    }
 
     SimulatedTransport transport;
     SimulatedDrive& drive = transport.AddDrive('E');
     DriveState state{transport};
-    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex();
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     NoCompletionMessages sink;
     CommandRunner runner{state, *mutex, sink};
     MemoryDialogHost host;

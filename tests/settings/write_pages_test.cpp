@@ -85,4 +85,19 @@ TEST_F(WritePages, AFailedReadBackIsNoConfirmation) {
     EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 1), 0);
 }
 
+// The drive did not take the write and its read-back stops short: the stale bytes beyond the
+// reply would confirm it. Each verification needs the page up to byte 23.
+TEST_F(WritePages, AShortReadBackIsNoConfirmation) {
+    ShortSettingsReadsOver({{19, 1}, {20, 1}, {22, 1}, {23, 1}}, 19);
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 1), 0);
+    EXPECT_EQ(VerifyAudioMode(context, 1, 1), 0);
+
+    drive.ClearFaults();
+    drive.AddFault(ShortReply({0x3C, 0xF4, 1}, 22));  // speed bytes whole, audio bytes not
+    SetPage({{19, 1}, {20, 1}});
+    state.buffers.DataInBuffer()[22] = state.buffers.DataInBuffer()[23] = 1;
+    EXPECT_EQ(VerifyOptimalWriteSpeed(context, 1, 1), 0);
+    EXPECT_EQ(VerifyAudioMode(context, 1, 1), 0);
+}
+
 }  // namespace

@@ -48,6 +48,7 @@ TEST(DriveConfigFile, RefusesWhatItCannotReadNamingTheLine) {
                          "colour=red",
                          "fail=3C sometimes 02/3A/00",
                          "fail=3C always 02-3A-00",
+                         "short_reply=3C always -1",
                          "page.256=1",
                          "model=\\q",
                          "noequals"};
@@ -67,7 +68,8 @@ TEST(DriveConfigFile, LiveSettingsAndPageBytesReachTheDrive) {
         "saved_stuck=1\n"
         "fail=3C:F4:0 always 04/08/01\n"
         "fail=00 times:1 06/28/00\n"
-        "fail=51 call:2 02/04/01 08\n");
+        "fail=51 call:2 02/04/01 08\n"
+        "short_reply=12 always 36\n");
     SimulatedDrive drive(file.config);
     ApplyLiveSettings(file, drive);
     ApplyPageBytes(file, drive);
@@ -83,6 +85,9 @@ TEST(DriveConfigFile, LiveSettingsAndPageBytesReachTheDrive) {
     EXPECT_EQ(second.status, 0x08);
     WriteSpeed(drive, 1, 1);
     EXPECT_EQ(drive.SettingsPage()[20], 0) << "saved_stuck";
+    SimReply inquiry = SendCommand(drive, {0x12, 0, 0, 0, 0xFE}, 1, 254);
+    EXPECT_EQ(inquiry.status, kScsiStatusGood);
+    EXPECT_EQ(inquiry.dataInBytes, 36u) << "short_reply";
 
     // A rewritten file replaces the faults and the disc state.
     ApplyLiveSettings(Parse("disc=tray_open\n"), drive);

@@ -111,7 +111,7 @@ TEST(SimulatedDriveWritePages, IgnoredWritesAndStuckSavedBytes) {
 
 TEST(SimulatedDriveFaults, AlwaysFailsOnlyTheSelectedCommandAndHasNoEffect) {
     SimulatedDrive drive;
-    drive.FailAlways(0x3B, kSenseBecomingReady);
+    drive.AddFault(Failing(0x3B, kSenseBecomingReady));
     for (int i = 0; i < 3; ++i) {
         SimReply reply = WriteSpeed(drive, 1, 1);
         EXPECT_EQ(reply.status, kScsiStatusCheckCondition);
@@ -128,7 +128,7 @@ TEST(SimulatedDriveFaults, AlwaysFailsOnlyTheSelectedCommandAndHasNoEffect) {
 TEST(SimulatedDriveFaults, TimesFailsTheNextCallsThenRecovers) {
     SimulatedDrive drive;
     ReadSettingsPage(drive);  // calls before the fault do not count
-    drive.FailTimes(0x3C, 2, SenseTriple{0x06, 0x29, 0x00});
+    drive.AddFault(Failing(0x3C, SenseTriple{0x06, 0x29, 0x00}).Times(2));
     EXPECT_EQ(ReadSettingsPage(drive).Sense(), (SenseTriple{0x06, 0x29, 0x00}));
     EXPECT_EQ(Tur(drive).Sense(), kSenseNoMediumTrayClosed) << "other opcodes unaffected";
     EXPECT_EQ(ReadSettingsPage(drive).status, kScsiStatusCheckCondition);
@@ -139,7 +139,7 @@ TEST(SimulatedDriveFaults, TimesFailsTheNextCallsThenRecovers) {
 TEST(SimulatedDriveFaults, OnCallFailsExactlyThatCallCountedFromTheFault) {
     SimulatedDrive drive;
     ReadSettingsPage(drive);
-    drive.FailOnCall(0x3C, 2, kSenseInvalidFieldInCdb);
+    drive.AddFault(Failing(0x3C, kSenseInvalidFieldInCdb).OnCall(2));
     EXPECT_EQ(ReadSettingsPage(drive).status, kScsiStatusGood);
     EXPECT_EQ(ReadSettingsPage(drive).Sense(), kSenseInvalidFieldInCdb);
     EXPECT_EQ(ReadSettingsPage(drive).status, kScsiStatusGood);
@@ -147,7 +147,7 @@ TEST(SimulatedDriveFaults, OnCallFailsExactlyThatCallCountedFromTheFault) {
 
 TEST(SimulatedDriveFaults, MatchSelectsBufferAndModeAndStatusIsChosen) {
     SimulatedDrive drive;
-    drive.FailAlways(CommandMatch(0x3C, 0xF4, 0), SenseTriple{}, 0x08);  // BUSY, no sense
+    drive.AddFault(Failing(CommandMatch(0x3C, 0xF4, 0), SenseTriple{}, 0x08));  // BUSY, no sense
     SimReply poll = ReadSettingsPage(drive, 0);
     EXPECT_EQ(poll.status, 0x08);
     EXPECT_EQ(poll.dataInBytes, 0u);
@@ -155,6 +155,32 @@ TEST(SimulatedDriveFaults, MatchSelectsBufferAndModeAndStatusIsChosen) {
     EXPECT_EQ(ReadSettingsPage(drive, 1).status, kScsiStatusGood);
     EXPECT_EQ(SendCommand(drive, {0x3C, 0x02, 0xF1, 0, 0, 0, 0, 0, 0x30}, 1, 48).status,
               kScsiStatusGood);
+}
+
+// A drive or USB bridge may answer GOOD with fewer bytes than asked: the rest of the buffer stays
+// as it was, and the byte count says so.
+TEST(SimulatedDriveFaults, AShortReplyIsGoodButStopsAfterItsBytes) {
+    SimulatedDrive drive;
+    drive.SetSettingsByte(22, 1);
+    drive.AddFault(ShortReply({0x3C, 0xF4, 1}, 20).Times(1));
+    SimReply reply = ReadSettingsPage(drive);
+    EXPECT_EQ(reply.status, kScsiStatusGood);
+    EXPECT_EQ(reply.dataInBytes, 20u);
+    EXPECT_EQ(reply.data[19], 0);
+    EXPECT_EQ(reply.data[22], 0xEE) << "not delivered";
+    EXPECT_EQ(ReadSettingsPage(drive).dataInBytes, 256u);
+}
+
+TEST(SimulatedDriveRecord, ALimitKeepsOnlyTheLatestCommands) {
+    SimulatedDrive drive;
+    drive.SetRecordLimit(3);
+    for (int i = 0; i < 10; ++i) {
+        ReadSettingsPage(drive, i % 2);
+    }
+    const auto received = drive.Received();
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received.back().cdb[1], 1);
+    EXPECT_EQ(received.front().cdb[1], 1) << "the 8th command of ten";
 }
 
 // --- Disc states ----------------------------------------------------------------------------
@@ -373,7 +399,7 @@ TEST(SimulatedDriveThreads, CommandsFromManyThreadsWhileTheStateChanges) {
         while (!stop) {
             drive.SetDiscState(DiscState::kPresent);
             drive.SetDiscState(DiscState::kNone);
-            drive.FailTimes(0x00, 1, kSenseBecomingReady);
+            drive.AddFault(Failing(0x00, kSenseBecomingReady).Times(1));
             drive.ClearFaults();
             (void)drive.Received();
         }

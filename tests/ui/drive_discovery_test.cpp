@@ -75,7 +75,7 @@ protected:
 
     SimulatedTransport drives;
     DriveState state{drives};
-    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex();
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     NoCompletionMessages sink;
     CommandRunner runner{state, *mutex, sink};
     SingleByte ansi;
@@ -107,6 +107,16 @@ TEST_F(ProbeDriveLetterTest, AListedDriveEndsClosedWithTheInquiryInTheBlock) {
     EXPECT_EQ(state.block.timeout, 2);
     EXPECT_EQ(state.driveHandle, kNoDevice);
     EXPECT_EQ(drives.OpenHandleCount(), 0);
+}
+
+// The standard INQUIRY is 36 bytes; the list needs no more, the reply area having been zeroed.
+TEST_F(ProbeDriveLetterTest, ADriveWithA36ByteInquiryIsListedWithItsText) {
+    SimulatedDriveConfig config;
+    config.inquiryTail = "TAIL";
+    drives.AddDrive('E', config).AddFault(ShortReply(0x12, 36));
+    std::memset(state.buffers.DataInBuffer(), 'x', 256);
+    EXPECT_EQ(Probe('E'), 1);
+    EXPECT_EQ(text, "E: VELMORA CD-R DRIVE      1.00");
 }
 
 }  // namespace

@@ -114,18 +114,39 @@ TEST(DriveSelection, ADriveThatCannotBeReopenedIsShownInABoxAndNotWatched) {
     EXPECT_EQ(w.transport.Violations(), 0);
 }
 
-TEST(DriveSelection, AFailedReadOnOneDriveThenAGoodOneEnablesAllButCheckSetting) {
+TEST(DriveSelection, AFailedReadOnOneDriveThenAGoodOneEnablesEveryControlAgain) {
     TwoDrives w;
-    w.g->FailAlways({0x3C, 0xF4, 1}, {0x05, 0x24, 0x00});
+    w.g->AddFault(Failing({0x3C, 0xF4, 1}, {0x05, 0x24, 0x00}));
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
     for (int id : kSettingControls) {
         EXPECT_FALSE(w.host.IsEnabled(id)) << id;
     }
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 0));
-    for (int id : {IDC_APPLY, IDC_RESTORE_DEFAULT, IDC_SPEED_ON, IDC_SPEED_OFF, IDC_SAVE_SPEED}) {
+    for (int id : {IDC_APPLY, IDC_RESTORE_DEFAULT, IDC_CHECK_SETTING, IDC_SPEED_ON, IDC_SPEED_OFF,
+                   IDC_SAVE_SPEED}) {
         EXPECT_TRUE(w.host.IsEnabled(id)) << id;
     }
-    EXPECT_FALSE(w.host.IsEnabled(IDC_CHECK_SETTING));
+}
+
+// The first drive is held by other software at start-up; once the user picks one that reads
+// correctly, Check setting is back.
+TEST(DriveSelection, ADriveThatCouldNotBeOpenedAtStartDoesNotTakeCheckSettingAwayForGood) {
+    MainWindowRig rig;
+    rig.drives.AddDrive('E');
+    rig.drives.AddDrive('G');
+    int opensOfE = 0;  // discovery's open goes through, the open that selects it does not
+    rig.transport.SetOpenRefusal(
+        [&opensOfE](char letter) { return letter == 'E' && ++opensOfE > 1; });
+    ASSERT_TRUE(rig.Open());
+    ASSERT_EQ(rig.host.ComboItems(IDC_DRIVE_COMBO).size(), 2u);
+    EXPECT_FALSE(rig.host.IsEnabled(IDC_CHECK_SETTING));
+
+    ASSERT_TRUE(rig.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
+    EXPECT_TRUE(rig.host.IsEnabled(IDC_CHECK_SETTING));
+    EXPECT_TRUE(rig.host.Click(IDC_CHECK_SETTING));
+    EXPECT_EQ(rig.LogAfterTicks(10),
+              "Current drive setting\r\nOptimal Writing Speed : OFF\r\n"
+              "Audio Optimized Write Mode : High speed playback mode");
 }
 
 TEST(WindowClose, StopsTheWatcherClosesTheDriveKillsTheTimerAndFreesTheBuffers) {

@@ -50,7 +50,7 @@ bool Eventually(Condition condition) {
 struct MainWindowRig {
     explicit MainWindowRig(uint16_t language = kLanguageEnglish) : host(language) {
         services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
-            return mutexFails ? nullptr : CreateDriveAccessMutex();
+            return mutexFails ? nullptr : CreateDriveAccessMutex(kDriveAccessMutexName);
         };
         services.osPlatformId = [this] { return platformId; };
         services.sleep = [this](uint32_t ms) { sleeps.push_back(ms); };

@@ -34,7 +34,7 @@ protected:
     SimulatedTransport transport;
     SimulatedDrive& drive = transport.AddDrive('E');
     DriveState state{transport};
-    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex();
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     MediaWatcher watcher{MediaWatcherTiming{2, 1}};
     ThreadHandle thread = nullptr;
 };
@@ -66,7 +66,7 @@ TEST_F(MediaWatcherTest, AFailedPollGivesNotReady) {
     drive.ForceReadyByte(1);
     Start();
     ASSERT_TRUE(Eventually([&] { return watcher.IsReady() == 1; }));
-    drive.FailAlways({0x3C, 0xF4, 0}, kSenseBecomingReady);
+    drive.AddFault(Failing({0x3C, 0xF4, 0}, kSenseBecomingReady));
     EXPECT_TRUE(Eventually([&] { return watcher.IsReady() == 0; }));
     StopMediaWatcher(watcher, &thread);
 

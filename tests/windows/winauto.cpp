@@ -26,6 +26,7 @@
 //   msgbox TIMEOUT_MS                     waits for a message box; prints title and text
 //   msgbox-ok TIMEOUT_MS                  waits for a message box and presses its button
 //   dump-resources EXE                    prints the dialog templates and strings of EXE
+//   mutex NAME                            prints "mutex NAME exists" or "mutex NAME absent"
 #include <windows.h>
 
 #include <shellapi.h>
@@ -497,6 +498,16 @@ int SelectComboItem(const std::string& pattern, const std::string& id, const std
     return 0;
 }
 
+// Whether a named mutex exists now, created by any process of this Wine prefix.
+int ReportMutex(const wchar_t* name) {
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, name);
+    Print("mutex " + Utf8(name) + (mutex ? " exists" : " absent"));
+    if (mutex) {
+        CloseHandle(mutex);
+    }
+    return 0;
+}
+
 int RunWindowCommand(const std::string& command, const Args& args) {
     if (command == "wait-window" && args.size() == 2) {
         HWND window = WaitForWindow(std::regex(args[0]), Number(args[1]));
@@ -640,6 +651,9 @@ int main() {
     std::string command = Utf8(argv[1]);
     if (command == "dump-resources" && argc == 3) {
         return DumpResources(argv[2]);
+    }
+    if (command == "mutex" && argc == 3) {
+        return ReportMutex(argv[2]);
     }
     Args args;
     for (int i = 2; i < argc; ++i) {
