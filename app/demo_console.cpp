@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/demo_program.h"
+#include "drive/media_watcher.h"
 #include "platform/memory_dialog_host.h"
 #include "res/resource_ids.h"
 #include "ui/log_ring.h"
-#include "ui/media_watcher.h"
 
 namespace {
 

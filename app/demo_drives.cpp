@@ -27,6 +27,10 @@ SimulatedDriveConfig SpeedOnlyDrive() {
 
 }  // namespace
 
+std::vector<DriveCandidate> DemoDriveCandidates() {
+    return {LetterCandidate(kDemoFirstDriveLetter), LetterCandidate(kDemoSecondDriveLetter)};
+}
+
 void PlaceDemoDrives(SimulatedTransport& transport) {
     // The watcher polls once a second for as long as the demo runs: keep only recent commands.
     transport.AddDrive(kDemoFirstDriveLetter, BothSettingsDrive()).SetRecordLimit(kDemoRecordLimit);

@@ -3,6 +3,9 @@
 // G carries the other model identifier, has no audio mode and Optimal Writing Speed OFF.
 #pragma once
 
+#include <vector>
+
+#include "platform/drive_candidates.h"
 #include "sim/simulated_transport.h"
 
 constexpr char kDemoFirstDriveLetter = 'E';
@@ -11,3 +14,6 @@ constexpr size_t kDemoRecordLimit = 64;  // commands each drive keeps in its rec
 
 // Places both drives in the transport, replacing any drive at those letters.
 void PlaceDemoDrives(SimulatedTransport& transport);
+
+// Where discovery looks for them: E and G.
+std::vector<DriveCandidate> DemoDriveCandidates();

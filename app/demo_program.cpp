@@ -10,5 +10,9 @@ const char kDemoMutexName[] = "VelmoraDriveUtilityDemo.mutex";
 int RunDemo(DialogBackend& backend) {
     SimulatedTransport drives;
     PlaceDemoDrives(drives);
-    return RunDriveUtility(backend, drives, kDemoSingleInstanceName, kDemoMutexName);
+    ProgramIdentity identity;
+    identity.instanceName = kDemoSingleInstanceName;
+    identity.mutexName = kDemoMutexName;
+    identity.listCandidates = DemoDriveCandidates;
+    return RunDriveUtility(backend, drives, identity);
 }

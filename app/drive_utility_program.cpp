@@ -2,14 +2,16 @@
 
 #include "app/base_app.h"
 #include "drive/drive_state.h"
+#include "drive/media_watcher.h"
 #include "ui/main_window_services.h"
-#include "ui/media_watcher.h"
 
-int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport, const char* instanceName,
-                    const char* mutexName) {
+int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport,
+                    const ProgramIdentity& identity) {
     DriveState drive(transport);
     MainWindowServices services{drive, GetMediaWatcher()};
+    const char* mutexName = identity.mutexName;
     services.createMutex = [mutexName] { return CreateDriveAccessMutex(mutexName); };
-    CBaseApp application(backend, services, instanceName);
+    services.listCandidates = identity.listCandidates;
+    CBaseApp application(backend, services, identity.instanceName);
     return application.Run();
 }

@@ -2,15 +2,23 @@
 // executable passes the system's pass-through, a demo can pass simulated drives.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "platform/dialog_backend.h"
 #include "platform/drive_access_mutex.h"
+#include "platform/drive_candidates.h"
 #include "platform/scsi_transport.h"
 
 extern const char kSingleInstanceName[];
 
-// Builds the process's drive state and services, runs the application and returns its exit
-// code. instanceName: the single-instance object's name (narrow bytes); mutexName: the name of the
-// drive-access mutex, shared with every process that uses it.
+// What sets one program apart from another built on the same window.
+struct ProgramIdentity {
+    const char* instanceName = kSingleInstanceName;  // the single-instance object (narrow bytes)
+    const char* mutexName = kDriveAccessMutexName;   // shared with every process that uses it
+    std::function<std::vector<DriveCandidate>()> listCandidates = ListSystemDriveCandidates;
+};
+
+// Builds the process's drive state and services, runs the application and returns its exit code.
 int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport,
-                    const char* instanceName = kSingleInstanceName,
-                    const char* mutexName = kDriveAccessMutexName);
+                    const ProgramIdentity& identity = {});

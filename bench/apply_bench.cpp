@@ -25,11 +25,11 @@ namespace {
 class TimingTransport : public ScsiTransport {
 public:
     explicit TimingTransport(ScsiTransport& inner) : inner_(inner) {}
-    DeviceHandle Open(char letter) override { return inner_.Open(letter); }
+    OpenResult Open(const std::string& devicePath) override { return inner_.Open(devicePath); }
     void Close(DeviceHandle handle) override { inner_.Close(handle); }
-    bool Execute(DeviceHandle handle, PassThroughRequest& request) override {
+    TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {
         const auto start = std::chrono::steady_clock::now();
-        const bool executed = inner_.Execute(handle, request);
+        const TransportResult executed = inner_.Execute(handle, request);
         const auto spent = std::chrono::steady_clock::now() - start;
         nanoseconds_.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(spent).count());
         return executed;
@@ -46,6 +46,7 @@ struct ApplyBenchWindow {
     explicit ApplyBenchWindow(uint32_t latencyMicroseconds) {
         services.osPlatformId = [] { return kOsPlatformNt; };
         services.sleep = [](uint32_t) {};
+        services.listCandidates = DriveLetterCandidates;
         drive = &drives.AddDrive('E');
         dialog = std::make_unique<CBaseDlg>(host, log, services);
         opened = host.Open(*dialog);

@@ -22,7 +22,7 @@ struct BenchDrive {
     BenchDrive() {
         drive = &transport.AddDrive('E');
         AllocateTransferBuffers(state.buffers);
-        state.driveHandle = OpenDrive(transport, 'E');
+        OpenDrive(state, "E:");
         // The settings page read, the program's most frequent command.
         state.block.code = kCodeReadBuffer;
         state.block.timeout = 10;
@@ -71,7 +71,7 @@ void BM_CallingProtocol(benchmark::State& bench) {
     BenchDrive target;
     auto mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     DiscardingSink sink;
-    CommandRunner runner(target.state, *mutex, sink);
+    CommandRunner runner(target.state, *mutex, &sink);
     int64_t iteration = 0;
     for (auto _ : bench) {
         DriveLock lock(*mutex);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "drive/cdb.h"
+#include "platform/scsi_transport.h"
 
 // Result of the last command; written only when a command ends.
 enum CommandStatus : int32_t {
@@ -44,9 +45,10 @@ struct CommandBlock {
     Cdb rawCdb{};
     int32_t rawDirection = 0;
     int32_t status = kCommandNotRun;  // the CommandStatus
-    // Bytes the drive actually returned for the last command, written with the status: the system
-    // reports them back; 0 for a command that moves no data in or was not carried out. A reply
-    // shorter than asked leaves the rest of DataInBuffer as earlier commands left it.
-    uint32_t transferred = 0;
+    // How the system's call for the last command ended, written with the status: whether it was
+    // sent, and if not the system's reason; for data-in commands the bytes the drive actually
+    // returned (a reply shorter than asked leaves the rest of DataInBuffer as earlier commands
+    // left it). A command not carried out has kRejected and 0 bytes.
+    TransportResult transport;
     int32_t discPresent = 0;  // written by the disc-presence probe: 1 present, 0 none
 };

@@ -1,8 +1,6 @@
-// Where a command worker reports that it has ended: the main window posts itself
-// WM_COMMAND_DONE (0x8001); tests supply their own sink.
+// Where a command worker reports that it has ended: the main window queues itself its completion
+// message, which closes the worker's thread handle; a program without a window needs none.
 #pragma once
-
-constexpr unsigned kWmCommandDone = 0x8001;
 
 class CommandDoneSink {
 public:

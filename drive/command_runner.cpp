@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-CommandRunner::CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink& sink,
+CommandRunner::CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink* sink,
                              uint32_t waitBoundMs)
-    : state_(state), mutex_(mutex), context_{&state, &sink}, waitBoundMs_(waitBoundMs) {}
+    : state_(state), mutex_(mutex), context_{&state, sink}, waitBoundMs_(waitBoundMs) {}
 
 CommandRunner::~CommandRunner() {
     OnCommandDone();
@@ -62,7 +62,7 @@ void CommandRunner::StoreWorkerHandle(ThreadHandle thread) {
 void CommandRunner::MarkNotCarriedOut() {
     std::memset(state_.request.sense, 0, sizeof(state_.request.sense));
     state_.block.status = kCommandFailed;
-    state_.block.transferred = 0;
+    state_.block.transport = TransportResult{TransportOutcome::kRejected, 0, 0, 0};
     if (state_.block.code == kCodeProbeDiscPresence) {
         state_.block.discPresent = 1;
     }

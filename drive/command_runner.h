@@ -24,7 +24,9 @@ constexpr int32_t kProbeTimeoutSeconds = 10;
 
 class CommandRunner {
 public:
-    CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink& sink,
+    // sink: told by each worker as it ends; nullptr when nobody needs telling (the runner closes
+    // the handles itself, at the next command and at its end).
+    CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink* sink,
                   uint32_t waitBoundMs = kCommandWaitMs);
     ~CommandRunner();
     CommandRunner(const CommandRunner&) = delete;

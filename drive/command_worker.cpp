@@ -95,5 +95,7 @@ void PerformCommand(DriveState& state) {
 void CommandWorker(void* context) {
     CommandWorkerContext* worker = static_cast<CommandWorkerContext*>(context);
     PerformCommand(*worker->state);
-    worker->sink->PostCommandDone();
+    if (worker->sink != nullptr) {
+        worker->sink->PostCommandDone();
+    }
 }

@@ -17,7 +17,7 @@ void ProbeDisc(DriveState& state);
 // The thread body's argument.
 struct CommandWorkerContext {
     DriveState* state;
-    CommandDoneSink* sink;
+    CommandDoneSink* sink;  // nullptr: nobody to tell
 };
 
 // Thread body: PerformCommand, then posts the completion message as its last act.

@@ -1,7 +1,10 @@
 #include "drive/drive_handle.h"
 
-DeviceHandle OpenDrive(ScsiTransport& transport, char driveLetter) {
-    return transport.Open(driveLetter);
+DeviceHandle OpenDrive(DriveState& state, const std::string& devicePath) {
+    const OpenResult opened = state.transport.Open(devicePath);
+    state.driveHandle = opened.handle;
+    state.openError = opened.handle == kNoDevice ? opened.osError : 0;
+    return state.driveHandle;
 }
 
 int CloseDrive(ScsiTransport& transport, DeviceHandle& handle) {

@@ -1,10 +1,14 @@
-// Opening and closing the selected drive by its letter.
+// Opening and closing the selected drive by its device path ("E:", "/dev/sg1").
 #pragma once
 
-#include "platform/scsi_transport.h"
+#include <string>
 
-// The drive's handle, or kNoDevice when the system refuses. The caller stores it.
-DeviceHandle OpenDrive(ScsiTransport& transport, char driveLetter);
+#include "drive/drive_state.h"
+
+// Opens the device and stores its handle in the state's DriveHandle, or kNoDevice when the system
+// refuses, with the system's reason in state.openError (0 after a successful open). Returns the
+// stored handle.
+DeviceHandle OpenDrive(DriveState& state, const std::string& devicePath);
 
 // Closes the handle the variable holds, if any, and sets the variable to kNoDevice.
 // Always returns 1.

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "drive/command_block.h"
+#include "drive/command_trace.h"
 #include "drive/transfer_buffers.h"
 #include "platform/pass_through_record.h"
 #include "platform/scsi_transport.h"
@@ -32,4 +33,7 @@ struct DriveState {
     TransferBuffers buffers;
     CommandBlock block;
     int32_t transportMode = kTransportModeUnset;
+    int openError = 0;  // the system's reason when the last OpenDrive failed, else 0
+    // Told of every command once it has ended; none by default (the window keeps no trace).
+    CommandTraceSink* trace = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "drive/pass_through.h"
 
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -38,35 +39,73 @@ bool CanBeSent(const DriveState& state) {
     return header.DataTransferLength <= TransferBuffers::kSize;
 }
 
-// The system writes the number of bytes it moved back into DataTransferLength; only a data-in
-// reply's count matters to the callers, and it can never exceed what was asked for.
-uint32_t BytesReturned(const ScsiPassThroughDirect& header, uint32_t requested) {
-    if (header.DataIn != kScsiDataIn) {
-        return 0;
-    }
-    return header.DataTransferLength < requested ? header.DataTransferLength : requested;
+TransportResult NotSent() {
+    TransportResult result;
+    result.outcome = TransportOutcome::kRejected;
+    return result;
 }
 
-int Finish(DriveState& state, bool carriedOut, uint32_t requested) {
+// A data-in reply never counts more bytes than were asked for, whatever the system says.
+TransportResult Bounded(TransportResult result, const ScsiPassThroughDirect& sent,
+                        uint32_t requested) {
+    if (sent.DataIn != kScsiDataIn) {
+        result.bytesTransferred = 0;
+    } else if (result.bytesTransferred > requested) {
+        result.bytesTransferred = requested;
+    }
+    return result;
+}
+
+int Finish(DriveState& state, const TransportResult& transport) {
     PassThroughRequest& request = state.request;
-    if (!carriedOut) {
+    state.block.transport = transport;
+    if (!transport.Sent()) {
         // Nothing reached the drive: whatever the system left behind is no answer of it.
         std::memset(request.sense, 0, sizeof(request.sense));
         state.block.status = kCommandFailed;
-        state.block.transferred = 0;
         return 0;
     }
-    state.block.transferred = BytesReturned(request.header, requested);
-    bool good = request.header.ScsiStatus == 0;
+    const bool good = request.header.ScsiStatus == 0;
     state.block.status = good ? kCommandCompleted : kCommandFailed;
     return good ? 1 : 0;
+}
+
+void Trace(const DriveState& state, const ScsiPassThroughDirect& sent, int64_t microseconds) {
+    TracedCommand traced;
+    std::memcpy(traced.cdb.data(), sent.Cdb, traced.cdb.size());
+    traced.cdbLength = sent.CdbLength;
+    traced.dataIn = sent.DataIn;
+    traced.transferLength = sent.DataTransferLength;
+    traced.timeoutSeconds = sent.TimeOutValue;
+    traced.scsiStatus = state.request.header.ScsiStatus;
+    traced.senseKey = state.request.sense[2];
+    traced.asc = state.request.sense[12];
+    traced.ascq = state.request.sense[13];
+    traced.transport = state.block.transport;
+    traced.dataInBytes = traced.transport.bytesTransferred;
+    if (sent.DataIn == kScsiDataOut && sent.DataBuffer != nullptr) {
+        const uint8_t* data = static_cast<const uint8_t*>(sent.DataBuffer);
+        traced.dataOut.assign(data, data + sent.DataTransferLength);
+    }
+    traced.microseconds = microseconds;
+    state.trace->OnCommand(traced);
 }
 
 int Execute(DriveState& state, uint8_t cdbLength, int32_t direction, uint32_t transferLength,
             const Cdb& cdb) {
     FillRequest(state, cdbLength, direction, transferLength, cdb);
-    bool carriedOut = CanBeSent(state) && state.transport.Execute(state.driveHandle, state.request);
-    return Finish(state, carriedOut, transferLength);
+    const ScsiPassThroughDirect sent = state.request.header;  // the system may rewrite the record
+    const auto start = std::chrono::steady_clock::now();
+    const TransportResult transport =
+        CanBeSent(state) ? Bounded(state.transport.Execute(state.driveHandle, state.request), sent,
+                                   transferLength)
+                         : NotSent();
+    const int result = Finish(state, transport);
+    if (state.trace != nullptr) {
+        const auto taken = std::chrono::steady_clock::now() - start;
+        Trace(state, sent, std::chrono::duration_cast<std::chrono::microseconds>(taken).count());
+    }
+    return result;
 }
 
 }  // namespace

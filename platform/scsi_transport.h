@@ -1,25 +1,49 @@
-// The operating system's SCSI pass-through, addressed by drive letter. One backend per platform:
-// Windows (DeviceIoControl), Linux (SG_IO on /dev/srN) and the simulated drive of sim/.
+// The operating system's SCSI pass-through. One backend per platform: Windows (DeviceIoControl
+// on drive letters), Linux (SG_IO on the nodes sysfs lists) and the simulated drives of sim/.
+//
+// Every call says how it ended, as sg3_utils' pass-through layer does: a category and the
+// system's own error number, never a bare bool, so that the messages above can tell "permission
+// denied" from "no such device" from "the drive refused the command".
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/pass_through_record.h"
 
 using DeviceHandle = intptr_t;
 constexpr DeviceHandle kNoDevice = -1;
 
+enum class TransportOutcome : int32_t {
+    kSent = 0,      // the command reached the drive: status and sense are the drive's answer
+    kRejected = 1,  // refused without being sent: no drive open, a malformed record, no right
+    kOsError = 2,   // the system tried and failed (device gone, I/O error, time-out)
+};
+
+struct TransportResult {
+    TransportOutcome outcome = TransportOutcome::kSent;
+    int osError = 0;                // the system's number (errno, GetLastError()); 0 when none
+    uint32_t bytesTransferred = 0;  // data-in commands: bytes that moved into the buffer
+    uint32_t senseLength = 0;       // sense bytes the system wrote into the record
+
+    bool Sent() const { return outcome == TransportOutcome::kSent; }
+};
+
+struct OpenResult {
+    DeviceHandle handle = kNoDevice;
+    int osError = 0;  // why the open failed (errno, GetLastError()); 0 when it did not fail
+};
+
 class ScsiTransport {
 public:
     virtual ~ScsiTransport() = default;
 
-    // Opens the drive with this letter (C to Z) for reading and writing; kNoDevice on refusal.
-    virtual DeviceHandle Open(char driveLetter) = 0;
+    // Opens the device for reading and writing. devicePath is the platform's name of it: "E:" for
+    // a drive letter on Windows, a node such as "/dev/sg1" on Linux.
+    virtual OpenResult Open(const std::string& devicePath) = 0;
     virtual void Close(DeviceHandle handle) = 0;
 
-    // Sends the command the record describes and waits for it. On return the record holds the
-    // SCSI status, any sense data and, in DataTransferLength, the number of bytes that moved.
-    // Returns false when the system rejected the call without running the command (bad handle,
-    // failed ioctl); the record's status is then meaningless.
-    virtual bool Execute(DeviceHandle handle, PassThroughRequest& request) = 0;
+    // Sends the command the record describes and waits for it. When the result says kSent the
+    // record holds the SCSI status and any sense data; otherwise the record's status is no answer.
+    virtual TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) = 0;
 };

@@ -1,13 +1,12 @@
-// The pass-through on Linux: SG_IO on the CD-ROM nodes. Drive letter C is /dev/sr0, D is
-// /dev/sr1, and so on up to Z, /dev/sr23. The record is translated field by field into an
-// sg_io_hdr; the sense data lands directly in the record's sense area.
+// The pass-through on Linux: SG_IO on the node the drive list names. The record is translated
+// field by field into an sg_io_hdr; the sense data lands directly in the record's sense area.
 #include <fcntl.h>
 #include <scsi/sg.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <limits>
 #include <memory>
 
@@ -15,7 +14,9 @@
 
 namespace {
 
-constexpr int kDriverSense = 0x08;  // driver status bit that only says sense data came back
+constexpr int kDriverSense = 0x08;    // driver status bit that only says sense data came back
+constexpr int kDriverTimeout = 0x06;  // driver status: the command timed out
+constexpr int kHostTimeout = 0x03;    // host status DID_TIME_OUT
 
 unsigned int TimeoutMilliseconds(uint32_t seconds) {
     constexpr uint32_t kMaxSeconds = std::numeric_limits<unsigned int>::max() / 1000u;
@@ -36,16 +37,47 @@ int DataDirection(const ScsiPassThroughDirect& header) {
     }
 }
 
+// An ioctl that fails: a refusal of the request itself (no right, a bad record) is told apart
+// from the system failing to carry it out.
+TransportResult FailedCall(int error) {
+    TransportResult result;
+    const bool refused = error == EPERM || error == EACCES || error == EINVAL || error == EFAULT ||
+                         error == EBADF || error == ENOTTY;
+    result.outcome = refused ? TransportOutcome::kRejected : TransportOutcome::kOsError;
+    result.osError = error;
+    return result;
+}
+
+// A host or driver failure (time-out, lost connection) with a GOOD status byte means the command
+// did not run to its end.
+bool DidNotRunToItsEnd(const sg_io_hdr_t& io) {
+    return io.status == 0 && (io.host_status != 0 || (io.driver_status & ~kDriverSense) != 0);
+}
+
+TransportResult Incomplete(const sg_io_hdr_t& io) {
+    TransportResult result;
+    result.outcome = TransportOutcome::kOsError;
+    const bool timedOut =
+        io.host_status == kHostTimeout || (io.driver_status & 0x0F) == kDriverTimeout;
+    result.osError = timedOut ? ETIMEDOUT : EIO;
+    return result;
+}
+
 class SgIoTransport : public ScsiTransport {
 public:
-    DeviceHandle Open(char driveLetter) override {
-        if (driveLetter < 'C' || driveLetter > 'Z') {
-            return kNoDevice;
+    OpenResult Open(const std::string& devicePath) override {
+        OpenResult result;
+        if (devicePath.empty()) {
+            result.osError = ENOENT;
+            return result;
         }
-        char path[32];
-        std::snprintf(path, sizeof(path), "/dev/sr%d", driveLetter - 'C');
-        int descriptor = open(path, O_RDWR | O_NONBLOCK);
-        return descriptor < 0 ? kNoDevice : static_cast<DeviceHandle>(descriptor);
+        const int descriptor = open(devicePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0) {
+            result.osError = errno;
+            return result;
+        }
+        result.handle = static_cast<DeviceHandle>(descriptor);
+        return result;
     }
 
     void Close(DeviceHandle handle) override {
@@ -54,10 +86,12 @@ public:
         }
     }
 
-    bool Execute(DeviceHandle handle, PassThroughRequest& request) override {
+    TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {
         ScsiPassThroughDirect& header = request.header;
         if (handle == kNoDevice || header.CdbLength > sizeof(header.Cdb)) {
-            return false;
+            TransportResult rejected;
+            rejected.outcome = TransportOutcome::kRejected;
+            return rejected;
         }
         sg_io_hdr_t io{};
         io.interface_id = 'S';
@@ -71,19 +105,20 @@ public:
         io.mx_sb_len = static_cast<unsigned char>(
             std::min<size_t>(header.SenseInfoLength, sizeof(request.sense)));
         if (ioctl(static_cast<int>(handle), SG_IO, &io) < 0) {
-            return false;
+            return FailedCall(errno);
         }
-        // A host or driver failure (time-out, lost connection) with a GOOD status byte means
-        // the command did not run to its end: report it as not carried out.
-        if (io.status == 0 && (io.host_status != 0 || (io.driver_status & ~kDriverSense) != 0)) {
-            return false;
+        if (DidNotRunToItsEnd(io)) {
+            return Incomplete(io);
         }
         header.ScsiStatus = io.status;
-        // As the Windows pass-through does: the record tells how many bytes actually moved.
-        if (io.resid > 0 && static_cast<unsigned int>(io.resid) <= io.dxfer_len) {
-            header.DataTransferLength = io.dxfer_len - static_cast<unsigned int>(io.resid);
+        TransportResult result;
+        result.senseLength = io.sb_len_wr;
+        if (header.DataIn == kScsiDataIn) {
+            const unsigned int resid =
+                io.resid > 0 ? std::min(static_cast<unsigned int>(io.resid), io.dxfer_len) : 0u;
+            result.bytesTransferred = io.dxfer_len - resid;
         }
-        return true;
+        return result;
     }
 };
 

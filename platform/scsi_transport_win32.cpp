@@ -34,23 +34,44 @@ static_assert(IOCTL_SCSI_PASS_THROUGH_DIRECT == 0x4D014, "pass-through control c
 
 namespace {
 
+// A drive letter path, "E:" (either case), as the letter C to Z; 0 for anything else.
+char DriveLetterOf(const std::string& devicePath) {
+    if (devicePath.size() != 2 || devicePath[1] != ':') {
+        return 0;
+    }
+    char letter = devicePath[0];
+    if (letter >= 'a' && letter <= 'z') {
+        letter = static_cast<char>(letter - 'a' + 'A');
+    }
+    return (letter >= 'C' && letter <= 'Z') ? letter : 0;
+}
+
+// A call the system refused outright, as against one it could not carry out.
+bool IsRefusal(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_PARAMETER ||
+           error == ERROR_INVALID_HANDLE || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_INVALID_FUNCTION || error == ERROR_INSUFFICIENT_BUFFER;
+}
+
 class Win32ScsiTransport : public ScsiTransport {
 public:
-    DeviceHandle Open(char driveLetter) override {
-        if (driveLetter >= 'a' && driveLetter <= 'z') {
-            driveLetter = static_cast<char>(driveLetter - 'a' + 'A');
+    OpenResult Open(const std::string& devicePath) override {
+        OpenResult result;
+        const char letter = DriveLetterOf(devicePath);
+        if (letter == 0) {
+            result.osError = ERROR_PATH_NOT_FOUND;
+            return result;
         }
-        if (driveLetter < 'C' || driveLetter > 'Z') {
-            return kNoDevice;
-        }
-        char path[256] = {'\\', '\\', '.', '\\', driveLetter, ':'};
+        char path[256] = {'\\', '\\', '.', '\\', letter, ':'};
         HANDLE device =
             CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                         nullptr, OPEN_EXISTING, 0, nullptr);
         if (device == INVALID_HANDLE_VALUE) {
-            return kNoDevice;
+            result.osError = static_cast<int>(GetLastError());
+            return result;
         }
-        return reinterpret_cast<DeviceHandle>(device);
+        result.handle = reinterpret_cast<DeviceHandle>(device);
+        return result;
     }
 
     void Close(DeviceHandle handle) override {
@@ -59,15 +80,32 @@ public:
         }
     }
 
-    bool Execute(DeviceHandle handle, PassThroughRequest& request) override {
+    // The system writes the status, the sense bytes and the counts of sense and data bytes
+    // actually moved back into the record.
+    TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {
+        TransportResult result;
         if (handle == kNoDevice) {
-            return false;
+            result.outcome = TransportOutcome::kRejected;
+            return result;
         }
+        const uint32_t requested = request.header.DataTransferLength;
         DWORD returned = 0;
         const BOOL sent = DeviceIoControl(
             reinterpret_cast<HANDLE>(handle), IOCTL_SCSI_PASS_THROUGH_DIRECT, &request,
             sizeof(PassThroughRequest), &request, sizeof(PassThroughRequest), &returned, nullptr);
-        return sent != FALSE;
+        if (sent == FALSE) {
+            const DWORD error = GetLastError();
+            result.outcome =
+                IsRefusal(error) ? TransportOutcome::kRejected : TransportOutcome::kOsError;
+            result.osError = static_cast<int>(error);
+            return result;
+        }
+        result.senseLength = request.header.SenseInfoLength;
+        if (request.header.DataIn == kScsiDataIn) {
+            const uint32_t moved = request.header.DataTransferLength;
+            result.bytesTransferred = moved < requested ? moved : requested;
+        }
+        return result;
     }
 };
 

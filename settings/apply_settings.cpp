@@ -2,7 +2,6 @@
 
 #include "drive/sense_class.h"
 #include "res/resource_ids.h"
-#include "settings/control_state.h"
 #include "settings/settings_page.h"
 #include "settings/settings_verification.h"
 #include "settings/write_pages.h"
@@ -17,14 +16,12 @@ struct ApplyRun {
     int retryCounter = 0;     // failed Optimal Writing Speed verifications, up to 5
     int audioResult = 1;      // 0 after either audio failure
     int confirmedWrites = 0;  // settings the drive has confirmed in this run
+    ApplyResult result;
 };
 
-void ShowMessage(SettingsContext& context, int stringId) {
-    context.controls.MessageBox(context.controls.LoadString(stringId));
-}
-
-bool SaveAsked(const DialogControls& controls) {
-    return controls.GetCheck(IDC_SAVE_SPEED) == 1 || controls.GetCheck(IDC_SAVE_AUDIO) == 1;
+// Whether a value is to be saved; the choice of a setting the drive lacks counts too.
+bool SaveAsked(const SettingsFrontEnd& frontEnd) {
+    return frontEnd.OptimalSpeedChoice().save == 1 || frontEnd.AudioModeChoice().save == 1;
 }
 
 // A disc still being set up asks the user to wait and press the same button again.
@@ -38,8 +35,8 @@ int LineForFailedStop(SenseClass sense, int restoreInProgress) {
 // A value is saved in the drive only with its disc at rest: a disc in the drive is stopped (not
 // ejected) first. Returns false when the stop failed; the reason is then queued and nothing may
 // be written.
-bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held) {
-    if (context.runner.ProbeDiscPresence() != 1 || !SaveAsked(context.controls)) {
+bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
+    if (context.runner.ProbeDiscPresence() != 1 || !SaveAsked(context.frontEnd)) {
         return true;
     }
     CommandBlock& block = context.drive.block;
@@ -51,25 +48,31 @@ bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held) {
     block.loadEject = 0;
     block.start = 0;
     if (context.runner.Run(held) == kCommandCompleted) {
+        run.result.discStop = DiscStopOutcome::kStopped;
         return true;
     }
     const SenseClass sense = ClassifyLastSense(context.drive);
-    context.log.LogClear();
-    context.log.LogAppend(LineForFailedStop(sense, context.apply.restoreInProgress));
+    run.result.discStop = sense == kSenseClassBecomingReady ? DiscStopOutcome::kBecomingReady
+                                                            : DiscStopOutcome::kFailed;
+    context.frontEnd.LogClear();
+    context.frontEnd.LogAppend(LineForFailedStop(sense, context.apply.restoreInProgress));
     return false;
 }
 
-// Each attempt reads the controls afresh; only the read-back counts, not the write's status.
+// Each attempt reads the choice afresh; only the read-back counts, not the write's status.
 void WriteOptimalSpeed(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
     for (;;) {
-        const WritePage page = OptimalSpeedWritePage(context.controls);
+        const WritePage page = OptimalSpeedWritePage(context.frontEnd.OptimalSpeedChoice());
         SendWritePage(context.drive, context.runner, held, page);
+        ++run.result.speedWrites;
         if (VerifyOptimalWriteSpeed(context, page.value, page.save) == 1) {
             ++run.confirmedWrites;
+            run.result.optimalSpeed = SettingOutcome::kConfirmed;
             return;
         }
         if (run.retryCounter >= kLastSpeedRetry) {
-            ShowMessage(context, IDS_SPEED_SET_FAILED);
+            run.result.optimalSpeed = SettingOutcome::kNotConfirmed;
+            context.frontEnd.Alert(IDS_SPEED_SET_FAILED);
             return;
         }
         ++run.retryCounter;
@@ -81,74 +84,70 @@ void WriteOptimalSpeed(SettingsContext& context, const DriveLock& held, ApplyRun
 void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
     if (context.readiness.IsReady() != 1) {
         run.audioResult = 0;
-        ShowMessage(context, IDS_AUDIO_SET_FAILED);
+        run.result.audioMode = SettingOutcome::kNotReady;
+        context.frontEnd.Alert(IDS_AUDIO_SET_FAILED);
         return;
     }
     if (context.supported.audioMode != 1) {
         return;
     }
-    const WritePage page = AudioModeWritePage(context.controls);
+    const WritePage page = AudioModeWritePage(context.frontEnd.AudioModeChoice());
     SendWritePage(context.drive, context.runner, held, page);
     if (VerifyAudioMode(context, page.value, page.save) == 1) {
         run.audioResult = 1;
         ++run.confirmedWrites;
+        run.result.audioMode = SettingOutcome::kConfirmed;
     } else {
-        context.log.LogAppend(IDS_AUDIO_SET_FAILED);
+        context.frontEnd.LogAppend(IDS_AUDIO_SET_FAILED);
         run.audioResult = 0;
+        run.result.audioMode = SettingOutcome::kNotConfirmed;
     }
 }
 
 // "complete" stands for values the drive has confirmed. A run that wrote nothing (no setting
 // supported, or the supported flags lost to a failed settings read) has confirmed nothing, so
 // the status of whatever probe command came last cannot make it a success.
-void DecideOutcome(SettingsContext& context, const ApplyRun& run) {
+void DecideOutcome(SettingsContext& context, ApplyRun& run) {
     if (run.retryCounter >= kLastSpeedRetry || run.audioResult == 0) {
         return;
     }
     if (run.confirmedWrites == 0 || context.drive.block.status != kCommandCompleted) {
         return;
     }
-    context.log.LogClear();
-    context.log.LogAppend(IDS_COMPLETE);
+    context.frontEnd.LogClear();
+    context.frontEnd.LogAppend(IDS_COMPLETE);
     context.apply.applySucceeded = 1;
+    run.result.succeeded = true;
 }
 
 }  // namespace
 
-void ApplySettings(SettingsContext& context) {
+ApplyResult ApplySettings(SettingsContext& context) {
     ApplyRun run;
     DriveLock lock(context.mutex);
     context.apply.applySucceeded = 0;
-    context.controls.SetControlText(IDC_LOG_EDIT, "");
-    if (!StopDiscBeforeSaving(context, lock)) {
-        return;
+    context.frontEnd.ClearShownStatus();
+    if (!StopDiscBeforeSaving(context, lock, run)) {
+        return run.result;
     }
-    if (context.supported.optimalSpeed == 1) {
+    if (context.supported.optimalSpeed == 1 && context.frontEnd.OptimalSpeedChoice().requested) {
         WriteOptimalSpeed(context, lock, run);
     }
-    WriteAudioMode(context, lock, run);
+    if (context.frontEnd.AudioModeChoice().requested) {
+        WriteAudioMode(context, lock, run);
+    }
     DecideOutcome(context, run);
+    return run.result;
 }
 
-void RestoreFactoryDefault(SettingsContext& context) {
-    DialogControls& controls = context.controls;
-    if (context.supported.optimalSpeed == 1) {
-        controls.SetCheck(IDC_SPEED_ON, 0);
-        controls.SetCheck(IDC_SPEED_OFF, 1);
-        controls.SetCheck(IDC_SAVE_SPEED, 1);
-    }
-    if (context.supported.audioMode == 1) {
-        controls.SetCheck(IDC_AUDIO_HIGH, 1);
-        controls.SetCheck(IDC_AUDIO_LOW, 0);
-        controls.SetCheck(IDC_SAVE_AUDIO, 1);
-        // The description must not contradict the button now checked.
-        ShowAudioModeDescription(controls, AudioMode::kHighSpeedPlayback);
-    }
+ApplyResult RestoreFactoryDefault(SettingsContext& context) {
+    context.frontEnd.ChooseFactoryValues(context.supported);
     context.apply.restoreInProgress = 1;
-    ApplySettings(context);
+    const ApplyResult result = ApplySettings(context);
     context.apply.restoreInProgress = 0;
     if (context.apply.applySucceeded == 1) {
-        context.log.LogClear();
-        context.log.LogAppend(IDS_DEFAULT_SETTING);
+        context.frontEnd.LogClear();
+        context.frontEnd.LogAppend(IDS_DEFAULT_SETTING);
     }
+    return result;
 }

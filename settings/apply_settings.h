@@ -1,21 +1,44 @@
-// Writing the settings shown in the main window into the selected drive (Apply), and writing the
-// factory values (Restore Factory Default). Every write is proved by reading the settings page
-// back; the outcome reaches the user as status lines and, for two failures, message boxes.
+// Writing the user's choice of settings into the selected drive (Apply), and writing the factory
+// values (Restore Factory Default). Every write is proved by reading the settings page back; the
+// outcome reaches the user as status lines and, for two failures, alerts, and comes back to the
+// caller as a result.
 #pragma once
 
 #include "settings/settings_context.h"
 
-// Holds the DriveAccessMutex throughout, message boxes included. Empties the log box; when a disc
-// is in and a save box is checked, stops the disc first (a failure there ends the apply with one
-// status line). Writes Optimal Writing Speed, if supported, up to six times until the drive
-// confirms it (message box "Cannot setting optimized write speed" after the sixth failure); then
-// Audio Optimized Write Mode once if supported, unless the drive does not allow the change now
-// (message box). Queues "complete" and sets the apply-succeeded flag only when at least one
-// setting was written and every setting written was confirmed (Optimal Writing Speed before its
-// sixth attempt).
-void ApplySettings(SettingsContext& context);
+enum class DiscStopOutcome {
+    kNotNeeded,      // no disc, or nothing to be saved
+    kStopped,        // a disc was in and was stopped before saving
+    kBecomingReady,  // the stop failed: the disc is still being set up
+    kFailed,         // the stop failed for another reason
+};
 
-// Sets the controls of the supported settings to the factory values (OFF, high speed playback,
-// both saved, with the high speed description) and applies them; a successful apply then shows
-// "default setting" instead of "complete".
-void RestoreFactoryDefault(SettingsContext& context);
+enum class SettingOutcome {
+    kNotWritten,    // not asked for, the drive lacks it, or the apply ended before it
+    kConfirmed,     // the read-back showed the value (and the saved value when saving was asked)
+    kNotConfirmed,  // no read-back confirmed it
+    kNotReady,      // the drive does not allow the change now (audio mode with a disc in)
+};
+
+struct ApplyResult {
+    DiscStopOutcome discStop = DiscStopOutcome::kNotNeeded;
+    SettingOutcome optimalSpeed = SettingOutcome::kNotWritten;
+    SettingOutcome audioMode = SettingOutcome::kNotWritten;
+    int speedWrites = 0;     // WRITE BUFFER attempts for Optimal Writing Speed
+    bool succeeded = false;  // "complete" was queued (the apply-succeeded flag)
+};
+
+// Holds the DriveAccessMutex throughout, alerts included. Empties the shown status; when a disc
+// is in and a value is to be saved, stops the disc first (a failure there ends the apply with one
+// status line). Writes Optimal Writing Speed, if supported and requested, up to six times until
+// the drive confirms it (alert "Cannot setting optimized write speed" after the sixth failure);
+// then, if requested, Audio Optimized Write Mode once if supported, unless the drive does not allow
+// the change now (alert). Queues "complete" and sets the apply-succeeded flag only when at least
+// one setting was written and every setting written was confirmed (Optimal Writing Speed before its
+// sixth attempt).
+ApplyResult ApplySettings(SettingsContext& context);
+
+// Makes the factory values (OFF, high speed playback, both saved) the choice for the supported
+// settings and applies them; a successful apply then shows "default setting" instead of
+// "complete".
+ApplyResult RestoreFactoryDefault(SettingsContext& context);

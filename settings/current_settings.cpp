@@ -28,22 +28,22 @@ void ReportAudioMode(const SettingsPage& page, StatusLog& log, SupportedSettings
 }  // namespace
 
 void ReadCurrentSettings(SettingsContext& context) {
-    context.controls.SetControlText(IDC_LOG_EDIT, "");
+    context.frontEnd.ClearShownStatus();
     DriveLock lock(context.mutex);
     SettingsPage page;
     const int read = ReadSettingsPage(context.drive, context.runner, lock, &page);
-    context.log.LogClear();
+    context.frontEnd.LogClear();
     if (read != 1) {
         // Whatever the reply buffer still holds belongs to another command: report no settings.
         context.supported = SupportedSettings{};
-        context.log.LogAppend(IDS_UNEXPECTED_ERROR);
+        context.frontEnd.LogAppend(IDS_UNEXPECTED_ERROR);
         return;
     }
-    context.log.LogAppend(IDS_CURRENT_SETTING);
-    context.log.LogAppend(IDS_LINE_BREAK);
-    context.log.LogAppend(IDS_SPEED_LABEL);
-    ReportOptimalSpeed(page, context.log, context.supported);
-    context.log.LogAppend(IDS_LINE_BREAK);
-    context.log.LogAppend(IDS_AUDIO_LABEL);
-    ReportAudioMode(page, context.log, context.supported);
+    context.frontEnd.LogAppend(IDS_CURRENT_SETTING);
+    context.frontEnd.LogAppend(IDS_LINE_BREAK);
+    context.frontEnd.LogAppend(IDS_SPEED_LABEL);
+    ReportOptimalSpeed(page, context.frontEnd, context.supported);
+    context.frontEnd.LogAppend(IDS_LINE_BREAK);
+    context.frontEnd.LogAppend(IDS_AUDIO_LABEL);
+    ReportAudioMode(page, context.frontEnd, context.supported);
 }

@@ -16,7 +16,7 @@ int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& 
     }
     // A reply that stops short of the last setting byte would leave an earlier command's bytes
     // to be read as the drive's values: such a read counts as failed.
-    if (block.transferred < kSettingsReplyNeeded) {
+    if (block.transport.bytesTransferred < kSettingsReplyNeeded) {
         return 0;
     }
     std::memcpy(page->bytes.data(), state.buffers.DataInBuffer(), kSettingsPageSize);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "res/resource_ids.h"
 #include "settings/settings_page.h"
 
 namespace {
@@ -11,27 +10,26 @@ constexpr uint8_t kOptimalSpeedPageKind = 9;
 constexpr uint8_t kAudioModePageKind = 2;
 constexpr uint8_t kAudioModePageSubkind = 0x80;
 
-uint8_t CheckedAsByte(const DialogControls& controls, int id) {
-    return controls.GetCheck(id) == 1 ? 1 : 0;
+uint8_t AsFlag(uint8_t byte) {
+    return byte == 1 ? 1 : 0;
 }
 
 }  // namespace
 
-WritePage OptimalSpeedWritePage(const DialogControls& controls) {
+WritePage OptimalSpeedWritePage(const SettingChoice& choice) {
     WritePage page;
     page.kind = kOptimalSpeedPageKind;
-    page.value = CheckedAsByte(controls, IDC_SPEED_ON);
-    page.save = CheckedAsByte(controls, IDC_SAVE_SPEED);
+    page.value = AsFlag(choice.value);
+    page.save = AsFlag(choice.save);
     return page;
 }
 
-WritePage AudioModeWritePage(const DialogControls& controls) {
+WritePage AudioModeWritePage(const SettingChoice& choice) {
     WritePage page;
     page.kind = kAudioModePageKind;
     page.subkind = kAudioModePageSubkind;
-    const bool high = controls.GetCheck(IDC_AUDIO_HIGH) == 1;
-    page.value = !high && controls.GetCheck(IDC_AUDIO_LOW) == 1 ? 1 : 0;
-    page.save = CheckedAsByte(controls, IDC_SAVE_AUDIO);
+    page.value = AsFlag(choice.value);
+    page.save = AsFlag(choice.save);
     return page;
 }
 

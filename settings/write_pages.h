@@ -1,14 +1,14 @@
 // The two data-out pages that carry a setting to the drive (WRITE BUFFER, buffer FAh), each
-// filled from the main window's controls. Only the first four bytes carry anything; the rest of
-// the 256-byte page is 0.
+// filled from the user's choice. Only the first four bytes carry anything; the rest of the
+// 256-byte page is 0.
 #pragma once
 
 #include <cstdint>
 
 #include "drive/command_runner.h"
 #include "drive/drive_state.h"
-#include "platform/dialog_controls.h"
 #include "platform/drive_access_mutex.h"
+#include "settings/settings_front_end.h"
 
 constexpr uint8_t kWritePageBufferId = 0xFA;
 constexpr uint32_t kWritePageSize = 256;
@@ -20,14 +20,11 @@ struct WritePage {
     uint8_t save = 0;     // byte 3: 1 asks the drive to keep the value as its saved value
 };
 
-// Optimal Writing Speed: 9, 0, ON (1) or OFF (0) from the ON radio button, save from the
-// save-speed check box.
-WritePage OptimalSpeedWritePage(const DialogControls& controls);
+// Optimal Writing Speed: 9, 0, ON (1) or OFF (0), save.
+WritePage OptimalSpeedWritePage(const SettingChoice& choice);
 
-// Audio Optimized Write Mode: 2, 80h, low speed playback (1) only when the high speed radio
-// button is unchecked and the low speed one is checked, else high speed playback (0); save from
-// the save-audio check box.
-WritePage AudioModeWritePage(const DialogControls& controls);
+// Audio Optimized Write Mode: 2, 80h, low speed playback (1) or high speed playback (0), save.
+WritePage AudioModeWritePage(const SettingChoice& choice);
 
 // Sends the page by the calling protocol under the caller's acquisition of the mutex: the
 // DataOutBuffer's first 256 bytes are cleared and the page put at its start. The buffer mode and

@@ -1,48 +1,21 @@
 #include "sim/command_trace.h"
 
-#include <cstdio>
-
-namespace {
-
-std::string Hex(const uint8_t* bytes, size_t count) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(count * 2);
-    for (size_t i = 0; i < count; ++i) {
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 0x0F];
-    }
-    return text;
+TracedCommand AsTracedCommand(const ReceivedCommand& command) {
+    TracedCommand traced;
+    traced.cdb = command.cdb;
+    traced.cdbLength = command.cdbLength;
+    traced.dataIn = command.dataIn;
+    traced.transferLength = command.transferLength;
+    traced.timeoutSeconds = command.timeoutSeconds;
+    traced.scsiStatus = command.scsiStatus;
+    traced.senseKey = command.sense.key;
+    traced.asc = command.sense.asc;
+    traced.ascq = command.sense.ascq;
+    traced.dataInBytes = command.dataInBytes;
+    traced.dataOut = command.dataOut;
+    return traced;
 }
-
-const char* DirectionName(uint8_t dataIn) {
-    switch (dataIn) {
-        case 0:
-            return "out";
-        case 1:
-            return "in";
-        default:
-            return "none";
-    }
-}
-
-}  // namespace
 
 std::string FormatTraceLine(const ReceivedCommand& command) {
-    const size_t cdbBytes =
-        command.cdbLength < command.cdb.size() ? command.cdbLength : command.cdb.size();
-    char fixed[160];
-    std::snprintf(fixed, sizeof(fixed),
-                  " len=%u dir=%s xfer=%u timeout=%u status=%02X sense=%02X/%02X/%02X",
-                  unsigned{command.cdbLength}, DirectionName(command.dataIn),
-                  unsigned{command.transferLength}, unsigned{command.timeoutSeconds},
-                  unsigned{command.scsiStatus}, unsigned{command.sense.key},
-                  unsigned{command.sense.asc}, unsigned{command.sense.ascq});
-    std::string line = "cdb=" + Hex(command.cdb.data(), cdbBytes) + fixed;
-    if (command.dataIn == 1) {
-        line += " in=" + std::to_string(command.dataInBytes);
-    } else if (command.dataIn == 0) {
-        line += " out=" + Hex(command.dataOut.data(), command.dataOut.size());
-    }
-    return line;
+    return FormatTraceLine(AsTracedCommand(command));
 }

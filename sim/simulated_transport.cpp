@@ -5,12 +5,19 @@
 
 namespace {
 
-// The letter in upper case, or 0 when it is not C to Z.
-char NormalizeLetter(char letter) {
+constexpr int kNotFound = 2;  // ENOENT and ERROR_FILE_NOT_FOUND alike
+
+// "X:" for a letter C to Z (either case); "" for anything else, which names no drive.
+std::string LetterPath(char letter) {
     if (letter >= 'a' && letter <= 'z') {
         letter = static_cast<char>(letter - 'a' + 'A');
     }
-    return (letter >= 'C' && letter <= 'Z') ? letter : 0;
+    return (letter >= 'C' && letter <= 'Z') ? std::string{letter, ':'} : std::string();
+}
+
+// A drive letter path in either case names the same drive, as on Windows.
+std::string Normalized(const std::string& devicePath) {
+    return devicePath.size() == 2 && devicePath[1] == ':' ? LetterPath(devicePath[0]) : devicePath;
 }
 
 bool RecordIsAcceptable(const ScsiPassThroughDirect& header) {
@@ -30,31 +37,48 @@ bool RecordIsAcceptable(const ScsiPassThroughDirect& header) {
 
 }  // namespace
 
-SimulatedDrive& SimulatedTransport::AddDrive(char letter, const SimulatedDriveConfig& config) {
+SimulatedDrive& SimulatedTransport::AddDrive(const std::string& devicePath,
+                                             const SimulatedDriveConfig& config) {
     auto drive = std::make_shared<SimulatedDrive>(config);
     std::lock_guard<std::mutex> lock(mutex_);
-    drives_[NormalizeLetter(letter)] = drive;
+    drives_[Normalized(devicePath)] = drive;
     return *drive;
 }
 
-void SimulatedTransport::RemoveDrive(char letter) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    drives_.erase(NormalizeLetter(letter));
+SimulatedDrive& SimulatedTransport::AddDrive(char letter, const SimulatedDriveConfig& config) {
+    return AddDrive(LetterPath(letter), config);
 }
 
-SimulatedDrive* SimulatedTransport::Drive(char letter) {
+void SimulatedTransport::RemoveDrive(const std::string& devicePath) {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto found = drives_.find(NormalizeLetter(letter));
+    drives_.erase(Normalized(devicePath));
+}
+
+void SimulatedTransport::RemoveDrive(char letter) {
+    RemoveDrive(LetterPath(letter));
+}
+
+SimulatedDrive* SimulatedTransport::Drive(const std::string& devicePath) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = drives_.find(Normalized(devicePath));
     return found == drives_.end() ? nullptr : found->second.get();
 }
 
-void SimulatedTransport::RefuseOpen(char letter, bool refuse) {
+SimulatedDrive* SimulatedTransport::Drive(char letter) {
+    return Drive(LetterPath(letter));
+}
+
+void SimulatedTransport::RefuseOpen(const std::string& devicePath, int osError) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (refuse) {
-        refused_.insert(NormalizeLetter(letter));
+    if (osError != 0) {
+        refused_[Normalized(devicePath)] = osError;
     } else {
-        refused_.erase(NormalizeLetter(letter));
+        refused_.erase(Normalized(devicePath));
     }
+}
+
+void SimulatedTransport::RefuseOpen(char letter, bool refuse) {
+    RefuseOpen(LetterPath(letter), refuse ? kNotFound : 0);
 }
 
 int SimulatedTransport::OpenHandleCount() const {
@@ -62,15 +86,20 @@ int SimulatedTransport::OpenHandleCount() const {
     return static_cast<int>(handles_.size());
 }
 
-DeviceHandle SimulatedTransport::Open(char driveLetter) {
-    const char letter = NormalizeLetter(driveLetter);
+OpenResult SimulatedTransport::Open(const std::string& devicePath) {
+    const std::string path = Normalized(devicePath);
     std::lock_guard<std::mutex> lock(mutex_);
-    if (letter == 0 || drives_.count(letter) == 0 || refused_.count(letter) != 0) {
-        return kNoDevice;
+    OpenResult result;
+    const auto refusal = refused_.find(path);
+    if (refusal != refused_.end()) {
+        result.osError = refusal->second;
+    } else if (path.empty() || drives_.count(path) == 0) {
+        result.osError = kNotFound;
+    } else {
+        result.handle = nextHandle_++;
+        handles_[result.handle] = path;
     }
-    const DeviceHandle handle = nextHandle_++;
-    handles_[handle] = letter;
-    return handle;
+    return result;
 }
 
 void SimulatedTransport::Close(DeviceHandle handle) {
@@ -88,11 +117,13 @@ std::shared_ptr<SimulatedDrive> SimulatedTransport::DriveForHandle(DeviceHandle 
     return drive == drives_.end() ? nullptr : drive->second;
 }
 
-bool SimulatedTransport::Execute(DeviceHandle handle, PassThroughRequest& request) {
+TransportResult SimulatedTransport::Execute(DeviceHandle handle, PassThroughRequest& request) {
     ScsiPassThroughDirect& header = request.header;
     std::shared_ptr<SimulatedDrive> drive = DriveForHandle(handle);
+    TransportResult result;
     if (drive == nullptr || !RecordIsAcceptable(header)) {
-        return false;
+        result.outcome = TransportOutcome::kRejected;
+        return result;
     }
     ScsiCommand command;
     command.cdb = header.Cdb;
@@ -112,8 +143,10 @@ bool SimulatedTransport::Execute(DeviceHandle handle, PassThroughRequest& reques
     } else {
         header.SenseInfoLength = 0;
     }
+    result.senseLength = header.SenseInfoLength;
     if (header.DataIn == kScsiDataIn) {
         header.DataTransferLength = dataInBytes;
+        result.bytesTransferred = dataInBytes;
     }
-    return true;
+    return result;
 }

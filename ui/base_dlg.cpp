@@ -6,10 +6,9 @@
 #include "drive/drive_handle.h"
 #include "res/resource_ids.h"
 #include "settings/apply_settings.h"
-#include "settings/control_state.h"
 #include "settings/current_settings.h"
 #include "ui/about_dlg.h"
-#include "ui/drive_discovery.h"
+#include "ui/control_state.h"
 
 namespace {
 
@@ -83,7 +82,7 @@ bool CBaseDlg::OnInitDialog() {
     if (mutex_ == nullptr) {
         return EndInitialisationEarly(IDS_CREATE_MUTEX_FAILED);
     }
-    runner_ = std::make_unique<CommandRunner>(drive_, *mutex_, *this, services_.commandWaitMs);
+    runner_ = std::make_unique<CommandRunner>(drive_, *mutex_, this, services_.commandWaitMs);
 
     const int platform = services_.osPlatformId();
     if (platform == kOsPlatformWindows9x) {
@@ -102,7 +101,7 @@ bool CBaseDlg::OnInitDialog() {
     log_.SetPendingListener([this] { SetLogTimerPeriod(kLogTimerPeriodMs); });
     if (drivesFound_ == 0) {
         SettingsContext settings = Settings();
-        UpdateControls(settings, 1);
+        UpdateControls(settings, *this, 1);
         log_.LogAppend(IDS_TARGET_NOT_FOUND);
         notices_.clear();  // nothing clears the queue here: they are shown ahead of this line
         driveCombo_.Enable(false);
@@ -147,28 +146,25 @@ void CBaseDlg::DiscoverWithRetry() {
     }
 }
 
-// Lists the supported drives in the order of their letters; no drive stays open.
+// Lists the supported drives in the order the system offers them (on Windows, of their letters);
+// no drive stays open.
 int CBaseDlg::DiscoverDrives() {
     ComboResetContent(IDC_DRIVE_COMBO);
-    int count = 0;
-    for (char letter = kFirstDriveLetter; letter <= kLastDriveLetter; ++letter) {
-        std::string entryText;
-        if (ProbeDriveLetter(drive_, *runner_, *mutex_, letter, Backend(), &entryText) != 1) {
-            continue;
-        }
-        ComboInsertString(IDC_DRIVE_COMBO, -1, entryText);
-        driveTable_.entries[count].SetLetter(letter);
-        ++count;
+    driveTable_ =
+        ::DiscoverDrives(drive_, *runner_, *mutex_, services_.listCandidates(), Backend());
+    for (const DriveEntry& entry : driveTable_) {
+        ComboInsertString(IDC_DRIVE_COMBO, -1, entry.listText);
     }
-    return count;
+    return static_cast<int>(driveTable_.size());
 }
 
 DeviceHandle CBaseDlg::OpenSelectedDrive() {
     const bool listed = selectedDrive_ >= 0 && selectedDrive_ < drivesFound_;
-    drive_.driveHandle =
-        listed ? OpenDrive(drive_.transport, driveTable_.entries[selectedDrive_].Letter())
-               : kNoDevice;
-    return drive_.driveHandle;
+    if (!listed) {
+        drive_.driveHandle = kNoDevice;
+        return kNoDevice;
+    }
+    return OpenDrive(drive_, driveTable_[static_cast<size_t>(selectedDrive_)].device.devicePath);
 }
 
 void CBaseDlg::StartWatcher() {
@@ -183,14 +179,61 @@ void CBaseDlg::StopWatcher() {
 // dropped by its clearing of the queue, so they follow it on a line of their own.
 void CBaseDlg::ShowDriveSettings() {
     SettingsContext settings = Settings();
-    UpdateControls(settings, 0);
+    UpdateControls(settings, *this, 0);
     ReadCurrentSettings(settings);
     RequeueNotices();
 }
 
 SettingsContext CBaseDlg::Settings() {
-    return SettingsContext{drive_, *mutex_,    *runner_,    *this,
-                           log_,   supported_, applyFlags_, services_.watcher};
+    return SettingsContext{drive_,     *mutex_,     *runner_,         *this,
+                           supported_, applyFlags_, services_.watcher};
+}
+
+SettingChoice CBaseDlg::OptimalSpeedChoice() const {
+    SettingChoice choice;
+    choice.value = GetCheck(IDC_SPEED_ON) == 1 ? 1 : 0;
+    choice.save = GetCheck(IDC_SAVE_SPEED) == 1 ? 1 : 0;
+    return choice;
+}
+
+// Low speed playback only when its button is checked and the high speed one is not.
+SettingChoice CBaseDlg::AudioModeChoice() const {
+    SettingChoice choice;
+    choice.value = GetCheck(IDC_AUDIO_HIGH) != 1 && GetCheck(IDC_AUDIO_LOW) == 1 ? 1 : 0;
+    choice.save = GetCheck(IDC_SAVE_AUDIO) == 1 ? 1 : 0;
+    return choice;
+}
+
+// Check states of the supported settings only; the description follows the button checked, as a
+// click on it would set it.
+void CBaseDlg::ChooseFactoryValues(const SupportedSettings& supported) {
+    if (supported.optimalSpeed == 1) {
+        SetCheck(IDC_SPEED_ON, 0);
+        SetCheck(IDC_SPEED_OFF, 1);
+        SetCheck(IDC_SAVE_SPEED, 1);
+    }
+    if (supported.audioMode == 1) {
+        SetCheck(IDC_AUDIO_HIGH, 1);
+        SetCheck(IDC_AUDIO_LOW, 0);
+        SetCheck(IDC_SAVE_AUDIO, 1);
+        ShowAudioModeDescription(*this, AudioMode::kHighSpeedPlayback);
+    }
+}
+
+void CBaseDlg::ClearShownStatus() {
+    SetControlText(IDC_LOG_EDIT, "");
+}
+
+void CBaseDlg::Alert(int stringId) {
+    MessageBox(LoadString(stringId));
+}
+
+void CBaseDlg::LogAppend(int stringId) {
+    log_.LogAppend(stringId);
+}
+
+void CBaseDlg::LogClear() {
+    log_.LogClear();
 }
 
 void CBaseDlg::QueueNotice(int stringId) {

@@ -11,18 +11,22 @@
 
 #include "drive/command_done_sink.h"
 #include "drive/command_runner.h"
+#include "drive/drive_discovery.h"
 #include "platform/dialog.h"
 #include "platform/dialog_control.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
 #include "platform/window_messages.h"
 #include "settings/settings_context.h"
+#include "settings/settings_front_end.h"
 #include "settings/supported_settings.h"
-#include "ui/drive_table.h"
 #include "ui/log_ring.h"
 #include "ui/main_window_services.h"
 
-class CBaseDlg : public CDialog, public CommandDoneSink {
+// The private message a command worker posts as its last act: its thread handle can be closed.
+constexpr unsigned kWmCommandDone = 0x8001;
+
+class CBaseDlg : public CDialog, public CommandDoneSink, public SettingsFrontEnd {
 public:
     CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& services);
     ~CBaseDlg() override;
@@ -31,6 +35,16 @@ public:
     void PostCommandDone() override;
 
     bool OnInitDialog() override;
+
+    // SettingsFrontEnd: the choices are the radio buttons and save check boxes; status lines go
+    // to the log ring; alerts are message boxes.
+    SettingChoice OptimalSpeedChoice() const override;
+    SettingChoice AudioModeChoice() const override;
+    void ChooseFactoryValues(const SupportedSettings& supported) override;
+    void ClearShownStatus() override;
+    void Alert(int stringId) override;
+    void LogAppend(int stringId) override;
+    void LogClear() override;
 
 protected:
     const MessageMap& GetMessageMap() const override;
@@ -73,7 +87,7 @@ private:
     DriveState& drive_;
     std::unique_ptr<DriveAccessMutex> mutex_;  // before runner_, which uses it
     std::unique_ptr<CommandRunner> runner_;    // holds the worker thread handle
-    DriveTable driveTable_;
+    DriveTable driveTable_;                    // by position in the drive list
     int selectedDrive_ = 0;
     SupportedSettings supported_;
     // Lines that must stay visible although a settings report clears the queue before them.

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "drive/command_runner.h"
 #include "drive/drive_state.h"
+#include "drive/media_watcher.h"
 #include "platform/drive_access_mutex.h"
+#include "platform/drive_candidates.h"
 #include "platform/os_platform.h"
 #include "platform/thread.h"
-#include "ui/media_watcher.h"
 
 struct MainWindowServices {
     DriveState& drive;
@@ -21,6 +23,8 @@ struct MainWindowServices {
         return CreateDriveAccessMutex(kDriveAccessMutexName);
     };
     std::function<int()> osPlatformId = QueryOsPlatformId;
+    // The devices discovery tries, in order: the system's, or a demo's simulated ones.
+    std::function<std::vector<DriveCandidate>()> listCandidates = ListSystemDriveCandidates;
     // Sleeps the window thread (the wait before the second discovery).
     std::function<void(uint32_t)> sleep = SleepMilliseconds;
     uint32_t commandWaitMs = kCommandWaitMs;  // the bound of each command's wait

@@ -13,7 +13,7 @@ TEST(DemoDrives, AnHourOfPollingKeepsTheirRecordAtItsLimit) {
     PlaceDemoDrives(transport);
     DriveState state(transport);
     ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1);
-    state.driveHandle = OpenDrive(transport, kDemoFirstDriveLetter);
+    OpenDrive(state, LetterCandidate(kDemoFirstDriveLetter).devicePath);
     ASSERT_NE(state.driveHandle, kNoDevice);
 
     constexpr int kPollsInAnHour = 3600;

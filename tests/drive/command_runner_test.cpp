@@ -21,7 +21,7 @@ public:
 class CommandRunnerTest : public DriveFixture {
 protected:
     void UseWaitBound(uint32_t milliseconds) {
-        runner = std::make_unique<CommandRunner>(state, *mutex, sink, milliseconds);
+        runner = std::make_unique<CommandRunner>(state, *mutex, &sink, milliseconds);
     }
     void FillSettingsRead() {
         state.block.code = kCodeReadBuffer;
@@ -33,7 +33,7 @@ protected:
 
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     CountingSink sink;
-    std::unique_ptr<CommandRunner> runner = std::make_unique<CommandRunner>(state, *mutex, sink);
+    std::unique_ptr<CommandRunner> runner = std::make_unique<CommandRunner>(state, *mutex, &sink);
 };
 
 using Clock = std::chrono::steady_clock;

@@ -172,15 +172,23 @@ TEST_F(PassThroughTest, EachReplyLandsAtTheStartOfDataIn) {
     EXPECT_EQ(data[2], 3);  // the rest of the first reply stays
 }
 
-TEST(DriveHandleTest, OpenReturnsTheHandleOrNoDevice) {
+// The handle goes into the state's DriveHandle, the system's reason for a refusal beside it.
+TEST(DriveHandleTest, OpenStoresTheHandleOrNoDeviceWithTheReason) {
     RecordingTransport transport;
-    EXPECT_EQ(OpenDrive(transport, 'E'), RecordingTransport::kOpenHandle);
-    EXPECT_EQ(OpenDrive(transport, 'F'), kNoDevice);
+    DriveState state(transport);
+    transport.openError = 13;
+    EXPECT_EQ(OpenDrive(state, "F:"), kNoDevice);
+    EXPECT_EQ(state.driveHandle, kNoDevice);
+    EXPECT_EQ(state.openError, 13);
+    EXPECT_EQ(OpenDrive(state, "E:"), RecordingTransport::kOpenHandle);
+    EXPECT_EQ(state.driveHandle, RecordingTransport::kOpenHandle);
+    EXPECT_EQ(state.openError, 0);
 }
 
 TEST(DriveHandleTest, CloseClosesOnceAndResetsTheVariable) {
     RecordingTransport transport;
-    DeviceHandle handle = OpenDrive(transport, 'E');
+    DriveState state(transport);
+    DeviceHandle handle = OpenDrive(state, "E:");
     EXPECT_EQ(CloseDrive(transport, handle), 1);
     EXPECT_EQ(handle, kNoDevice);
     EXPECT_EQ(CloseDrive(transport, handle), 1);

@@ -23,6 +23,7 @@ struct ScriptedAnswer {
     uint8_t ascq = 0;
     std::vector<uint8_t> reply;  // copied to the data-in buffer
     bool rejected = false;       // the system refuses the call
+    int osError = 0;             // with a refusal: the system's reason
 };
 
 inline ScriptedAnswer CheckCondition(uint8_t key, uint8_t asc, uint8_t ascq) {
@@ -52,15 +53,22 @@ class RecordingTransport : public ScsiTransport {
 public:
     static constexpr DeviceHandle kOpenHandle = 7;
 
-    std::string openableLetters = "E";
+    std::string openablePath = "E:";
+    int openError = 2;  // what a refused open reports
     std::vector<DeviceHandle> closed;
 
-    DeviceHandle Open(char driveLetter) override {
-        return openableLetters.find(driveLetter) == std::string::npos ? kNoDevice : kOpenHandle;
+    OpenResult Open(const std::string& devicePath) override {
+        OpenResult result;
+        if (devicePath == openablePath) {
+            result.handle = kOpenHandle;
+        } else {
+            result.osError = openError;
+        }
+        return result;
     }
     void Close(DeviceHandle handle) override { closed.push_back(handle); }
 
-    bool Execute(DeviceHandle handle, PassThroughRequest& request) override {
+    TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {
         ScriptedAnswer answer;
         uint32_t delayMs = 0;
         {
@@ -72,10 +80,10 @@ public:
         if (delayMs > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         }
-        bool accepted = Answer(answer, request);
+        const TransportResult result = Answer(answer, request);
         std::lock_guard<std::mutex> guard(lock_);
         ++finished_;
-        return accepted;
+        return result;
     }
 
     // Every later call with this opcode, after any one-time answers are used up.
@@ -134,11 +142,15 @@ private:
         return fixed == always_.end() ? ScriptedAnswer{} : fixed->second;
     }
 
-    // Writes the answer into the record as a system would; a rejected call leaves debris.
-    static bool Answer(const ScriptedAnswer& answer, PassThroughRequest& request) {
+    // Writes the answer into the record as a system would; a rejected call leaves debris. The
+    // whole transfer counts as moved, as from a system that does not report short transfers.
+    static TransportResult Answer(const ScriptedAnswer& answer, PassThroughRequest& request) {
+        TransportResult result;
         if (answer.rejected) {
             std::memset(request.sense, 0xEE, sizeof(request.sense));
-            return false;
+            result.outcome = TransportOutcome::kRejected;
+            result.osError = answer.osError;
+            return result;
         }
         ScsiPassThroughDirect& header = request.header;
         header.ScsiStatus = answer.scsiStatus;
@@ -154,8 +166,9 @@ private:
             if (length > 0) {
                 std::memcpy(header.DataBuffer, answer.reply.data(), length);
             }
+            result.bytesTransferred = header.DataTransferLength;
         }
-        return true;
+        return result;
     }
 
     mutable std::mutex lock_;

@@ -24,7 +24,7 @@ protected:
     void SetUp() override {
         drive = &transport.AddDrive('E');
         ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1);
-        state.driveHandle = OpenDrive(transport, 'E');
+        OpenDrive(state, "E:");
         ASSERT_NE(state.driveHandle, kNoDevice);
     }
     void TearDown() override { CloseDrive(transport, state.driveHandle); }
@@ -42,7 +42,7 @@ protected:
     DriveState state{transport};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     NullSink sink;
-    CommandRunner runner{state, *mutex, sink};
+    CommandRunner runner{state, *mutex, &sink};
 };
 
 TEST_F(SimulatedProtocolTest, ProbeFollowsTheDiscState) {
@@ -98,7 +98,7 @@ TEST_F(SimulatedProtocolTest, SettingsReadAndWriteRoundTrip) {
 // A command held in the drive past the wait bound: the caller neither returns nor lets go of
 // the drive until the worker has ended, and the command counts as failed.
 TEST_F(SimulatedProtocolTest, CommandHeldPastTheBoundKeepsTheCallerWaiting) {
-    CommandRunner shortRunner(state, *mutex, sink, 20);
+    CommandRunner shortRunner(state, *mutex, &sink, 20);
     std::atomic<bool> returned{false};
     std::atomic<int32_t> status{0};
     drive->PauseCommands();
@@ -117,7 +117,7 @@ TEST_F(SimulatedProtocolTest, CommandHeldPastTheBoundKeepsTheCallerWaiting) {
 }
 
 TEST_F(SimulatedProtocolTest, SlowProbeCountsAsDiscPresent) {
-    CommandRunner shortRunner(state, *mutex, sink, 20);
+    CommandRunner shortRunner(state, *mutex, &sink, 20);
     drive->SetDiscState(DiscState::kTrayOpen);
     drive->SetLatencyMicroseconds(15000);
     EXPECT_EQ(shortRunner.ProbeDiscPresence(), 1);

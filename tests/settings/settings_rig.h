@@ -1,5 +1,6 @@
-// A simulated drive opened as the selected drive, the calling protocol around it, and the main
-// window's template open on the in-memory backend, whose controls the settings code sets.
+// A simulated drive opened as the selected drive, the calling protocol around it, and a plain
+// front end that holds the user's choices and records status lines and alerts: the settings code
+// with no window in the link.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,17 +10,31 @@
 #include "drive/command_runner.h"
 #include "drive/drive_handle.h"
 #include "drive/drive_state.h"
-#include "platform/dialog.h"
-#include "platform/memory_dialog_host.h"
 #include "res/resource_ids.h"
 #include "settings/settings_context.h"
 #include "sim/simulated_transport.h"
 
-class RecordingLog : public StatusLog {
-public:
+struct RecordingFrontEnd : SettingsFrontEnd {
+    SettingChoice OptimalSpeedChoice() const override { return speed; }
+    SettingChoice AudioModeChoice() const override { return audio; }
+    void ChooseFactoryValues(const SupportedSettings& supported) override {
+        if (supported.optimalSpeed == 1) {
+            speed = SettingChoice{true, 0, 1};
+        }
+        if (supported.audioMode == 1) {
+            audio = SettingChoice{true, 0, 1};
+        }
+    }
+    void ClearShownStatus() override { ++clearedShown; }
+    void Alert(int stringId) override { alerts.push_back(stringId); }
     void LogAppend(int stringId) override { ids.push_back(stringId); }
     void LogClear() override { ids.clear(); }
-    std::vector<int> ids;
+
+    SettingChoice speed;
+    SettingChoice audio;
+    std::vector<int> ids;  // status lines queued since the last LogClear
+    std::vector<int> alerts;
+    int clearedShown = 0;
 };
 
 class FixedReadiness : public AudioReadiness {
@@ -28,18 +43,11 @@ public:
     int ready = 1;
 };
 
-class NoCompletionMessages : public CommandDoneSink {
-public:
-    void PostCommandDone() override {}
-};
-
 class SettingsRig : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1);
-        state.driveHandle = OpenDrive(transport, 'E');
-        ASSERT_NE(state.driveHandle, kNoDevice);
-        ASSERT_TRUE(host.Open(window));
+        ASSERT_NE(OpenDrive(state, "E:"), kNoDevice);
     }
     void TearDown() override { CloseDrive(transport, state.driveHandle); }
 
@@ -64,13 +72,11 @@ protected:
     SimulatedDrive& drive = transport.AddDrive('E');
     DriveState state{transport};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
-    NoCompletionMessages sink;
-    CommandRunner runner{state, *mutex, sink};
-    MemoryDialogHost host;
-    CDialog window{IDD_MAIN, host};
-    RecordingLog log;
+    CommandRunner runner{state, *mutex, nullptr};
+    RecordingFrontEnd frontEnd;
+    RecordingFrontEnd& log = frontEnd;
     SupportedSettings supported;
     ApplyFlags apply;
     FixedReadiness readiness;
-    SettingsContext context{state, *mutex, runner, window, log, supported, apply, readiness};
+    SettingsContext context{state, *mutex, runner, frontEnd, supported, apply, readiness};
 };

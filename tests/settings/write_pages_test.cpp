@@ -1,5 +1,5 @@
-// The write pages as the controls fill them, what reaches the drive, and the read-back that
-// decides whether a write took.
+// The write pages as the user's choice fills them, what reaches the drive, and the read-back
+// that decides whether a write took.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,34 +13,17 @@ namespace {
 
 using WritePages = SettingsRig;
 
-TEST_F(WritePages, AudioPageTakesLowSpeedOnlyWhenHighSpeedIsUnchecked) {
-    struct Case {
-        int high, low;
-        uint8_t value;
-    };
-    for (const Case c : {Case{1, 1, 0}, Case{0, 1, 1}, Case{1, 0, 0}, Case{0, 0, 0}}) {
-        window.SetCheck(IDC_AUDIO_HIGH, c.high);
-        window.SetCheck(IDC_AUDIO_LOW, c.low);
-        const WritePage page = AudioModeWritePage(window);
-        EXPECT_EQ(page.kind, 2);
-        EXPECT_EQ(page.subkind, 0x80);
-        EXPECT_EQ(page.value, c.value) << c.high << c.low;
-    }
-    window.SetCheck(IDC_SAVE_AUDIO, 1);
-    EXPECT_EQ(AudioModeWritePage(window).save, 1);
-    EXPECT_EQ(OptimalSpeedWritePage(window).save, 0);  // the other setting's box
-}
-
-TEST_F(WritePages, SpeedPageIsOnOnlyWithTheOnButtonChecked) {
-    window.SetCheck(IDC_SPEED_OFF, 1);
-    EXPECT_EQ(OptimalSpeedWritePage(window).value, 0);
-    window.SetCheck(IDC_SPEED_ON, 1);
-    window.SetCheck(IDC_SAVE_SPEED, 1);
-    const WritePage page = OptimalSpeedWritePage(window);
-    EXPECT_EQ(page.kind, 9);
-    EXPECT_EQ(page.subkind, 0);
-    EXPECT_EQ(page.value, 1);
-    EXPECT_EQ(page.save, 1);
+TEST_F(WritePages, EachPageCarriesItsKindAndTheChoiceAsFlags) {
+    const WritePage audio = AudioModeWritePage(SettingChoice{true, 1, 1});
+    EXPECT_EQ(audio.kind, 2);
+    EXPECT_EQ(audio.subkind, 0x80);
+    EXPECT_EQ(audio.value, 1);
+    EXPECT_EQ(audio.save, 1);
+    const WritePage speed = OptimalSpeedWritePage(SettingChoice{true, 2, 7});
+    EXPECT_EQ(speed.kind, 9);
+    EXPECT_EQ(speed.subkind, 0);
+    EXPECT_EQ(speed.value, 0) << "only 1 means ON";
+    EXPECT_EQ(speed.save, 0) << "only 1 asks for saving";
 }
 
 // Whatever the out buffer held before, the drive gets the four bytes and 252 zeros.

@@ -22,6 +22,10 @@ PassThroughRequest MakeRecord(std::initializer_list<uint8_t> cdb, uint8_t dataIn
     return request;
 }
 
+bool Sent(SimulatedTransport& transport, DeviceHandle handle, PassThroughRequest& request) {
+    return transport.Execute(handle, request).Sent();
+}
+
 uint8_t RecordByte(const PassThroughRequest& request, size_t offset) {
     return reinterpret_cast<const uint8_t*>(&request)[offset];
 }
@@ -29,17 +33,19 @@ uint8_t RecordByte(const PassThroughRequest& request, size_t offset) {
 TEST(SimulatedTransportHandles, OpenOnlyLettersWithADrive) {
     SimulatedTransport transport;
     transport.AddDrive('E');
-    EXPECT_EQ(transport.Open('F'), kNoDevice);
-    EXPECT_EQ(transport.Open('B'), kNoDevice);
-    const DeviceHandle upper = transport.Open('E');
-    const DeviceHandle lower = transport.Open('e');
+    EXPECT_EQ(transport.Open("F:").handle, kNoDevice);
+    EXPECT_EQ(transport.Open("B:").handle, kNoDevice);
+    const DeviceHandle upper = transport.Open("E:").handle;
+    const DeviceHandle lower = transport.Open("e:").handle;
     EXPECT_NE(upper, kNoDevice);
     EXPECT_NE(lower, kNoDevice);
     EXPECT_NE(upper, lower);
     EXPECT_EQ(transport.OpenHandleCount(), 2);
-    transport.RefuseOpen('E', true);
-    EXPECT_EQ(transport.Open('E'), kNoDevice);
-    transport.RefuseOpen('E', false);
+    transport.RefuseOpen("E:", 13);
+    const OpenResult refused = transport.Open("E:");
+    EXPECT_EQ(refused.handle, kNoDevice);
+    EXPECT_EQ(refused.osError, 13) << "the reason the test gave";
+    transport.RefuseOpen("E:", 0);
     transport.Close(upper);
     transport.Close(lower);
     EXPECT_EQ(transport.OpenHandleCount(), 0);
@@ -49,17 +55,17 @@ TEST(SimulatedTransportHandles, ExecuteOnUnknownOrClosedHandleIsRefused) {
     SimulatedTransport transport;
     SimulatedDrive& drive = transport.AddDrive('E');
     PassThroughRequest request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
-    EXPECT_FALSE(transport.Execute(kNoDevice, request));
-    const DeviceHandle handle = transport.Open('E');
+    EXPECT_FALSE(Sent(transport, kNoDevice, request));
+    const DeviceHandle handle = transport.Open("E:").handle;
     transport.Close(handle);
-    EXPECT_FALSE(transport.Execute(handle, request));
+    EXPECT_FALSE(Sent(transport, handle, request));
     EXPECT_EQ(drive.ReceivedCount(), 0u);
 }
 
 TEST(SimulatedTransportRecord, MalformedRecordsNeverReachTheDrive) {
     SimulatedTransport transport;
     SimulatedDrive& drive = transport.AddDrive('E');
-    const DeviceHandle handle = transport.Open('E');
+    const DeviceHandle handle = transport.Open("E:").handle;
     uint8_t buffer[256];
     struct Case {
         const char* what;
@@ -82,7 +88,7 @@ TEST(SimulatedTransportRecord, MalformedRecordsNeverReachTheDrive) {
         PassThroughRequest request =
             MakeRecord({0x3C, 0x01, 0xF4, 0, 0, 0, 0, 1, 0}, kScsiDataIn, buffer, 256);
         c.spoil(request);
-        EXPECT_FALSE(transport.Execute(handle, request)) << c.what;
+        EXPECT_FALSE(Sent(transport, handle, request)) << c.what;
     }
     EXPECT_EQ(drive.ReceivedCount(), 0u);
 }
@@ -90,10 +96,10 @@ TEST(SimulatedTransportRecord, MalformedRecordsNeverReachTheDrive) {
 TEST(SimulatedTransportRecord, CheckConditionWritesStatusAndSenseIntoTheRecord) {
     SimulatedTransport transport;
     transport.AddDrive('E').SetDiscState(DiscState::kTrayOpen);
-    const DeviceHandle handle = transport.Open('E');
+    const DeviceHandle handle = transport.Open("E:").handle;
     PassThroughRequest request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
     request.header.CdbLength = 6;
-    ASSERT_TRUE(transport.Execute(handle, request));
+    ASSERT_TRUE(Sent(transport, handle, request));
     EXPECT_EQ(request.header.ScsiStatus, kScsiStatusCheckCondition);
     EXPECT_EQ(RecordByte(request, kSenseKeyOffset), 0x02);
     EXPECT_EQ(RecordByte(request, kAscOffset), 0x3A);
@@ -103,7 +109,7 @@ TEST(SimulatedTransportRecord, CheckConditionWritesStatusAndSenseIntoTheRecord) 
     // Only SenseInfoLength bytes are written.
     request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
     request.header.SenseInfoLength = 8;
-    ASSERT_TRUE(transport.Execute(handle, request));
+    ASSERT_TRUE(Sent(transport, handle, request));
     EXPECT_EQ(RecordByte(request, kSenseKeyOffset), 0x02);
     EXPECT_EQ(RecordByte(request, kAscOffset), 0x00);
     EXPECT_EQ(request.header.SenseInfoLength, 8);
@@ -112,12 +118,12 @@ TEST(SimulatedTransportRecord, CheckConditionWritesStatusAndSenseIntoTheRecord) 
 TEST(SimulatedTransportRecord, DataInReplyAndTheCommandAsTheDriveSawIt) {
     SimulatedTransport transport;
     SimulatedDrive& drive = transport.AddDrive('E');
-    const DeviceHandle handle = transport.Open('E');
+    const DeviceHandle handle = transport.Open("E:").handle;
     uint8_t buffer[256] = {};
     PassThroughRequest request =
         MakeRecord({0x3C, 0x02, 0xF1, 0, 0, 0, 0, 0, 0x30}, kScsiDataIn, buffer, 48);
     request.header.Cdb[15] = 0x5A;  // all 16 bytes of the field reach the record of the drive
-    ASSERT_TRUE(transport.Execute(handle, request));
+    ASSERT_TRUE(Sent(transport, handle, request));
     EXPECT_EQ(request.header.ScsiStatus, kScsiStatusGood);
     EXPECT_EQ(request.header.DataTransferLength, 48u);
     EXPECT_EQ(request.header.SenseInfoLength, 0);
@@ -131,20 +137,35 @@ TEST(SimulatedTransportRecord, DataInReplyAndTheCommandAsTheDriveSawIt) {
     EXPECT_EQ(seen.timeoutSeconds, 7u);
 }
 
+// A Linux node is just another device path.
+TEST(SimulatedTransportHandles, ADriveAtANodePathAndTheBytesAReplyMoved) {
+    SimulatedTransport transport;
+    transport.AddDrive("/dev/sg1").AddFault(ShortReply(0x3C, 30));
+    EXPECT_EQ(transport.Open("/dev/sg2").handle, kNoDevice);
+    const DeviceHandle handle = transport.Open("/dev/sg1").handle;
+    uint8_t buffer[256] = {};
+    PassThroughRequest request =
+        MakeRecord({0x3C, 0x01, 0xF4, 0, 0, 0, 0, 1, 0}, kScsiDataIn, buffer, 256);
+    const TransportResult result = transport.Execute(handle, request);
+    EXPECT_TRUE(result.Sent());
+    EXPECT_EQ(result.bytesTransferred, 30u);
+    EXPECT_EQ(request.header.DataTransferLength, 30u);
+}
+
 TEST(SimulatedTransportDrives, ReplacedDriveAnswersOpenHandles) {
     SimulatedTransport transport;
     transport.AddDrive('E');
-    const DeviceHandle handle = transport.Open('E');
+    const DeviceHandle handle = transport.Open("E:").handle;
     SimulatedDriveConfig config;
     config.disc = DiscState::kPresent;
     SimulatedDrive& replacement = transport.AddDrive('E', config);
     EXPECT_EQ(transport.Drive('e'), &replacement);
     PassThroughRequest request = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
-    ASSERT_TRUE(transport.Execute(handle, request));
+    ASSERT_TRUE(Sent(transport, handle, request));
     EXPECT_EQ(request.header.ScsiStatus, kScsiStatusGood);
     transport.RemoveDrive('E');
     EXPECT_EQ(transport.Drive('E'), nullptr);
-    EXPECT_FALSE(transport.Execute(handle, request));
+    EXPECT_FALSE(Sent(transport, handle, request));
 }
 
 }  // namespace

@@ -193,7 +193,7 @@ TEST(AudioReadiness, WithoutAWatcherTheFirstTickDisablesTheAudioControls) {
     MainWindowRig w;
     w.drives.AddDrive('E');
     w.transport.SetOpenRefusal(
-        [opens = 0](char letter) mutable { return letter == 'E' && ++opens > 1; });
+        [opens = 0](const std::string& path) mutable { return path == "E:" && ++opens > 1; });
     ASSERT_TRUE(w.Open());  // listed, but the drive cannot be opened afterwards
     w.dialog->EnableControl(IDC_AUDIO_HIGH, true);
     w.host.TickTimers(1);

@@ -46,7 +46,7 @@ TEST(DriveSelection, StopsTheOldWatcherBeforeClosingAndWatchesTheNewDrive) {
     resume.join();
     const int pollsOfE = CountPageReads(*w.e, 0);
     EXPECT_EQ(w.transport.Violations(), 0);  // E was not closed under its poll
-    EXPECT_EQ(w.transport.OpenLetters(), std::vector<char>{'G'});
+    EXPECT_EQ(w.transport.OpenPaths(), std::vector<std::string>{"G:"});
     EXPECT_EQ(CountPageReads(*w.g, 1), 2);  // the controls and the report
 
     EXPECT_TRUE(Eventually([&] { return CountPageReads(*w.g, 0) >= 3; }));
@@ -88,7 +88,7 @@ TEST(DriveSelection, BackToTheFirstDriveUsesTableEntryZero) {
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
     w.e->ClearReceived();
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 0));
-    EXPECT_EQ(w.transport.OpenLetters(), std::vector<char>{'E'});
+    EXPECT_EQ(w.transport.OpenPaths(), std::vector<std::string>{"E:"});
     EXPECT_EQ(CountPageReads(*w.e, 1), 2);
     EXPECT_EQ(w.transport.Violations(), 0);
 }
@@ -96,7 +96,7 @@ TEST(DriveSelection, BackToTheFirstDriveUsesTableEntryZero) {
 TEST(DriveSelection, ADriveThatCannotBeReopenedIsShownInABoxAndNotWatched) {
     TwoDrives w;
     w.transport.SetOpenRefusal(
-        [opens = 0](char letter) mutable { return letter == 'G' && ++opens > 1; });
+        [opens = 0](const std::string& path) mutable { return path == "G:" && ++opens > 1; });
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));  // the second open of G fails
     ASSERT_EQ(w.host.MessageBoxes().size(), 1u);
     EXPECT_EQ(w.host.MessageBoxes()[0].text, "device open failed");
@@ -106,7 +106,7 @@ TEST(DriveSelection, ADriveThatCannotBeReopenedIsShownInABoxAndNotWatched) {
     EXPECT_EQ(CountPageReads(*w.g, 0), 0);
 
     // Neither open succeeds: the report fails and the reason follows it.
-    w.transport.SetOpenRefusal([](char letter) { return letter == 'E'; });
+    w.transport.SetOpenRefusal([](const std::string& path) { return path == "E:"; });
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 0));
     EXPECT_EQ(w.host.MessageBoxes().size(), 2u);
     w.host.TickTimers(10);
@@ -136,7 +136,7 @@ TEST(DriveSelection, ADriveThatCouldNotBeOpenedAtStartDoesNotTakeCheckSettingAwa
     rig.drives.AddDrive('G');
     int opensOfE = 0;  // discovery's open goes through, the open that selects it does not
     rig.transport.SetOpenRefusal(
-        [&opensOfE](char letter) { return letter == 'E' && ++opensOfE > 1; });
+        [&opensOfE](const std::string& path) { return path == "E:" && ++opensOfE > 1; });
     ASSERT_TRUE(rig.Open());
     ASSERT_EQ(rig.host.ComboItems(IDC_DRIVE_COMBO).size(), 2u);
     EXPECT_FALSE(rig.host.IsEnabled(IDC_CHECK_SETTING));

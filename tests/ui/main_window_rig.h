@@ -14,6 +14,7 @@
 #include "platform/memory_dialog_host.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
+#include "tests/drive/eventually.h"
 #include "tests/ui/watching_transport.h"
 #include "ui/base_dlg.h"
 
@@ -34,19 +35,6 @@ inline int CountPageReads(const SimulatedDrive& drive, uint8_t mode) {
     return count;
 }
 
-// Waits up to two seconds for the condition; false when it never held.
-template <class Condition>
-bool Eventually(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
 struct MainWindowRig {
     explicit MainWindowRig(uint16_t language = kLanguageEnglish) : host(language) {
         services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
@@ -54,6 +42,7 @@ struct MainWindowRig {
         };
         services.osPlatformId = [this] { return platformId; };
         services.sleep = [this](uint32_t ms) { sleeps.push_back(ms); };
+        services.listCandidates = DriveLetterCandidates;  // the simulated drives sit at letters
     }
 
     bool Open() {

@@ -55,7 +55,7 @@ TEST(Discovery, ListsDrivesInLetterOrderAndOpensTheFirst) {
                                         "G: VELMORA CD-R DRIVE G    1.00"}));
     EXPECT_EQ(w.host.ComboSelection(IDC_DRIVE_COMBO), 0);
     EXPECT_TRUE(w.sleeps.empty());
-    EXPECT_EQ(w.transport.OpenLetters(), std::vector<char>{'E'});
+    EXPECT_EQ(w.transport.OpenPaths(), std::vector<std::string>{"E:"});
     EXPECT_EQ(w.drive.transportMode, kTransportModePassThrough);
     EXPECT_TRUE(Eventually([&] { return CountPageReads(e, 0) > 0; }));  // the watcher polls E
     EXPECT_EQ(w.host.RunningTimers(), std::vector<unsigned>{0});
@@ -94,7 +94,7 @@ TEST(Discovery, AnIdentifierAfterAZeroByteOrWithoutItsSpacesIsNotSeen) {
     ASSERT_TRUE(w.Open());
     EXPECT_EQ(w.host.ComboItems(IDC_DRIVE_COMBO),
               std::vector<std::string>{"E: VELMORA CD-R DRIVE      1.00"});
-    EXPECT_EQ(w.transport.OpenLetters(), std::vector<char>{'E'});
+    EXPECT_EQ(w.transport.OpenPaths(), std::vector<std::string>{"E:"});
 }
 
 // The identification read outlasts the wait bound: the drive must not be closed under it.
@@ -160,7 +160,7 @@ TEST(StartupOpen, ADriveThatCannotBeOpenedIsReportedBelowTheError) {
     MainWindowRig w;
     w.drives.AddDrive('E');
     w.transport.SetOpenRefusal(
-        [opens = 0](char letter) mutable { return letter == 'E' && ++opens > 1; });
+        [opens = 0](const std::string& path) mutable { return path == "E:" && ++opens > 1; });
     ASSERT_TRUE(w.Open());
     EXPECT_EQ(w.LogAfterTicks(5), "unexpected error\r\ndevice open failed");
     for (int id : kSettingControls) {

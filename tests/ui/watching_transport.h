@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/scsi_transport.h"
@@ -15,8 +16,8 @@ class WatchingTransport : public ScsiTransport {
 public:
     explicit WatchingTransport(ScsiTransport& inner) : inner_(inner) {}
 
-    // Called with each letter to open; true refuses that open.
-    void SetOpenRefusal(std::function<bool(char)> refuse) {
+    // Called with each device path to open; true refuses that open.
+    void SetOpenRefusal(std::function<bool(const std::string&)> refuse) {
         std::lock_guard<std::mutex> guard(mutex_);
         refuse_ = std::move(refuse);
     }
@@ -26,51 +27,53 @@ public:
     }
     int OpenHandles() const {
         std::lock_guard<std::mutex> guard(mutex_);
-        return static_cast<int>(letters_.size());
+        return static_cast<int>(paths_.size());
     }
-    std::vector<char> OpenLetters() const {
+    std::vector<std::string> OpenPaths() const {
         std::lock_guard<std::mutex> guard(mutex_);
-        std::vector<char> letters;
-        for (const auto& [handle, letter] : letters_) {
-            letters.push_back(letter);
+        std::vector<std::string> paths;
+        for (const auto& [handle, path] : paths_) {
+            paths.push_back(path);
         }
-        return letters;
+        return paths;
     }
 
-    DeviceHandle Open(char letter) override {
+    OpenResult Open(const std::string& devicePath) override {
         {
             std::lock_guard<std::mutex> guard(mutex_);
-            if (refuse_ && refuse_(letter)) {
-                return kNoDevice;
+            if (refuse_ && refuse_(devicePath)) {
+                return OpenResult{kNoDevice, kRefusedOpenError};
             }
         }
-        const DeviceHandle handle = inner_.Open(letter);
-        if (handle != kNoDevice) {
+        const OpenResult opened = inner_.Open(devicePath);
+        if (opened.handle != kNoDevice) {
             std::lock_guard<std::mutex> guard(mutex_);
-            letters_[handle] = letter;
+            paths_[opened.handle] = devicePath;
         }
-        return handle;
+        return opened;
     }
+
+    static constexpr int kRefusedOpenError = 13;  // as EACCES
 
     void Close(DeviceHandle handle) override {
         {
             std::lock_guard<std::mutex> guard(mutex_);
-            if (running_[handle] > 0 || letters_.erase(handle) == 0) {
+            if (running_[handle] > 0 || paths_.erase(handle) == 0) {
                 ++violations_;
             }
         }
         inner_.Close(handle);
     }
 
-    bool Execute(DeviceHandle handle, PassThroughRequest& request) override {
+    TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {
         {
             std::lock_guard<std::mutex> guard(mutex_);
-            if (handle != kNoDevice && letters_.count(handle) == 0) {
+            if (handle != kNoDevice && paths_.count(handle) == 0) {
                 ++violations_;
             }
             ++running_[handle];
         }
-        const bool executed = inner_.Execute(handle, request);
+        const TransportResult executed = inner_.Execute(handle, request);
         std::lock_guard<std::mutex> guard(mutex_);
         --running_[handle];
         return executed;
@@ -79,8 +82,8 @@ public:
 private:
     ScsiTransport& inner_;
     mutable std::mutex mutex_;
-    std::function<bool(char)> refuse_;
-    std::map<DeviceHandle, char> letters_;
+    std::function<bool(const std::string&)> refuse_;
+    std::map<DeviceHandle, std::string> paths_;
     std::map<DeviceHandle, int> running_;
     int violations_ = 0;
 };

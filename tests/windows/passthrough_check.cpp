@@ -44,11 +44,13 @@ uint8_t RecordByte(const PassThroughRequest& request, size_t offset) {
     return reinterpret_cast<const uint8_t*>(&request)[offset];
 }
 
+TransportResult lastResult;
+
 bool Send(ScsiTransport& transport, DeviceHandle drive, PassThroughRequest& request,
           const char* what) {
-    const bool sent = transport.Execute(drive, request);
-    Check(sent, std::string(what) + ": the system ran the command");
-    return sent;
+    lastResult = transport.Execute(drive, request);
+    Check(lastResult.Sent(), std::string(what) + ": the system ran the command");
+    return lastResult.Sent();
 }
 
 void CheckInquiry(ScsiTransport& transport, DeviceHandle drive, uint8_t* in) {
@@ -57,6 +59,7 @@ void CheckInquiry(ScsiTransport& transport, DeviceHandle drive, uint8_t* in) {
     PassThroughRequest request = MakeRecord(cdb, 12, kScsiDataIn, in, 254, 2);
     if (Send(transport, drive, request, "INQUIRY 254")) {
         Check(request.header.ScsiStatus == 0, "INQUIRY 254: status GOOD");
+        Check(lastResult.bytesTransferred == 96, "INQUIRY 254: the 96 bytes that came back");
         Check(std::memcmp(in + 8, "VELMORA CD-R DRIVE      1.00", 28) == 0,
               "INQUIRY 254: vendor, product and revision at bytes 8..35");
     }
@@ -109,7 +112,7 @@ void CheckSettingsWrite(ScsiTransport& transport, DeviceHandle drive, uint8_t* i
 }
 
 void CheckTrayOpen(ScsiTransport& transport) {
-    const DeviceHandle drive = transport.Open('F');
+    const DeviceHandle drive = transport.Open("F:").handle;
     Check(drive != kNoDevice, "open F:");
     if (drive == kNoDevice) {
         return;
@@ -131,12 +134,17 @@ void CheckTrayOpen(ScsiTransport& transport) {
 void CheckRefusals(ScsiTransport& transport, DeviceHandle drive) {
     const uint8_t cdb[12] = {0x00};
     PassThroughRequest request = MakeRecord(cdb, 6, kScsiDataUnspecified, nullptr, 0, 10);
-    Check(!transport.Execute(kNoDevice, request), "no handle: Execute reports failure");
+    Check(transport.Execute(kNoDevice, request).outcome == TransportOutcome::kRejected,
+          "no handle: Execute reports a refusal");
     if (sizeof(ScsiPassThroughDirect) != 44) {
         request.header.Length = 44;
-        Check(!transport.Execute(drive, request), "Length 44 on a 64-bit system is refused");
+        const TransportResult refused = transport.Execute(drive, request);
+        Check(refused.outcome == TransportOutcome::kRejected && refused.osError != 0,
+              "Length 44 on a 64-bit system is refused, with the system's reason");
     }
-    Check(transport.Open('G') == kNoDevice, "open G: without a drive gives no handle");
+    const OpenResult missing = transport.Open("G:");
+    Check(missing.handle == kNoDevice && missing.osError != 0,
+          "open G: without a drive gives no handle and the system's reason");
 }
 
 }  // namespace
@@ -145,7 +153,7 @@ int main() {
     std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();
     static uint8_t in[256];
     static uint8_t out[256];
-    const DeviceHandle drive = transport->Open('E');
+    const DeviceHandle drive = transport->Open("E:").handle;
     Check(drive != kNoDevice, "open E:");
     if (drive != kNoDevice) {
         CheckInquiry(*transport, drive, in);

@@ -10,7 +10,7 @@
 // value: enables them, reads the settings page and sets each control from it (Check setting is
 // enabled only once the read has succeeded); a failed read queues "unexpected error" and
 // switches all nine off.
-void UpdateControls(SettingsContext& context, int disableAll);
+void UpdateControls(SettingsContext& context, DialogControls& controls, int disableAll);
 
 // Disables Apply, Restore Factory Default, Check setting, both speed radio buttons and the
 // save-speed box, both audio radio buttons and the save-audio box.

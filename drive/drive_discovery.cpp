@@ -1,4 +1,4 @@
-#include "ui/drive_discovery.h"
+#include "drive/drive_discovery.h"
 
 #include <cstring>
 
@@ -40,15 +40,19 @@ void PrepareModelBufferRead(DriveState& state, DriveAccessMutex& mutex) {
     state.block.timeout = kModelBufferTimeoutSeconds;
 }
 
-bool AnswersWithSupportedModel(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
-                               const NarrowCodePage& codePage) {
+// The supported model the identification text names, or nullptr; *answered tells whether the
+// drive answered the read at all.
+const char* SupportedModelOf(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                             const NarrowCodePage& codePage, bool* answered) {
     uint8_t* reply = state.buffers.DataInBuffer();
-    if (RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) != 1) {
-        return false;
+    *answered =
+        RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) == 1;
+    if (!*answered) {
+        return nullptr;
     }
     reply[kModelReplyLength] = 0;
     const char* identification = reinterpret_cast<const char*>(reply + kIdentificationOffset);
-    return IsSupportedModel(identification, codePage) == 1;
+    return FindSupportedModel(identification, codePage);
 }
 
 // The INQUIRY's own status is not looked at: a drive without INQUIRY data is listed by its
@@ -63,33 +67,57 @@ std::string InquiryText(DriveState& state, CommandRunner& runner, DriveAccessMut
 
 }  // namespace
 
-int IsSupportedModel(const char* text, const NarrowCodePage& codePage) {
+const char* FindSupportedModel(const char* text, const NarrowCodePage& codePage) {
     for (const char* pattern : kModelPatterns) {
         for (const char* at = text; *at != '\0';) {
             if (StartsWith(at, pattern)) {
-                return 1;
+                return pattern;
             }
             const bool pair = codePage.IsLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0';
             at += pair ? 2 : 1;
         }
     }
-    return 0;
+    return nullptr;
 }
 
-int ProbeDriveLetter(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex, char letter,
-                     const NarrowCodePage& codePage, std::string* entryText) {
+int IsSupportedModel(const char* text, const NarrowCodePage& codePage) {
+    return FindSupportedModel(text, codePage) != nullptr ? 1 : 0;
+}
+
+ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                        const DriveCandidate& candidate, const NarrowCodePage& codePage,
+                        DriveEntry* entry) {
     if (!state.buffers.IsAllocated()) {
-        return 0;
+        return ProbeOutcome::kNotOpened;
     }
     PrepareModelBufferRead(state, mutex);
-    state.driveHandle = OpenDrive(state.transport, letter);
-    if (state.driveHandle == kNoDevice) {
-        return 0;
+    if (OpenDrive(state, candidate.devicePath) == kNoDevice) {
+        return ProbeOutcome::kNotOpened;
     }
-    const bool supported = AnswersWithSupportedModel(state, runner, mutex, codePage);
-    if (supported) {
-        *entryText = std::string{letter, ':', ' '} + InquiryText(state, runner, mutex);
+    bool answered = false;
+    const char* model = SupportedModelOf(state, runner, mutex, codePage, &answered);
+    if (model != nullptr) {
+        entry->device = candidate;
+        entry->model = model;
+        entry->listText = candidate.name + " " + InquiryText(state, runner, mutex);
     }
     CloseDrive(state.transport, state.driveHandle);
-    return supported ? 1 : 0;
+    if (model != nullptr) {
+        return ProbeOutcome::kSupported;
+    }
+    return answered ? ProbeOutcome::kOtherModel : ProbeOutcome::kNoModelReply;
+}
+
+DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                          const std::vector<DriveCandidate>& candidates,
+                          const NarrowCodePage& codePage) {
+    DriveTable table;
+    for (const DriveCandidate& candidate : candidates) {
+        DriveEntry entry;
+        if (ProbeDrive(state, runner, mutex, candidate, codePage, &entry) ==
+            ProbeOutcome::kSupported) {
+            table.push_back(entry);
+        }
+    }
+    return table;
 }

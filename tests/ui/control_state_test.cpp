@@ -2,8 +2,10 @@
 // and the audio-mode description.
 #include <gtest/gtest.h>
 
-#include "settings/control_state.h"
+#include "platform/dialog.h"
+#include "platform/memory_dialog_host.h"
 #include "tests/settings/settings_rig.h"
+#include "ui/control_state.h"
 
 namespace {
 
@@ -11,13 +13,23 @@ constexpr int kNineControls[] = {IDC_APPLY,      IDC_RESTORE_DEFAULT, IDC_CHECK_
                                  IDC_SPEED_ON,   IDC_SPEED_OFF,       IDC_SAVE_SPEED,
                                  IDC_AUDIO_HIGH, IDC_AUDIO_LOW,       IDC_SAVE_AUDIO};
 
-using ControlState = SettingsRig;
+// The settings rig with the main window's template open on the in-memory backend.
+class ControlState : public SettingsRig {
+protected:
+    void SetUp() override {
+        SettingsRig::SetUp();
+        ASSERT_TRUE(host.Open(window));
+    }
+
+    MemoryDialogHost host;
+    CDialog window{IDD_MAIN, host};
+};
 
 TEST_F(ControlState, DisableAllSwitchesTheNineOffWithoutTouchingTheDrive) {
     window.SetCheck(IDC_SPEED_ON, 1);
     window.SetControlText(IDC_AUDIO_DESCRIPTION, "kept");
     drive.ClearReceived();
-    UpdateControls(context, 1);
+    UpdateControls(context, window, 1);
     for (int id : kNineControls) {
         EXPECT_FALSE(host.IsEnabled(id)) << id;
     }
@@ -32,7 +44,7 @@ TEST_F(ControlState, SpeedOffWithSaveUncheckedAndEverythingEnabled) {
     SetPage({{18, 1}, {19, 0}, {20, 1}, {21, 1}, {22, 0}, {23, 1}});
     window.SetCheck(IDC_SAVE_SPEED, 1);
     window.SetCheck(IDC_SAVE_AUDIO, 1);
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     EXPECT_EQ(host.GetCheck(IDC_SPEED_OFF), 1);
     EXPECT_EQ(host.GetCheck(IDC_SPEED_ON), 0);
     EXPECT_EQ(host.GetCheck(IDC_SAVE_SPEED), 0);  // saved values are never shown
@@ -46,7 +58,7 @@ TEST_F(ControlState, SpeedOffWithSaveUncheckedAndEverythingEnabled) {
 
 TEST_F(ControlState, LowSpeedPlaybackChecksItsButtonAndShowsItsDescription) {
     SetPage({{21, 1}, {22, 1}});
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     EXPECT_EQ(host.GetCheck(IDC_AUDIO_LOW), 1);
     EXPECT_EQ(host.GetCheck(IDC_AUDIO_HIGH), 0);
     EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
@@ -54,11 +66,11 @@ TEST_F(ControlState, LowSpeedPlaybackChecksItsButtonAndShowsItsDescription) {
 
 TEST_F(ControlState, UnsupportedSettingsAreDisabledUncheckedAndKeepTheDescription) {
     SetPage({{18, 1}, {19, 1}, {21, 1}, {22, 1}});
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     const std::string description = host.Text(IDC_AUDIO_DESCRIPTION);
 
     SetPage({{18, 2}, {21, 0}});
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     for (int id : {IDC_SPEED_ON, IDC_SPEED_OFF, IDC_SAVE_SPEED, IDC_AUDIO_HIGH, IDC_AUDIO_LOW,
                    IDC_SAVE_AUDIO}) {
         EXPECT_FALSE(host.IsEnabled(id)) << id;
@@ -75,7 +87,7 @@ TEST_F(ControlState, RestoreFactoryDefaultIsHiddenOnlyWhenBytesZeroAndTwoAreBoth
     } cases[] = {{255, 255, false}, {255, 254, true}, {0, 255, true}, {0, 0, true}};
     for (const auto& c : cases) {
         SetPage({{0, c.byte0}, {2, c.byte2}});
-        UpdateControls(context, 0);
+        UpdateControls(context, window, 0);
         EXPECT_EQ(host.IsEnabled(IDC_RESTORE_DEFAULT), c.offered) << int(c.byte0) << int(c.byte2);
         EXPECT_TRUE(host.IsEnabled(IDC_APPLY));
     }
@@ -85,14 +97,14 @@ TEST_F(ControlState, RestoreFactoryDefaultIsHiddenOnlyWhenBytesZeroAndTwoAreBoth
 // the rest of the session: the next good read enables it with the others.
 TEST_F(ControlState, AFailedReadDisablesAllNineAndTheNextGoodReadEnablesThemAgain) {
     FailSettingsReads();
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
     for (int id : kNineControls) {
         EXPECT_FALSE(host.IsEnabled(id)) << id;
     }
 
     drive.ClearFaults();
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     for (int id : kNineControls) {
         EXPECT_TRUE(host.IsEnabled(id)) << id;
     }
@@ -101,7 +113,7 @@ TEST_F(ControlState, AFailedReadDisablesAllNineAndTheNextGoodReadEnablesThemAgai
 TEST_F(ControlState, AReplyShortOfByte23IsAFailedRead) {
     SetPage({{18, 1}, {19, 0}, {21, 1}, {22, 0}});
     ShortSettingsReadsOver({{18, 1}, {19, 1}, {21, 1}, {22, 1}}, 20);
-    UpdateControls(context, 0);
+    UpdateControls(context, window, 0);
     EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
     for (int id : kNineControls) {
         EXPECT_FALSE(host.IsEnabled(id)) << id;

@@ -9,10 +9,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "drive/audio_readiness.h"
 #include "drive/drive_state.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
-#include "settings/audio_readiness.h"
 
 struct MediaWatcherTiming {
     uint32_t pollPeriodMs = 1000;  // from the end of one poll to the next
@@ -47,6 +47,11 @@ private:
     DriveState* state_ = nullptr;  // set by Start, before the thread exists
     DriveAccessMutex* mutex_ = nullptr;
 };
+
+// One poll of the drive's ready byte (READ BUFFER, buffer F4h, mode 0, byte 24) under the mutex, on
+// the calling thread: 1 when the drive allows an audio mode change now; 0 otherwise, also when the
+// read fails or its reply stops short of byte 24.
+int PollReadyByte(DriveState& state, DriveAccessMutex& mutex);
 
 // The process's one watcher (one-second polls), created on first use.
 MediaWatcher& GetMediaWatcher();

@@ -1,4 +1,4 @@
-#include "ui/media_watcher.h"
+#include "drive/media_watcher.h"
 
 #include "drive/command_catalogue.h"
 
@@ -22,20 +22,22 @@ ThreadHandle MediaWatcher::Start(DriveState& state, DriveAccessMutex& mutex) {
     return StartThread(MediaWatcherLoop, this, ThreadPriority::kIdle);
 }
 
-// Sent directly on this thread, with whatever time-out the command block holds now. The byte is
-// preset so that neither a failed poll nor a short reply leaves another command's byte 24 as the
-// flag.
-void MediaWatcher::Poll() {
-    DriveLock lock(*mutex_);
-    uint8_t* reply = state_->buffers.DataInBuffer();
+// Sent directly on the calling thread, with whatever time-out the command block holds now. The
+// byte is preset so that neither a failed poll nor a short reply leaves another command's byte 24
+// as the flag.
+int PollReadyByte(DriveState& state, DriveAccessMutex& mutex) {
+    DriveLock lock(mutex);
+    uint8_t* reply = state.buffers.DataInBuffer();
     if (reply == nullptr) {
-        ready_.store(0, std::memory_order_relaxed);
-        return;
+        return 0;
     }
     reply[kReadyByte] = 0;
-    const int answered =
-        ReadBuffer(*state_, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
-    ready_.store(answered == 1 && reply[kReadyByte] == 1 ? 1 : 0, std::memory_order_relaxed);
+    const int answered = ReadBuffer(state, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
+    return answered == 1 && reply[kReadyByte] == 1 ? 1 : 0;
+}
+
+void MediaWatcher::Poll() {
+    ready_.store(PollReadyByte(*state_, *mutex_), std::memory_order_relaxed);
 }
 
 // False when a stop request was seen (and cleared). It is looked for before every step, so a

@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "drive/drive_handle.h"
+#include "drive/media_watcher.h"
 #include "sim/simulated_transport.h"
-#include "tests/ui/main_window_rig.h"
-#include "ui/media_watcher.h"
+#include "tests/drive/eventually.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ class MediaWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1);
-        state.driveHandle = OpenDrive(transport, 'E');
+        OpenDrive(state, "E:");
         state.block.timeout = 2;  // as the last command of the window thread left it
     }
     void TearDown() override {

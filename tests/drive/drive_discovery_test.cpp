@@ -6,8 +6,8 @@
 #include <string>
 
 #include "drive/command_runner.h"
+#include "drive/drive_discovery.h"
 #include "sim/simulated_transport.h"
-#include "ui/drive_discovery.h"
 
 namespace {
 
@@ -67,17 +67,23 @@ public:
     void PostCommandDone() override {}
 };
 
-// One letter of the discovery loop, with the window's drive state, mutex and worker.
+// One candidate of the discovery loop, with the window's drive state, mutex and worker.
 class ProbeDriveLetterTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1); }
-    int Probe(char letter) { return ProbeDriveLetter(state, runner, *mutex, letter, ansi, &text); }
+    int Probe(char letter) {
+        DriveEntry entry;
+        const ProbeOutcome outcome =
+            ProbeDrive(state, runner, *mutex, LetterCandidate(letter), ansi, &entry);
+        text = entry.listText;
+        return outcome == ProbeOutcome::kSupported ? 1 : 0;
+    }
 
     SimulatedTransport drives;
     DriveState state{drives};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     NoCompletionMessages sink;
-    CommandRunner runner{state, *mutex, sink};
+    CommandRunner runner{state, *mutex, &sink};
     SingleByte ansi;
     std::string text;
 };

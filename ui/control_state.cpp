@@ -1,4 +1,4 @@
-#include "settings/control_state.h"
+#include "ui/control_state.h"
 
 #include "res/resource_ids.h"
 #include "settings/settings_page.h"
@@ -51,8 +51,7 @@ void DisableSettingControls(DialogControls& controls) {
     Disable(controls, kAudioControls);
 }
 
-void UpdateControls(SettingsContext& context, int disableAll) {
-    DialogControls& controls = context.controls;
+void UpdateControls(SettingsContext& context, DialogControls& controls, int disableAll) {
     if (disableAll == 1) {
         DisableSettingControls(controls);
         return;
@@ -65,7 +64,7 @@ void UpdateControls(SettingsContext& context, int disableAll) {
     DriveLock lock(context.mutex);
     SettingsPage page;
     if (ReadSettingsPage(context.drive, context.runner, lock, &page) != 1) {
-        context.log.LogAppend(IDS_UNEXPECTED_ERROR);
+        context.frontEnd.LogAppend(IDS_UNEXPECTED_ERROR);
         DisableSettingControls(controls);
         return;
     }

@@ -1,0 +1,50 @@
+// Finding the drives the program serves: each candidate device is opened, asked for its model
+// identification buffer (READ BUFFER, buffer F1h, mode 2) and, when that names a supported
+// model, for its INQUIRY text, which becomes the drive's entry in the list.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "drive/command_runner.h"
+#include "drive/drive_state.h"
+#include "platform/drive_access_mutex.h"
+#include "platform/drive_candidates.h"
+#include "platform/narrow_code_page.h"
+
+// One listed drive.
+struct DriveEntry {
+    DriveCandidate device;  // where the drive is and how the user knows it
+    std::string model;      // the model identifier its identification text carries
+    std::string listText;   // the list's line: the device's name, a space, the INQUIRY text
+};
+
+// The listed drives in the order found; an entry's index is its position in the drive list.
+using DriveTable = std::vector<DriveEntry>;
+
+// How a candidate answered discovery.
+enum class ProbeOutcome {
+    kNotOpened,     // the system refused the open (state.openError says why)
+    kNoModelReply,  // opened, but the model identification read failed
+    kOtherModel,    // answered, without a supported model identifier
+    kSupported,     // a supported drive: listed
+};
+
+// The supported model identifier the zero-terminated text contains ("7315KT52    " or
+// "7305KT52    "), found at a character boundary of the narrow code page (a lead byte pairs with
+// the byte after it); nullptr when it contains neither.
+const char* FindSupportedModel(const char* text, const NarrowCodePage& codePage);
+
+// 1 when FindSupportedModel finds one, else 0.
+int IsSupportedModel(const char* text, const NarrowCodePage& codePage);
+
+// Tries one candidate. A supported drive's entry is filled in. The drive is closed again either
+// way, and only after each command's worker has ended.
+ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                        const DriveCandidate& candidate, const NarrowCodePage& codePage,
+                        DriveEntry* entry);
+
+// Tries every candidate in order and returns the supported drives.
+DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                          const std::vector<DriveCandidate>& candidates,
+                          const NarrowCodePage& codePage);

@@ -1,0 +1,30 @@
+// What the settings operations need from whoever the user works with: the main window (its radio
+// buttons and check boxes, log box and message boxes) or the command line (its arguments and its
+// output). The operations know nothing of either.
+#pragma once
+
+#include <cstdint>
+
+#include "settings/status_log.h"
+#include "settings/supported_settings.h"
+
+// One setting as the user chose it, coded as the settings page codes it.
+struct SettingChoice {
+    bool requested = true;  // false: this setting is left alone
+    uint8_t value = 0;      // speed: 1 ON, 0 OFF; audio mode: 1 low, 0 high speed playback
+    uint8_t save = 0;       // 1: the drive keeps the value as its saved value too
+};
+
+class SettingsFrontEnd : public StatusLog {
+public:
+    // The user's choices, read afresh for every write attempt.
+    virtual SettingChoice OptimalSpeedChoice() const = 0;
+    virtual SettingChoice AudioModeChoice() const = 0;
+    // Makes the factory values (Optimal Writing Speed OFF, high speed playback, both saved) the
+    // user's choice for the settings the drive supports; the others keep what they had.
+    virtual void ChooseFactoryValues(const SupportedSettings& supported) = 0;
+    // Empties what the user sees of earlier status lines (the window's log box).
+    virtual void ClearShownStatus() = 0;
+    // A failure the user must acknowledge, by string id (the window's message box).
+    virtual void Alert(int stringId) = 0;
+};
