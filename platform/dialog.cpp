@@ -15,7 +15,7 @@ int CDialog::DoModal() {
     return backend_.RunModal(*this);
 }
 
-bool CDialog::PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
+bool CDialog::PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) {
     std::lock_guard<std::mutex> lock(postMutex_);
     return window_ != nullptr && window_->Post({message, wParam, lParam});
 }
@@ -163,8 +163,8 @@ void CDialog::KillTimer(unsigned timerId) {
     }
 }
 
-int CDialog::MessageBox(const std::string& text) {
-    return window_ != nullptr ? window_->MessageBox(text, backend_.ApplicationName()) : 0;
+int CDialog::ShowMessageBox(const std::string& text) {
+    return window_ != nullptr ? window_->ShowMessageBox(text, backend_.ApplicationName()) : 0;
 }
 
 bool CDialog::HasSystemMenu() const {

@@ -251,8 +251,8 @@ public:
         return true;
     }
     void KillTimer(unsigned timerId) override { timers_.erase(timerId); }
-    int MessageBox(const std::string& text, const std::string& title) override {
-        return host_.ShowMessageBox(*this, text, title);
+    int ShowMessageBox(const std::string& text, const std::string& title) override {
+        return host_.RecordMessageBox(*this, text, title);
     }
     bool HasSystemMenu() const override { return true; }
     void AppendSystemMenuSeparator() override { systemMenu_.push_back({true, 0, ""}); }
@@ -335,7 +335,7 @@ std::string MemoryDialogHost::ToNarrow(const std::string& utf8) const {
     return Convert(utf8, "UTF-8", narrowCodePage_);
 }
 
-std::string MemoryDialogHost::LoadString(int stringId) const {
+std::string MemoryDialogHost::LoadText(int stringId) const {
     const char* text = FindStringResource(stringId, language_);
     return text != nullptr ? ToNarrow(text) : std::string();
 }
@@ -347,7 +347,7 @@ bool MemoryDialogHost::IsLeadByte(unsigned char byte) const {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-IconHandle MemoryDialogHost::LoadIcon(int iconId) {
+IconHandle MemoryDialogHost::LoadIconResource(int iconId) {
     return iconId > 0 ? kIconTokenBase + static_cast<IconHandle>(iconId) : 0;
 }
 
@@ -355,7 +355,7 @@ MemoryDialogHost::Window* MemoryDialogHost::Top() const {
     return windows_.empty() ? nullptr : windows_.back().get();
 }
 
-MemoryDialogHost::Window* MemoryDialogHost::FindWindow(uint64_t token) const {
+MemoryDialogHost::Window* MemoryDialogHost::WindowByToken(uint64_t token) const {
     for (const auto& window : windows_) {
         if (window->token() == token) {
             return window.get();
@@ -364,7 +364,7 @@ MemoryDialogHost::Window* MemoryDialogHost::FindWindow(uint64_t token) const {
     return nullptr;
 }
 
-MemoryDialogHost::Window* MemoryDialogHost::CreateWindow(CDialog& dialog) {
+MemoryDialogHost::Window* MemoryDialogHost::MakeWindow(CDialog& dialog) {
     const DialogTemplate* source = FindDialogTemplate(dialog.TemplateId(), language_);
     if (source == nullptr) {
         return nullptr;
@@ -383,13 +383,13 @@ MemoryDialogHost::Window* MemoryDialogHost::CreateWindow(CDialog& dialog) {
 }
 
 bool MemoryDialogHost::Open(CDialog& dialog) {
-    const bool created = CreateWindow(dialog) != nullptr;
+    const bool created = MakeWindow(dialog) != nullptr;
     DestroyEndedWindows();
     return created;
 }
 
 int MemoryDialogHost::RunModal(CDialog& dialog) {
-    Window* window = CreateWindow(dialog);
+    Window* window = MakeWindow(dialog);
     if (window == nullptr) {
         return -1;
     }
@@ -401,7 +401,7 @@ int MemoryDialogHost::RunModal(CDialog& dialog) {
             PressKey(DialogKey::kEscape);
         }
     }
-    window = FindWindow(token);
+    window = WindowByToken(token);
     if (window != nullptr) {
         if (!window->ended()) {
             window->EndDialog(kIdCancel);
@@ -437,7 +437,7 @@ DispatchOutcome MemoryDialogHost::Deliver(Window& window, const WindowMessage& m
     const uint64_t token = window.token();
     ++window.busy;
     outcome.handled = window.dialog()->Dispatch(message, &outcome.result);
-    if (Window* still = FindWindow(token)) {
+    if (Window* still = WindowByToken(token)) {
         --still->busy;
     }
     DestroyEndedWindows();
@@ -486,7 +486,7 @@ int MemoryDialogHost::PumpPostedMessages() {
             queue_.pop_front();
         }
         // Messages for a window that no longer exists are dropped, as the system drops them.
-        if (Window* window = FindWindow(next.first)) {
+        if (Window* window = WindowByToken(next.first)) {
             Deliver(*window, next.second);
             ++delivered;
         }
@@ -503,15 +503,15 @@ void MemoryDialogHost::TickTimers(int ticks) {
             }
         }
         for (const auto& [token, id] : due) {
-            if (Window* window = FindWindow(token)) {
+            if (Window* window = WindowByToken(token)) {
                 Deliver(*window, {kWmTimer, id, 0});
             }
         }
     }
 }
 
-int MemoryDialogHost::ShowMessageBox(const Window& owner, const std::string& text,
-                                     const std::string& title) {
+int MemoryDialogHost::RecordMessageBox(const Window& owner, const std::string& text,
+                                       const std::string& title) {
     const int ownerTemplate = owner.dialog() != nullptr ? owner.dialog()->TemplateId() : -1;
     messageBoxes_.push_back({ownerTemplate, title, text});
     if (answerer_) {
@@ -594,7 +594,7 @@ DispatchOutcome MemoryDialogHost::SendSysCommand(unsigned commandId) {
         return outcome;
     }
     defaultSysCommands_.push_back(commandId);
-    window = FindWindow(token);
+    window = WindowByToken(token);
     if (window == nullptr) {
         return outcome;
     }
@@ -645,7 +645,7 @@ DispatchOutcome MemoryDialogHost::Paint() {
     const uint64_t token = window->token();
     const DispatchOutcome outcome = Send(kWmPaint, 0, 0);
     if (!outcome.handled) {
-        if (Window* still = FindWindow(token)) {
+        if (Window* still = WindowByToken(token)) {
             ++still->defaultPaints;
         }
     }

@@ -56,9 +56,9 @@ public:
 
     // DialogBackend
     int RunModal(CDialog& dialog) override;
-    IconHandle LoadIcon(int iconId) override;
+    IconHandle LoadIconResource(int iconId) override;
     std::string ApplicationName() const override { return "VelmoraDriveUtility"; }
-    std::string LoadString(int stringId) const override;
+    std::string LoadText(int stringId) const override;
     bool IsLeadByte(unsigned char byte) const override;
 
     uint16_t Language() const { return language_; }
@@ -123,13 +123,13 @@ private:
     friend class Window;
 
     Window* Top() const;
-    Window* FindWindow(uint64_t token) const;
-    Window* CreateWindow(CDialog& dialog);
+    Window* WindowByToken(uint64_t token) const;
+    Window* MakeWindow(CDialog& dialog);
     DispatchOutcome Deliver(Window& window, const WindowMessage& message);
     void DestroyEndedWindows();
     void Destroy(Window& window);
     void Enqueue(uint64_t token, const WindowMessage& message);
-    int ShowMessageBox(const Window& owner, const std::string& text, const std::string& title);
+    int RecordMessageBox(const Window& owner, const std::string& text, const std::string& title);
     std::string Convert(const std::string& text, const char* from, const char* to) const;
 
     const uint16_t language_;

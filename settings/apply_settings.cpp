@@ -20,7 +20,7 @@ struct ApplyRun {
 };
 
 void ShowMessage(SettingsContext& context, int stringId) {
-    context.controls.MessageBox(context.controls.LoadString(stringId));
+    context.controls.ShowMessageBox(context.controls.LoadText(stringId));
 }
 
 bool SaveAsked(const DialogControls& controls) {

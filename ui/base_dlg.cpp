@@ -31,7 +31,7 @@ CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& ser
       applyButton_(*this, IDC_APPLY),
       logEdit_(*this, IDC_LOG_EDIT),
       driveCombo_(*this, IDC_DRIVE_COMBO),
-      applicationIcon_(backend.LoadIcon(IDR_MAINFRAME)),
+      applicationIcon_(backend.LoadIconResource(IDR_MAINFRAME)),
       restoreButton_(*this, IDC_RESTORE_DEFAULT),
       saveSpeedCheck_(*this, IDC_SAVE_SPEED),
       saveAudioCheck_(*this, IDC_SAVE_AUDIO),
@@ -69,7 +69,7 @@ const MessageMap& CBaseDlg::GetMessageMap() const {
 }
 
 void CBaseDlg::PostCommandDone() {
-    PostMessage(kWmCommandDone, 0, 0);
+    PostToWindow(kWmCommandDone, 0, 0);
 }
 
 bool CBaseDlg::OnInitDialog() {
@@ -121,7 +121,7 @@ void CBaseDlg::AddAboutMenuItem() {
     if (!HasSystemMenu()) {
         return;
     }
-    const std::string aboutText = LoadString(IDS_ABOUTBOX);
+    const std::string aboutText = LoadText(IDS_ABOUTBOX);
     if (!aboutText.empty()) {
         AppendSystemMenuSeparator();
         AppendSystemMenuItem(IDM_ABOUTBOX, aboutText);
@@ -131,7 +131,7 @@ void CBaseDlg::AddAboutMenuItem() {
 // Without the mutex, or on a platform the program refuses, there is nothing behind the drive
 // buttons: they are disabled rather than left to fail unseen.
 bool CBaseDlg::EndInitialisationEarly(int messageId) {
-    MessageBox(LoadString(messageId));
+    ShowMessageBox(LoadText(messageId));
     applyButton_.Enable(false);
     restoreButton_.Enable(false);
     checkSettingButton_.Enable(false);
@@ -220,7 +220,7 @@ void CBaseDlg::OnSelChangeDrive() {
 
     CloseDrive(drive_.transport, drive_.driveHandle);
     if (OpenSelectedDrive() == kNoDevice) {
-        MessageBox(LoadString(IDS_OPEN_FAILED));
+        ShowMessageBox(LoadText(IDS_OPEN_FAILED));
     } else {
         StartWatcher();
     }

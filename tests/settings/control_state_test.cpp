@@ -41,7 +41,7 @@ TEST_F(ControlState, SpeedOffWithSaveUncheckedAndEverythingEnabled) {
     for (int id : kNineControls) {
         EXPECT_TRUE(host.IsEnabled(id)) << id;
     }
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
 }
 
 TEST_F(ControlState, LowSpeedPlaybackChecksItsButtonAndShowsItsDescription) {
@@ -49,7 +49,7 @@ TEST_F(ControlState, LowSpeedPlaybackChecksItsButtonAndShowsItsDescription) {
     UpdateControls(context, 0);
     EXPECT_EQ(host.GetCheck(IDC_AUDIO_LOW), 1);
     EXPECT_EQ(host.GetCheck(IDC_AUDIO_HIGH), 0);
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
 }
 
 TEST_F(ControlState, UnsupportedSettingsAreDisabledUncheckedAndKeepTheDescription) {
@@ -112,11 +112,11 @@ TEST_F(ControlState, AReplyShortOfByte23IsAFailedRead) {
 
 TEST_F(ControlState, TheDescriptionFollowsTheChosenModeAtOnce) {
     ShowAudioModeDescription(window, AudioMode::kLowSpeedPlayback);
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
     ShowAudioModeDescription(window, AudioMode::kHighSpeedPlayback);
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
-    EXPECT_NE(host.LoadString(IDS_HIGH_SPEED_DESCRIPTION),
-              host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
+    EXPECT_NE(host.LoadText(IDS_HIGH_SPEED_DESCRIPTION),
+              host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ public:
     using CDialog::ComboInsertString;
     using CDialog::EditReplaceSel;
     using CDialog::EditSetSel;
-    using CDialog::MessageBox;
+    using CDialog::ShowMessageBox;
     using CDialog::SetControlText;
     using CDialog::SetTimer;
 
@@ -140,7 +140,7 @@ TEST(PostedMessages, ArriveFromManyThreadsOnThePumpAndNotBefore) {
     for (int t = 0; t < 4; ++t) {
         workers.emplace_back([&] {
             for (int i = 0; i < 100; ++i) {
-                EXPECT_TRUE(dialog.PostMessage(kWmTestPrivate, 0, 0));
+                EXPECT_TRUE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
             }
         });
     }
@@ -156,11 +156,11 @@ TEST(PostedMessages, AreRefusedOnceTheWindowIsGoneAndQueuedOnesAreDropped) {
     MemoryDialogHost host;
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
-    EXPECT_TRUE(dialog.PostMessage(kWmTestPrivate, 0, 0));
+    EXPECT_TRUE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
     host.PressKey(DialogKey::kEscape);
     ASSERT_FALSE(host.IsOpen(dialog));
 
-    EXPECT_FALSE(dialog.PostMessage(kWmTestPrivate, 0, 0));
+    EXPECT_FALSE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
     EXPECT_EQ(host.PumpPostedMessages(), 0);
     EXPECT_EQ(dialog.privateMessages, 0);
 }
@@ -173,7 +173,7 @@ TEST(MessageBoxes, CarryOwnerAndApplicationNameAndLetTimersRunWhileOpen) {
     host.SetMessageBoxAnswerer(
         [](MemoryDialogHost& open, const MessageBoxRecord&) { open.TickTimers(2); });
 
-    EXPECT_EQ(dialog.MessageBox("device open failed"), kIdOk);
+    EXPECT_EQ(dialog.ShowMessageBox("device open failed"), kIdOk);
 
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].ownerTemplateId, IDD_MAIN);

@@ -23,11 +23,11 @@ public:
 
 TEST(StringLookup, GivesTheUsersLanguageInItsNarrowCodePage) {
     MemoryDialogHost english;
-    EXPECT_EQ(english.LoadString(IDS_TARGET_NOT_FOUND), "Target is not found");
-    EXPECT_EQ(english.LoadString(IDS_LINE_BREAK), "\r\n");
+    EXPECT_EQ(english.LoadText(IDS_TARGET_NOT_FOUND), "Target is not found");
+    EXPECT_EQ(english.LoadText(IDS_LINE_BREAK), "\r\n");
 
     MemoryDialogHost japanese(kLanguageJapanese);
-    const std::string narrow = japanese.LoadString(IDS_TARGET_NOT_FOUND);
+    const std::string narrow = japanese.LoadText(IDS_TARGET_NOT_FOUND);
     // "対応" in Shift-JIS, then the rest; the UTF-8 form must not leak through.
     EXPECT_EQ(narrow.substr(0, 4), "\x91\xCE\x89\x9E");
     EXPECT_EQ(japanese.ToUtf8(narrow), "対応ドライブが接続されていません");
@@ -38,10 +38,10 @@ TEST(StringLookup, GivesTheUsersLanguageInItsNarrowCodePage) {
 
 TEST(StringLookup, MissingIdGivesEmptyText) {
     MemoryDialogHost host;
-    EXPECT_EQ(host.LoadString(104), "");  // between the ids in use
-    EXPECT_EQ(host.LoadString(9999), "");
+    EXPECT_EQ(host.LoadText(104), "");  // between the ids in use
+    EXPECT_EQ(host.LoadText(9999), "");
     MemoryDialogHost japanese(kLanguageJapanese);
-    EXPECT_EQ(japanese.LoadString(104), "");
+    EXPECT_EQ(japanese.LoadText(104), "");
 }
 
 TEST(Templates, DialogsAreBuiltFromTheTemplateOfTheChosenLanguage) {
