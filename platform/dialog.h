@@ -79,6 +79,19 @@ protected:
     friend class DialogControl;
 
 private:
+    // Runs the window operation when the dialog has a window; without one, operations do nothing
+    // and queries give the fallback.
+    template <class Result, class Operation>
+    Result WithWindow(Result fallback, Operation operation) const {
+        return window_ != nullptr ? operation(*window_) : fallback;
+    }
+    template <class Operation>
+    void WithWindow(Operation operation) const {
+        if (window_ != nullptr) {
+            operation(*window_);
+        }
+    }
+
     const int templateId_;
     DialogBackend& backend_;
     CDialog* const parent_;
