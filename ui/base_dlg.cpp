@@ -32,10 +32,7 @@ CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& ser
       logEdit_(*this, IDC_LOG_EDIT),
       driveCombo_(*this, IDC_DRIVE_COMBO),
       applicationIcon_(backend.LoadIconResource(IDR_MAINFRAME)),
-      restoreButton_(*this, IDC_RESTORE_DEFAULT),
-      saveSpeedCheck_(*this, IDC_SAVE_SPEED),
-      saveAudioCheck_(*this, IDC_SAVE_AUDIO),
-      descriptionText_(*this, IDC_AUDIO_DESCRIPTION) {}
+      restoreButton_(*this, IDC_RESTORE_DEFAULT) {}
 
 // Normally OnDestroy has done this; a window that never got there must not leave a watcher
 // polling a drive whose state goes away with the program.
