@@ -283,8 +283,10 @@ private:
     int result_ = -1;
 };
 
-MemoryDialogHost::MemoryDialogHost(uint16_t language)
-    : language_(language), narrowCodePage_(language == kLanguageJapanese ? "CP932" : "CP1252") {}
+MemoryDialogHost::MemoryDialogHost(const ResourceCatalog& catalog, uint16_t language)
+    : catalog_(catalog),
+      language_(language),
+      narrowCodePage_(language == kLanguageJapanese ? "CP932" : "CP1252") {}
 
 MemoryDialogHost::~MemoryDialogHost() {
     while (!windows_.empty()) {
@@ -336,7 +338,7 @@ std::string MemoryDialogHost::ToNarrow(const std::string& utf8) const {
 }
 
 std::string MemoryDialogHost::LoadText(int stringId) const {
-    const char* text = FindStringResource(stringId, language_);
+    const char* text = catalog_.FindString(stringId, language_);
     return text != nullptr ? ToNarrow(text) : std::string();
 }
 
@@ -365,7 +367,7 @@ MemoryDialogHost::Window* MemoryDialogHost::WindowByToken(uint64_t token) const 
 }
 
 MemoryDialogHost::Window* MemoryDialogHost::MakeWindow(CDialog& dialog) {
-    const DialogTemplate* source = FindDialogTemplate(dialog.TemplateId(), language_);
+    const DialogTemplate* source = catalog_.FindDialog(dialog.TemplateId(), language_);
     if (source == nullptr) {
         return nullptr;
     }

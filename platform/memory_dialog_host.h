@@ -1,5 +1,5 @@
 // The in-memory dialog backend, for native tests: dialogs are built from the same templates and
-// string tables as on Windows (platform/resource_catalog.h), with narrow texts in the chosen
+// string tables as on Windows (the catalog it is given), with narrow texts in the chosen
 // language's code page (Japanese: code page 932; English: 1252). Controls hold their enabled,
 // check, text, list and selection state; posted messages wait in a thread-safe queue; timers
 // tick when the test says so; message boxes are recorded and answered by the test.
@@ -49,7 +49,8 @@ struct IconPaint {
 
 class MemoryDialogHost : public DialogBackend {
 public:
-    explicit MemoryDialogHost(uint16_t language = kLanguageEnglish);
+    // catalog: the dialog templates and strings; it must outlive the host.
+    explicit MemoryDialogHost(const ResourceCatalog& catalog, uint16_t language = kLanguageEnglish);
     ~MemoryDialogHost() override;
     MemoryDialogHost(const MemoryDialogHost&) = delete;
     MemoryDialogHost& operator=(const MemoryDialogHost&) = delete;
@@ -132,6 +133,7 @@ private:
     int RecordMessageBox(const Window& owner, const std::string& text, const std::string& title);
     std::string Convert(const std::string& text, const char* from, const char* to) const;
 
+    const ResourceCatalog& catalog_;
     const uint16_t language_;
     const char* const narrowCodePage_;
     std::vector<std::unique_ptr<Window>> windows_;  // open dialogs, topmost last

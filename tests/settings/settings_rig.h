@@ -11,6 +11,7 @@
 #include "drive/drive_state.h"
 #include "platform/dialog.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "settings/settings_context.h"
 #include "sim/simulated_transport.h"
@@ -66,7 +67,7 @@ protected:
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     NoCompletionMessages sink;
     CommandRunner runner{state, *mutex, sink};
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     CDialog window{IDD_MAIN, host};
     RecordingLog log;
     SupportedSettings supported;

@@ -9,6 +9,7 @@
 
 #include "platform/dialog.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -27,9 +28,9 @@ public:
     using CDialog::ComboInsertString;
     using CDialog::EditReplaceSel;
     using CDialog::EditSetSel;
-    using CDialog::ShowMessageBox;
     using CDialog::SetControlText;
     using CDialog::SetTimer;
+    using CDialog::ShowMessageBox;
 
 protected:
     const MessageMap& GetMessageMap() const override {
@@ -70,7 +71,7 @@ private:
 };
 
 TEST(MessageMap, RoutesByMessageControlAndNotification) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -87,7 +88,7 @@ TEST(MessageMap, RoutesByMessageControlAndNotification) {
 }
 
 TEST(MessageMap, BaseMapEndsTheDialogWithOkAndCancel) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog ok(host);
     ASSERT_TRUE(host.Open(ok));
     host.Send(kWmCommand, MakeCommandParam(kIdOk, kBnClicked), 0);
@@ -102,7 +103,7 @@ TEST(MessageMap, BaseMapEndsTheDialogWithOkAndCancel) {
 }
 
 TEST(MessageMap, DefaultFromAHandlerLeavesTheMessageToTheDefaultHandling) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -116,7 +117,7 @@ TEST(MessageMap, DefaultFromAHandlerLeavesTheMessageToTheDefaultHandling) {
 }
 
 TEST(MessageMap, NestedMessagesDoNotChangeTheOuterMessagesDefaultRequest) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -132,7 +133,7 @@ TEST(MessageMap, NestedMessagesDoNotChangeTheOuterMessagesDefaultRequest) {
 }
 
 TEST(PostedMessages, ArriveFromManyThreadsOnThePumpAndNotBefore) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -153,7 +154,7 @@ TEST(PostedMessages, ArriveFromManyThreadsOnThePumpAndNotBefore) {
 }
 
 TEST(PostedMessages, AreRefusedOnceTheWindowIsGoneAndQueuedOnesAreDropped) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
     EXPECT_TRUE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
@@ -166,7 +167,7 @@ TEST(PostedMessages, AreRefusedOnceTheWindowIsGoneAndQueuedOnesAreDropped) {
 }
 
 TEST(MessageBoxes, CarryOwnerAndApplicationNameAndLetTimersRunWhileOpen) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
     dialog.SetTimer(7, 2);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
 #include "tests/ui/watching_transport.h"
@@ -48,7 +49,8 @@ bool Eventually(Condition condition) {
 }
 
 struct MainWindowRig {
-    explicit MainWindowRig(uint16_t language = kLanguageEnglish) : host(language) {
+    explicit MainWindowRig(uint16_t language = kLanguageEnglish)
+        : host(GeneratedResourceCatalog(), language) {
         services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
             return mutexFails ? nullptr : CreateDriveAccessMutex(kDriveAccessMutexName);
         };
@@ -68,7 +70,7 @@ struct MainWindowRig {
         return Eventually([&] { return watcher.IsReady() == value; });
     }
 
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     LogRing log{host};
     SimulatedTransport drives;
     WatchingTransport transport{drives};
