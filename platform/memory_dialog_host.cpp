@@ -1,9 +1,6 @@
 #include "platform/memory_dialog_host.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <map>
 
 namespace {
@@ -32,20 +29,6 @@ struct Control {
 bool IsButtonKind(ControlKind kind) {
     return kind == ControlKind::kPushButton || kind == ControlKind::kDefaultPushButton ||
            kind == ControlKind::kRadioButton || kind == ControlKind::kCheckBox;
-}
-
-// Bytes in the UTF-8 sequence that starts with this byte (1 for a stray byte).
-size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return 3;
-    }
-    if (lead >= 0xC0) {
-        return 2;
-    }
-    return 1;
 }
 
 }  // namespace
@@ -284,69 +267,13 @@ private:
 };
 
 MemoryDialogHost::MemoryDialogHost(const ResourceCatalog& catalog, uint16_t language)
-    : catalog_(catalog),
-      language_(language),
-      narrowCodePage_(language == kLanguageJapanese ? "CP932" : "CP1252") {}
+    : text_(catalog, language) {}
 
 MemoryDialogHost::~MemoryDialogHost() {
     while (!windows_.empty()) {
         windows_.back()->EndDialog(kIdCancel);
         Destroy(*windows_.back());
     }
-}
-
-std::string MemoryDialogHost::Convert(const std::string& text, const char* from,
-                                      const char* to) const {
-    iconv_t converter = iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        return text;
-    }
-    std::string out;
-    std::vector<char> input(text.begin(), text.end());
-    char* in = input.data();
-    size_t inLeft = input.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPointer = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t done = iconv(converter, &in, &inLeft, &outPointer, &outLeft);
-        out.append(buffer, outPointer);
-        if (done != static_cast<size_t>(-1) || errno == E2BIG) {
-            continue;
-        }
-        if (errno != EILSEQ) {
-            break;  // an incomplete sequence at the end
-        }
-        // A character the target cannot hold becomes '?', as WideCharToMultiByte does.
-        out.push_back('?');
-        const size_t skip =
-            std::string(from) == "UTF-8" ? Utf8SequenceLength(static_cast<unsigned char>(*in)) : 1;
-        const size_t step = std::min(skip, inLeft);
-        in += step;
-        inLeft -= step;
-    }
-    iconv_close(converter);
-    return out;
-}
-
-std::string MemoryDialogHost::ToUtf8(const std::string& narrow) const {
-    return Convert(narrow, narrowCodePage_, "UTF-8");
-}
-
-std::string MemoryDialogHost::ToNarrow(const std::string& utf8) const {
-    return Convert(utf8, "UTF-8", narrowCodePage_);
-}
-
-std::string MemoryDialogHost::LoadText(int stringId) const {
-    const char* text = catalog_.FindString(stringId, language_);
-    return text != nullptr ? ToNarrow(text) : std::string();
-}
-
-bool MemoryDialogHost::IsLeadByte(unsigned char byte) const {
-    if (language_ != kLanguageJapanese) {
-        return false;
-    }
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 IconHandle MemoryDialogHost::LoadIconResource(int iconId) {
@@ -367,7 +294,7 @@ MemoryDialogHost::Window* MemoryDialogHost::WindowByToken(uint64_t token) const 
 }
 
 MemoryDialogHost::Window* MemoryDialogHost::MakeWindow(CDialog& dialog) {
-    const DialogTemplate* source = catalog_.FindDialog(dialog.TemplateId(), language_);
+    const DialogTemplate* source = text_.FindDialog(dialog.TemplateId());
     if (source == nullptr) {
         return nullptr;
     }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/catalog_text.h"
 #include "platform/dialog.h"
 #include "platform/dialog_backend.h"
 #include "platform/resource_catalog.h"
@@ -59,12 +60,12 @@ public:
     int RunModal(CDialog& dialog) override;
     IconHandle LoadIconResource(int iconId) override;
     std::string ApplicationName() const override { return "VelmoraDriveUtility"; }
-    std::string LoadText(int stringId) const override;
-    bool IsLeadByte(unsigned char byte) const override;
+    std::string LoadText(int stringId) const override { return text_.LoadText(stringId); }
+    bool IsLeadByte(unsigned char byte) const override { return text_.IsLeadByte(byte); }
 
-    uint16_t Language() const { return language_; }
-    std::string ToUtf8(const std::string& narrow) const;
-    std::string ToNarrow(const std::string& utf8) const;
+    uint16_t Language() const { return text_.Language(); }
+    std::string ToUtf8(const std::string& narrow) const { return text_.ToUtf8(narrow); }
+    std::string ToNarrow(const std::string& utf8) const { return text_.ToNarrow(utf8); }
 
     // Opening dialogs.
     bool Open(CDialog& dialog);  // false when its template does not exist
@@ -131,11 +132,8 @@ private:
     void Destroy(Window& window);
     void Enqueue(uint64_t token, const WindowMessage& message);
     int RecordMessageBox(const Window& owner, const std::string& text, const std::string& title);
-    std::string Convert(const std::string& text, const char* from, const char* to) const;
 
-    const ResourceCatalog& catalog_;
-    const uint16_t language_;
-    const char* const narrowCodePage_;
+    const CatalogText text_;
     std::vector<std::unique_ptr<Window>> windows_;  // open dialogs, topmost last
     uint64_t nextToken_ = 1;
     std::vector<int> openedTemplates_;
