@@ -1,8 +1,8 @@
 // The in-memory dialog backend, for native tests: dialogs are built from the same templates and
 // string tables as on Windows (the catalog it is given), with narrow texts in the chosen
-// language's code page (Japanese: code page 932; English: 1252). Controls hold their enabled,
-// check, text, list and selection state; posted messages wait in a thread-safe queue; timers
-// tick when the test says so; message boxes are recorded and answered by the test.
+// language's code page (platform/catalog_text.h). Controls hold their enabled, check, text, list
+// and selection state (platform/control_model.h); posted messages wait in a thread-safe queue;
+// timers tick when the test says so; message boxes are recorded and answered by the test.
 //
 // A dialog opened by the test with Open() stays open until it ends itself (a click on Close,
 // Esc, ...). A dialog that the program runs modally from a handler (DoModal) is handed to the

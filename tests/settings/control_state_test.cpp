@@ -115,8 +115,7 @@ TEST_F(ControlState, TheDescriptionFollowsTheChosenModeAtOnce) {
     EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
     ShowAudioModeDescription(window, AudioMode::kHighSpeedPlayback);
     EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
-    EXPECT_NE(host.LoadText(IDS_HIGH_SPEED_DESCRIPTION),
-              host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_NE(host.LoadText(IDS_HIGH_SPEED_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
 }
 
 }  // namespace
