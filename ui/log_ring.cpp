@@ -24,7 +24,7 @@ void LogRing::LogAppend(int stringId) {
     if (pendingCount_ >= kSlotCount) {
         return;
     }
-    const std::string text = strings_.LoadString(stringId);
+    const std::string text = strings_.LoadText(stringId);
     const size_t length = FittingLength(text, kSlotSize - 1, strings_);
     std::memcpy(slots_[writeIndex_], text.data(), length);
     slots_[writeIndex_][length] = '\0';

@@ -13,7 +13,7 @@ namespace {
 class FakeStrings : public StringTable {
 public:
     std::map<int, std::string> texts;
-    std::string LoadString(int id) const override {
+    std::string LoadText(int id) const override {
         auto it = texts.find(id);
         return it != texts.end() ? it->second : std::string();
     }
