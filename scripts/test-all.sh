@@ -62,7 +62,7 @@ fuzz_run() {  # fuzz_run DIR SECONDS: fuzzes from a copy of the corpus; any find
         cp tests/fuzz/corpus/* "$work/corpus/" || return 1
     if "$1/tests/fuzz/drive_reply_fuzzer" -max_total_time="$2" -timeout=30 \
         -artifact_prefix="$work/findings/" "$work/corpus" 2>"$work/log"; then
-        grep -E '^#[0-9]+ +DONE' "$work/log"
+        grep -E '^#[0-9]+[[:space:]]+DONE' "$work/log"
     else
         tail -n 40 "$work/log"
         echo "findings in $work/findings"
