@@ -228,6 +228,10 @@ void CBaseDlg::Alert(int stringId) {
     MessageBox(LoadString(stringId));
 }
 
+int CBaseDlg::OnWriteRefused(int /*osError*/) {
+    return kGoOnAsBefore;
+}
+
 void CBaseDlg::LogAppend(int stringId) {
     log_.LogAppend(stringId);
 }

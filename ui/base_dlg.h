@@ -43,6 +43,7 @@ public:
     void ChooseFactoryValues(const SupportedSettings& supported) override;
     void ClearShownStatus() override;
     void Alert(int stringId) override;
+    int OnWriteRefused(int osError) override;
     void LogAppend(int stringId) override;
     void LogClear() override;
 
