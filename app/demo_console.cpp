@@ -8,6 +8,7 @@
 #include "app/demo_program.h"
 #include "drive/media_watcher.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "ui/log_ring.h"
 
@@ -98,7 +99,7 @@ void ShowMainWindow(MemoryDialogHost& host, std::ostream& out) {
 }  // namespace
 
 int RunConsoleDemo(uint16_t language, std::ostream& out) {
-    MemoryDialogHost host(language);
+    MemoryDialogHost host(GeneratedResourceCatalog(), language);
     host.SetModalDriver([&out](MemoryDialogHost& driven, CDialog& dialog) {
         if (dialog.TemplateId() == IDD_MAIN) {
             ShowMainWindow(driven, out);

@@ -1,9 +1,8 @@
-// Entry point of the Windows demo: the Win32 dialog backend and the simulated drives. Our
-// headers come before <windows.h>, whose macros would rename the framework's members.
+// Entry point of the Windows demo: the Win32 dialog backend and the simulated drives.
+#include <windows.h>
+
 #include "app/demo_program.h"
 #include "platform/win32_dialog_backend.h"
-
-#include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

@@ -1,11 +1,10 @@
 // Entry point of the Windows program: the Win32 dialog backend, the system's pass-through and the
-// application. Our headers come before <windows.h>, whose macros (LoadString, MessageBox, ...)
-// would rename the framework's members in this file.
+// application.
+#include <windows.h>
+
 #include "app/drive_utility_program.h"
 #include "platform/system_scsi_transport.h"
 #include "platform/win32_dialog_backend.h"
-
-#include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
 #include "ui/base_dlg.h"
@@ -72,7 +73,7 @@ struct ApplyBenchWindow {
         return -1;
     }
 
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     LogRing log{host};
     SimulatedTransport drives;
     SimulatedDrive* drive = nullptr;

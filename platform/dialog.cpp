@@ -6,24 +6,20 @@ CDialog::CDialog(int templateId, DialogBackend& backend, CDialog* parent)
     : templateId_(templateId), backend_(backend), parent_(parent) {}
 
 CDialog::~CDialog() {
-    if (window_ != nullptr) {
-        window_->ForgetDialog();
-    }
+    WithWindow([](DialogWindow& w) { w.ForgetDialog(); });
 }
 
 int CDialog::DoModal() {
     return backend_.RunModal(*this);
 }
 
-bool CDialog::PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam) {
+bool CDialog::PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam) {
     std::lock_guard<std::mutex> lock(postMutex_);
-    return window_ != nullptr && window_->Post({message, wParam, lParam});
+    return WithWindow(false, [&](DialogWindow& w) { return w.Post({message, wParam, lParam}); });
 }
 
 void CDialog::EndDialog(int result) {
-    if (window_ != nullptr) {
-        window_->EndDialog(result);
-    }
+    WithWindow([&](DialogWindow& w) { w.EndDialog(result); });
 }
 
 void CDialog::SetWindowCreatedHook(std::function<void(CDialog&)> hook) {
@@ -86,109 +82,86 @@ void CDialog::OnCancel() {
 }
 
 void CDialog::EnableControl(int id, bool enable) {
-    if (window_ != nullptr) {
-        window_->EnableControl(id, enable);
-    }
+    WithWindow([&](DialogWindow& w) { w.EnableControl(id, enable); });
 }
 
 void CDialog::SetCheck(int id, int state) {
-    if (window_ != nullptr) {
-        window_->SetCheck(id, state);
-    }
+    WithWindow([&](DialogWindow& w) { w.SetCheck(id, state); });
 }
 
 int CDialog::GetCheck(int id) const {
-    return window_ != nullptr ? window_->GetCheck(id) : 0;
+    return WithWindow(0, [&](DialogWindow& w) { return w.GetCheck(id); });
 }
 
 void CDialog::SetControlText(int id, const std::string& text) {
-    if (window_ != nullptr) {
-        window_->SetControlText(id, text);
-    }
+    WithWindow([&](DialogWindow& w) { w.SetControlText(id, text); });
 }
 
 std::string CDialog::GetControlText(int id) const {
-    return window_ != nullptr ? window_->GetControlText(id) : std::string();
+    return WithWindow(std::string(), [&](DialogWindow& w) { return w.GetControlText(id); });
 }
 
 int CDialog::GetControlTextLength(int id) const {
-    return window_ != nullptr ? window_->GetControlTextLength(id) : 0;
+    return WithWindow(0, [&](DialogWindow& w) { return w.GetControlTextLength(id); });
 }
 
 void CDialog::ComboResetContent(int id) {
-    if (window_ != nullptr) {
-        window_->ComboResetContent(id);
-    }
+    WithWindow([&](DialogWindow& w) { w.ComboResetContent(id); });
 }
 
 int CDialog::ComboInsertString(int id, int index, const std::string& text) {
-    return window_ != nullptr ? window_->ComboInsertString(id, index, text) : -1;
+    return WithWindow(-1, [&](DialogWindow& w) { return w.ComboInsertString(id, index, text); });
 }
 
 void CDialog::ComboSetCurSel(int id, int index) {
-    if (window_ != nullptr) {
-        window_->ComboSetCurSel(id, index);
-    }
+    WithWindow([&](DialogWindow& w) { w.ComboSetCurSel(id, index); });
 }
 
 int CDialog::ComboGetCurSel(int id) const {
-    return window_ != nullptr ? window_->ComboGetCurSel(id) : -1;
+    return WithWindow(-1, [&](DialogWindow& w) { return w.ComboGetCurSel(id); });
 }
 
 void CDialog::EditSetSel(int id, int start, int end) {
-    if (window_ != nullptr) {
-        window_->EditSetSel(id, start, end);
-    }
+    WithWindow([&](DialogWindow& w) { w.EditSetSel(id, start, end); });
 }
 
 void CDialog::EditScrollCaret(int id) {
-    if (window_ != nullptr) {
-        window_->EditScrollCaret(id);
-    }
+    WithWindow([&](DialogWindow& w) { w.EditScrollCaret(id); });
 }
 
 void CDialog::EditReplaceSel(int id, const std::string& text, bool canUndo) {
-    if (window_ != nullptr) {
-        window_->EditReplaceSel(id, text, canUndo);
-    }
+    WithWindow([&](DialogWindow& w) { w.EditReplaceSel(id, text, canUndo); });
 }
 
 bool CDialog::SetTimer(unsigned timerId, unsigned periodMs) {
-    return window_ != nullptr && window_->SetTimer(timerId, periodMs);
+    return WithWindow(false, [&](DialogWindow& w) { return w.SetTimer(timerId, periodMs); });
 }
 
 void CDialog::KillTimer(unsigned timerId) {
-    if (window_ != nullptr) {
-        window_->KillTimer(timerId);
-    }
+    WithWindow([&](DialogWindow& w) { w.KillTimer(timerId); });
 }
 
-int CDialog::MessageBox(const std::string& text) {
-    return window_ != nullptr ? window_->MessageBox(text, backend_.ApplicationName()) : 0;
+int CDialog::ShowMessageBox(const std::string& text) {
+    return WithWindow(
+        0, [&](DialogWindow& w) { return w.ShowMessageBox(text, backend_.ApplicationName()); });
 }
 
 bool CDialog::HasSystemMenu() const {
-    return window_ != nullptr && window_->HasSystemMenu();
+    return WithWindow(false, [&](DialogWindow& w) { return w.HasSystemMenu(); });
 }
 
 void CDialog::AppendSystemMenuSeparator() {
-    if (window_ != nullptr) {
-        window_->AppendSystemMenuSeparator();
-    }
+    WithWindow([&](DialogWindow& w) { w.AppendSystemMenuSeparator(); });
 }
 
 void CDialog::AppendSystemMenuItem(unsigned commandId, const std::string& text) {
-    if (window_ != nullptr) {
-        window_->AppendSystemMenuItem(commandId, text);
-    }
+    WithWindow([&](DialogWindow& w) { w.AppendSystemMenuItem(commandId, text); });
 }
 
 void CDialog::SetIcon(IconHandle icon, bool large) {
-    if (window_ != nullptr) {
-        window_->SetIcon(icon, large);
-    }
+    WithWindow([&](DialogWindow& w) { w.SetIcon(icon, large); });
 }
 
 bool CDialog::IsMinimised() const {
-    return window_ != nullptr && window_->IsMinimised();
+    return WithWindow(false, [&](DialogWindow& w) { return w.IsMinimised(); });
 }

@@ -27,14 +27,14 @@ public:
     DialogWindow* Window() const { return window_; }
 
     // Thread-safe: queues a message for this dialog's window; false when it has no window.
-    bool PostMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
+    bool PostToWindow(unsigned message, uintptr_t wParam, intptr_t lParam);
     void EndDialog(int result);
 
     // Called once the window exists, before OnInitDialog (the application publishes its main
     // window through it).
     void SetWindowCreatedHook(std::function<void(CDialog&)> hook);
 
-    // For backends. AttachWindow(nullptr) detaches; PostMessage is refused from then on.
+    // For backends. AttachWindow(nullptr) detaches; PostToWindow is refused from then on.
     void AttachWindow(DialogWindow* window);
     // Finds the handler in the message map chain and runs it; false when the message is left to
     // the backend's default handling (no entry, or the handler called Default()).
@@ -49,8 +49,8 @@ public:
     void SetCheck(int id, int state) override;
     int GetCheck(int id) const override;
     void SetControlText(int id, const std::string& text) override;
-    std::string LoadString(int stringId) const override { return backend_.LoadString(stringId); }
-    int MessageBox(const std::string& text) override;
+    std::string LoadText(int stringId) const override { return backend_.LoadText(stringId); }
+    int ShowMessageBox(const std::string& text) override;
 
 protected:
     virtual const MessageMap& GetMessageMap() const;
@@ -79,11 +79,24 @@ protected:
     friend class DialogControl;
 
 private:
+    // Runs the window operation when the dialog has a window; without one, operations do nothing
+    // and queries give the fallback.
+    template <class Result, class Operation>
+    Result WithWindow(Result fallback, Operation operation) const {
+        return window_ != nullptr ? operation(*window_) : fallback;
+    }
+    template <class Operation>
+    void WithWindow(Operation operation) const {
+        if (window_ != nullptr) {
+            operation(*window_);
+        }
+    }
+
     const int templateId_;
     DialogBackend& backend_;
     CDialog* const parent_;
     DialogWindow* window_ = nullptr;
-    std::mutex postMutex_;  // orders PostMessage on other threads against detaching the window
+    std::mutex postMutex_;  // orders PostToWindow on other threads against detaching the window
     bool defaultRequested_ = false;
     std::function<void(CDialog&)> windowCreatedHook_;
 };

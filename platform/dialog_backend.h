@@ -46,7 +46,7 @@ public:
     virtual void KillTimer(unsigned timerId) = 0;
 
     // A message box with the OK button only, this window as owner; returns the button id.
-    virtual int MessageBox(const std::string& text, const std::string& title) = 0;
+    virtual int ShowMessageBox(const std::string& text, const std::string& title) = 0;
 
     virtual bool HasSystemMenu() const = 0;
     virtual void AppendSystemMenuSeparator() = 0;
@@ -67,7 +67,7 @@ public:
     // Creates the dialog from its template (owned by dialog.Parent()'s window when there is one),
     // runs it modally and returns the result given to EndDialog; -1 when it cannot be created.
     virtual int RunModal(CDialog& dialog) = 0;
-    virtual IconHandle LoadIcon(int iconId) = 0;
+    virtual IconHandle LoadIconResource(int iconId) = 0;
     // The program's name: the executable's file name without its extension.
     virtual std::string ApplicationName() const = 0;
 };

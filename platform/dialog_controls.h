@@ -15,8 +15,8 @@ public:
     virtual int GetCheck(int id) const = 0;
     virtual void SetControlText(int id, const std::string& text) = 0;
     // The text of a string id in the user's language; empty when the id does not exist.
-    virtual std::string LoadString(int stringId) const = 0;
+    virtual std::string LoadText(int stringId) const = 0;
     // A message box with an OK button only, the dialog as owner and the application's name as
     // title; returns when the user has closed it.
-    virtual int MessageBox(const std::string& text) = 0;
+    virtual int ShowMessageBox(const std::string& text) = 0;
 };

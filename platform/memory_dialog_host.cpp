@@ -1,80 +1,33 @@
 #include "platform/memory_dialog_host.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <map>
+
+#include "platform/control_model.h"
 
 namespace {
 
-constexpr uint32_t kWsDisabled = 0x08000000u;
-constexpr uint32_t kWsGroup = 0x00020000u;
-constexpr uint32_t kWsTabStop = 0x00010000u;
-constexpr uint32_t kEsMultiline = 0x0004u;
-constexpr uint32_t kEsWantReturn = 0x1000u;
 constexpr IconHandle kIconTokenBase = 0x10000;
 constexpr int kSystemIconSize = 32;
-
-struct Control {
-    int id = -1;
-    ControlKind kind = ControlKind::kStatic;
-    uint32_t style = 0;
-    bool enabled = true;
-    int check = 0;
-    std::string text;
-    std::vector<std::string> items;
-    int selection = -1;
-    int selectionStart = 0;
-    int selectionEnd = 0;
-};
-
-bool IsButtonKind(ControlKind kind) {
-    return kind == ControlKind::kPushButton || kind == ControlKind::kDefaultPushButton ||
-           kind == ControlKind::kRadioButton || kind == ControlKind::kCheckBox;
-}
-
-// Bytes in the UTF-8 sequence that starts with this byte (1 for a stray byte).
-size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return 3;
-    }
-    if (lead >= 0xC0) {
-        return 2;
-    }
-    return 1;
-}
 
 }  // namespace
 
 class MemoryDialogHost::Window : public DialogWindow {
 public:
     Window(MemoryDialogHost& host, CDialog& dialog, const DialogTemplate& source, uint64_t token)
-        : host_(host), dialog_(&dialog), token_(token) {
-        caption_ = host.ToNarrow(source.caption);
-        for (int i = 0; i < source.controlCount; ++i) {
-            const ControlTemplate& c = source.controls[i];
-            Control control;
-            control.id = c.id;
-            control.kind = c.kind;
-            control.style = c.style;
-            control.enabled = (c.style & kWsDisabled) == 0;
-            controls_.push_back(control);
-            if (c.kind != ControlKind::kIcon) {
-                controls_.back().text = host.ToNarrow(c.text);
-            }
-        }
-        clientWidth_ = source.width * 3 / 2;
-        clientHeight_ = source.height * 3 / 2;
-    }
+        : controls(source, host.text_),
+          host_(host),
+          dialog_(&dialog),
+          token_(token),
+          caption_(host.ToNarrow(source.caption)),
+          clientWidth_(source.width * 3 / 2),
+          clientHeight_(source.height * 3 / 2) {}
 
     CDialog* dialog() const { return dialog_; }
     uint64_t token() const { return token_; }
     bool ended() const { return ended_; }
     int result() const { return result_; }
+    ControlModel controls;
     int busy = 0;  // nesting depth of messages being handled
     int focus = 0;
     bool minimised = false;
@@ -82,7 +35,6 @@ public:
     int defaultPaints = 0;
 
     const std::string& caption() const { return caption_; }
-    const std::vector<Control>& controls() const { return controls_; }
     const std::vector<SystemMenuItem>& systemMenu() const { return systemMenu_; }
     IconHandle icon(bool large) const { return large ? largeIcon_ : smallIcon_; }
     std::vector<unsigned> timers() const {
@@ -101,67 +53,15 @@ public:
         clientHeight_ = height;
     }
 
-    Control* Find(int id) {
-        for (Control& control : controls_) {
-            if (control.id == id && id != -1) {
-                return &control;
-            }
-        }
-        return nullptr;
-    }
-    const Control* Find(int id) const { return const_cast<Window*>(this)->Find(id); }
-
     // A control the program addresses; counts the access when the id is not in the dialog.
-    Control* Use(int id) {
-        Control* control = Find(id);
+    ControlState* Use(int id) {
+        ControlState* control = controls.Find(id);
         if (control == nullptr) {
             ++host_.unknownControlAccesses_;
         }
         return control;
     }
-    const Control* Use(int id) const { return const_cast<Window*>(this)->Use(id); }
-
-    // An automatic radio button unchecks the others of its group (which runs from a control
-    // with WS_GROUP to the next one).
-    void CheckRadioInGroup(const Control& clicked) {
-        size_t start = 0;
-        size_t index = 0;
-        for (size_t i = 0; i < controls_.size(); ++i) {
-            if (controls_[i].style & kWsGroup) {
-                start = i;
-            }
-            if (&controls_[i] == &clicked) {
-                index = i;
-                break;
-            }
-        }
-        for (size_t i = start; i < controls_.size(); ++i) {
-            if (i > index && (controls_[i].style & kWsGroup)) {
-                break;
-            }
-            if (controls_[i].kind == ControlKind::kRadioButton) {
-                controls_[i].check = (i == index) ? 1 : 0;
-            }
-        }
-    }
-
-    int FirstTabStop() const {
-        for (const Control& control : controls_) {
-            if ((control.style & kWsTabStop) && control.enabled && control.id != -1) {
-                return control.id;
-            }
-        }
-        return 0;
-    }
-
-    int DefaultButtonId() const {
-        for (const Control& control : controls_) {
-            if (control.kind == ControlKind::kDefaultPushButton && control.enabled) {
-                return control.id;
-            }
-        }
-        return kIdOk;
-    }
+    const ControlState* Use(int id) const { return const_cast<Window*>(this)->Use(id); }
 
     // DialogWindow
     uintptr_t NativeHandle() const override { return static_cast<uintptr_t>(token_); }
@@ -175,75 +75,59 @@ public:
         return true;
     }
     void EnableControl(int id, bool enable) override {
-        if (Control* control = Use(id)) {
+        if (ControlState* control = Use(id)) {
             control->enabled = enable;
         }
     }
     void SetCheck(int id, int state) override {
-        if (Control* control = Use(id)) {
+        if (ControlState* control = Use(id)) {
             control->check = state;
         }
     }
     int GetCheck(int id) const override {
-        const Control* control = Use(id);
-        return control != nullptr && IsButtonKind(control->kind) ? control->check : 0;
+        const ControlState* control = Use(id);
+        return control != nullptr && control->IsButton() ? control->check : 0;
     }
     void SetControlText(int id, const std::string& text) override {
-        if (Control* control = Use(id)) {
-            control->text = text;
-            control->selectionStart = control->selectionEnd = 0;
+        if (ControlState* control = Use(id)) {
+            control->SetText(text);
         }
     }
     std::string GetControlText(int id) const override {
-        const Control* control = Use(id);
+        const ControlState* control = Use(id);
         return control != nullptr ? control->text : std::string();
     }
     int GetControlTextLength(int id) const override {
-        const Control* control = Use(id);
+        const ControlState* control = Use(id);
         return control != nullptr ? static_cast<int>(control->text.size()) : 0;
     }
     void ComboResetContent(int id) override {
-        if (Control* control = Use(id)) {
-            control->items.clear();
-            control->selection = -1;
+        if (ControlState* control = Use(id)) {
+            control->ResetItems();
         }
     }
     int ComboInsertString(int id, int index, const std::string& text) override {
-        Control* control = Use(id);
-        if (control == nullptr || index < -1 || index > static_cast<int>(control->items.size())) {
-            return -1;
-        }
-        const int at = index == -1 ? static_cast<int>(control->items.size()) : index;
-        control->items.insert(control->items.begin() + at, text);
-        return at;
+        ControlState* control = Use(id);
+        return control != nullptr ? control->InsertItem(index, text) : -1;
     }
     void ComboSetCurSel(int id, int index) override {
-        if (Control* control = Use(id)) {
-            const bool inRange = index >= 0 && index < static_cast<int>(control->items.size());
-            control->selection = inRange ? index : -1;
+        if (ControlState* control = Use(id)) {
+            control->SelectItem(index);
         }
     }
     int ComboGetCurSel(int id) const override {
-        const Control* control = Use(id);
+        const ControlState* control = Use(id);
         return control != nullptr ? control->selection : -1;
     }
     void EditSetSel(int id, int start, int end) override {
-        if (Control* control = Use(id)) {
-            const int length = static_cast<int>(control->text.size());
-            if (end < 0 || end > length) {
-                end = length;
-            }
-            start = std::clamp(start, 0, length);
-            control->selectionStart = std::min(start, end);
-            control->selectionEnd = std::max(start, end);
+        if (ControlState* control = Use(id)) {
+            control->SetEditSelection(start, end);
         }
     }
     void EditScrollCaret(int id) override { Use(id); }
     void EditReplaceSel(int id, const std::string& text, bool /*canUndo*/) override {
-        if (Control* control = Use(id)) {
-            const int start = control->selectionStart;
-            control->text.replace(start, control->selectionEnd - start, text);
-            control->selectionStart = control->selectionEnd = start + static_cast<int>(text.size());
+        if (ControlState* control = Use(id)) {
+            control->ReplaceEditSelection(text);
         }
     }
     bool SetTimer(unsigned timerId, unsigned periodMs) override {
@@ -251,8 +135,8 @@ public:
         return true;
     }
     void KillTimer(unsigned timerId) override { timers_.erase(timerId); }
-    int MessageBox(const std::string& text, const std::string& title) override {
-        return host_.ShowMessageBox(*this, text, title);
+    int ShowMessageBox(const std::string& text, const std::string& title) override {
+        return host_.RecordMessageBox(*this, text, title);
     }
     bool HasSystemMenu() const override { return true; }
     void AppendSystemMenuSeparator() override { systemMenu_.push_back({true, 0, ""}); }
@@ -272,7 +156,6 @@ private:
     CDialog* dialog_;
     const uint64_t token_;
     std::string caption_;
-    std::vector<Control> controls_;
     std::map<unsigned, unsigned> timers_;
     std::vector<SystemMenuItem> systemMenu_;
     IconHandle largeIcon_ = 0;
@@ -283,8 +166,8 @@ private:
     int result_ = -1;
 };
 
-MemoryDialogHost::MemoryDialogHost(uint16_t language)
-    : language_(language), narrowCodePage_(language == kLanguageJapanese ? "CP932" : "CP1252") {}
+MemoryDialogHost::MemoryDialogHost(const ResourceCatalog& catalog, uint16_t language)
+    : text_(catalog, language) {}
 
 MemoryDialogHost::~MemoryDialogHost() {
     while (!windows_.empty()) {
@@ -293,61 +176,7 @@ MemoryDialogHost::~MemoryDialogHost() {
     }
 }
 
-std::string MemoryDialogHost::Convert(const std::string& text, const char* from,
-                                      const char* to) const {
-    iconv_t converter = iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        return text;
-    }
-    std::string out;
-    std::vector<char> input(text.begin(), text.end());
-    char* in = input.data();
-    size_t inLeft = input.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPointer = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t done = iconv(converter, &in, &inLeft, &outPointer, &outLeft);
-        out.append(buffer, outPointer);
-        if (done != static_cast<size_t>(-1) || errno == E2BIG) {
-            continue;
-        }
-        if (errno != EILSEQ) {
-            break;  // an incomplete sequence at the end
-        }
-        // A character the target cannot hold becomes '?', as WideCharToMultiByte does.
-        out.push_back('?');
-        const size_t skip =
-            std::string(from) == "UTF-8" ? Utf8SequenceLength(static_cast<unsigned char>(*in)) : 1;
-        const size_t step = std::min(skip, inLeft);
-        in += step;
-        inLeft -= step;
-    }
-    iconv_close(converter);
-    return out;
-}
-
-std::string MemoryDialogHost::ToUtf8(const std::string& narrow) const {
-    return Convert(narrow, narrowCodePage_, "UTF-8");
-}
-
-std::string MemoryDialogHost::ToNarrow(const std::string& utf8) const {
-    return Convert(utf8, "UTF-8", narrowCodePage_);
-}
-
-std::string MemoryDialogHost::LoadString(int stringId) const {
-    const char* text = FindStringResource(stringId, language_);
-    return text != nullptr ? ToNarrow(text) : std::string();
-}
-
-bool MemoryDialogHost::IsLeadByte(unsigned char byte) const {
-    if (language_ != kLanguageJapanese) {
-        return false;
-    }
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-IconHandle MemoryDialogHost::LoadIcon(int iconId) {
+IconHandle MemoryDialogHost::LoadIconResource(int iconId) {
     return iconId > 0 ? kIconTokenBase + static_cast<IconHandle>(iconId) : 0;
 }
 
@@ -355,7 +184,7 @@ MemoryDialogHost::Window* MemoryDialogHost::Top() const {
     return windows_.empty() ? nullptr : windows_.back().get();
 }
 
-MemoryDialogHost::Window* MemoryDialogHost::FindWindow(uint64_t token) const {
+MemoryDialogHost::Window* MemoryDialogHost::WindowByToken(uint64_t token) const {
     for (const auto& window : windows_) {
         if (window->token() == token) {
             return window.get();
@@ -364,8 +193,8 @@ MemoryDialogHost::Window* MemoryDialogHost::FindWindow(uint64_t token) const {
     return nullptr;
 }
 
-MemoryDialogHost::Window* MemoryDialogHost::CreateWindow(CDialog& dialog) {
-    const DialogTemplate* source = FindDialogTemplate(dialog.TemplateId(), language_);
+MemoryDialogHost::Window* MemoryDialogHost::MakeWindow(CDialog& dialog) {
+    const DialogTemplate* source = text_.FindDialog(dialog.TemplateId());
     if (source == nullptr) {
         return nullptr;
     }
@@ -377,19 +206,19 @@ MemoryDialogHost::Window* MemoryDialogHost::CreateWindow(CDialog& dialog) {
     const bool focusFirst = dialog.OnInitDialog();
     --window->busy;
     if (focusFirst) {
-        window->focus = window->FirstTabStop();
+        window->focus = window->controls.FirstTabStop();
     }
     return window;
 }
 
 bool MemoryDialogHost::Open(CDialog& dialog) {
-    const bool created = CreateWindow(dialog) != nullptr;
+    const bool created = MakeWindow(dialog) != nullptr;
     DestroyEndedWindows();
     return created;
 }
 
 int MemoryDialogHost::RunModal(CDialog& dialog) {
-    Window* window = CreateWindow(dialog);
+    Window* window = MakeWindow(dialog);
     if (window == nullptr) {
         return -1;
     }
@@ -401,7 +230,7 @@ int MemoryDialogHost::RunModal(CDialog& dialog) {
             PressKey(DialogKey::kEscape);
         }
     }
-    window = FindWindow(token);
+    window = WindowByToken(token);
     if (window != nullptr) {
         if (!window->ended()) {
             window->EndDialog(kIdCancel);
@@ -437,7 +266,7 @@ DispatchOutcome MemoryDialogHost::Deliver(Window& window, const WindowMessage& m
     const uint64_t token = window.token();
     ++window.busy;
     outcome.handled = window.dialog()->Dispatch(message, &outcome.result);
-    if (Window* still = FindWindow(token)) {
+    if (Window* still = WindowByToken(token)) {
         --still->busy;
     }
     DestroyEndedWindows();
@@ -486,7 +315,7 @@ int MemoryDialogHost::PumpPostedMessages() {
             queue_.pop_front();
         }
         // Messages for a window that no longer exists are dropped, as the system drops them.
-        if (Window* window = FindWindow(next.first)) {
+        if (Window* window = WindowByToken(next.first)) {
             Deliver(*window, next.second);
             ++delivered;
         }
@@ -503,15 +332,15 @@ void MemoryDialogHost::TickTimers(int ticks) {
             }
         }
         for (const auto& [token, id] : due) {
-            if (Window* window = FindWindow(token)) {
+            if (Window* window = WindowByToken(token)) {
                 Deliver(*window, {kWmTimer, id, 0});
             }
         }
     }
 }
 
-int MemoryDialogHost::ShowMessageBox(const Window& owner, const std::string& text,
-                                     const std::string& title) {
+int MemoryDialogHost::RecordMessageBox(const Window& owner, const std::string& text,
+                                       const std::string& title) {
     const int ownerTemplate = owner.dialog() != nullptr ? owner.dialog()->TemplateId() : -1;
     messageBoxes_.push_back({ownerTemplate, title, text});
     if (answerer_) {
@@ -529,15 +358,11 @@ DispatchOutcome MemoryDialogHost::Send(unsigned message, uintptr_t wParam, intpt
 
 bool MemoryDialogHost::Click(int id) {
     Window* window = Top();
-    Control* control = window != nullptr ? window->Find(id) : nullptr;
-    if (control == nullptr || !control->enabled || !IsButtonKind(control->kind)) {
+    ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
+    if (control == nullptr || !control->enabled || !control->IsButton()) {
         return false;
     }
-    if (control->kind == ControlKind::kRadioButton) {
-        window->CheckRadioInGroup(*control);
-    } else if (control->kind == ControlKind::kCheckBox) {
-        control->check = control->check ? 0 : 1;
-    }
+    window->controls.Click(*control);
     window->focus = id;
     Send(kWmCommand, MakeCommandParam(id, kBnClicked), 0);
     return true;
@@ -545,7 +370,7 @@ bool MemoryDialogHost::Click(int id) {
 
 bool MemoryDialogHost::SelectComboItem(int id, int index) {
     Window* window = Top();
-    Control* control = window != nullptr ? window->Find(id) : nullptr;
+    ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
     if (control == nullptr || !control->enabled || control->kind != ControlKind::kComboBox ||
         index < 0 || index >= static_cast<int>(control->items.size())) {
         return false;
@@ -571,16 +396,14 @@ DispatchOutcome MemoryDialogHost::PressKey(DialogKey key) {
     }
     // Enter: a focused push button is pressed; a multi-line edit that wants Return keeps it;
     // anywhere else the default button (or OK) is issued.
-    const Control* focused = window->Find(window->focus);
-    if (focused != nullptr && (focused->kind == ControlKind::kPushButton ||
-                               focused->kind == ControlKind::kDefaultPushButton)) {
+    const ControlState* focused = window->controls.Find(window->focus);
+    if (focused != nullptr && focused->IsPushButton()) {
         return Send(kWmCommand, MakeCommandParam(focused->id, kBnClicked), 0);
     }
-    if (focused != nullptr && focused->kind == ControlKind::kEdit &&
-        (focused->style & kEsMultiline) && (focused->style & kEsWantReturn)) {
+    if (focused != nullptr && focused->WantsReturn()) {
         return {false, 0};
     }
-    return Send(kWmCommand, MakeCommandParam(window->DefaultButtonId(), kBnClicked), 0);
+    return Send(kWmCommand, MakeCommandParam(window->controls.DefaultButtonId(), kBnClicked), 0);
 }
 
 DispatchOutcome MemoryDialogHost::SendSysCommand(unsigned commandId) {
@@ -594,7 +417,7 @@ DispatchOutcome MemoryDialogHost::SendSysCommand(unsigned commandId) {
         return outcome;
     }
     defaultSysCommands_.push_back(commandId);
-    window = FindWindow(token);
+    window = WindowByToken(token);
     if (window == nullptr) {
         return outcome;
     }
@@ -645,7 +468,7 @@ DispatchOutcome MemoryDialogHost::Paint() {
     const uint64_t token = window->token();
     const DispatchOutcome outcome = Send(kWmPaint, 0, 0);
     if (!outcome.handled) {
-        if (Window* still = FindWindow(token)) {
+        if (Window* still = WindowByToken(token)) {
             ++still->defaultPaints;
         }
     }
@@ -665,36 +488,36 @@ ControlColor MemoryDialogHost::QueryControlColor(int id) {
 
 bool MemoryDialogHost::HasControl(int id) const {
     const Window* window = Top();
-    return window != nullptr && window->Find(id) != nullptr;
+    return window != nullptr && window->controls.Find(id) != nullptr;
 }
 
 bool MemoryDialogHost::IsEnabled(int id) const {
     const Window* window = Top();
-    const Control* control = window != nullptr ? window->Find(id) : nullptr;
+    const ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
     return control != nullptr && control->enabled;
 }
 
 int MemoryDialogHost::GetCheck(int id) const {
     const Window* window = Top();
-    const Control* control = window != nullptr ? window->Find(id) : nullptr;
+    const ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
     return control != nullptr ? control->check : 0;
 }
 
 std::string MemoryDialogHost::Text(int id) const {
     const Window* window = Top();
-    const Control* control = window != nullptr ? window->Find(id) : nullptr;
+    const ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
     return control != nullptr ? control->text : std::string();
 }
 
 std::vector<std::string> MemoryDialogHost::ComboItems(int id) const {
     const Window* window = Top();
-    const Control* control = window != nullptr ? window->Find(id) : nullptr;
+    const ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
     return control != nullptr ? control->items : std::vector<std::string>();
 }
 
 int MemoryDialogHost::ComboSelection(int id) const {
     const Window* window = Top();
-    const Control* control = window != nullptr ? window->Find(id) : nullptr;
+    const ControlState* control = window != nullptr ? window->controls.Find(id) : nullptr;
     return control != nullptr ? control->selection : -1;
 }
 

@@ -1,8 +1,8 @@
 // The in-memory dialog backend, for native tests: dialogs are built from the same templates and
-// string tables as on Windows (platform/resource_catalog.h), with narrow texts in the chosen
-// language's code page (Japanese: code page 932; English: 1252). Controls hold their enabled,
-// check, text, list and selection state; posted messages wait in a thread-safe queue; timers
-// tick when the test says so; message boxes are recorded and answered by the test.
+// string tables as on Windows (the catalog it is given), with narrow texts in the chosen
+// language's code page (platform/catalog_text.h). Controls hold their enabled, check, text, list
+// and selection state (platform/control_model.h); posted messages wait in a thread-safe queue;
+// timers tick when the test says so; message boxes are recorded and answered by the test.
 //
 // A dialog opened by the test with Open() stays open until it ends itself (a click on Close,
 // Esc, ...). A dialog that the program runs modally from a handler (DoModal) is handed to the
@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/catalog_text.h"
 #include "platform/dialog.h"
 #include "platform/dialog_backend.h"
 #include "platform/resource_catalog.h"
@@ -49,21 +50,22 @@ struct IconPaint {
 
 class MemoryDialogHost : public DialogBackend {
 public:
-    explicit MemoryDialogHost(uint16_t language = kLanguageEnglish);
+    // catalog: the dialog templates and strings; it must outlive the host.
+    explicit MemoryDialogHost(const ResourceCatalog& catalog, uint16_t language = kLanguageEnglish);
     ~MemoryDialogHost() override;
     MemoryDialogHost(const MemoryDialogHost&) = delete;
     MemoryDialogHost& operator=(const MemoryDialogHost&) = delete;
 
     // DialogBackend
     int RunModal(CDialog& dialog) override;
-    IconHandle LoadIcon(int iconId) override;
+    IconHandle LoadIconResource(int iconId) override;
     std::string ApplicationName() const override { return "VelmoraDriveUtility"; }
-    std::string LoadString(int stringId) const override;
-    bool IsLeadByte(unsigned char byte) const override;
+    std::string LoadText(int stringId) const override { return text_.LoadText(stringId); }
+    bool IsLeadByte(unsigned char byte) const override { return text_.IsLeadByte(byte); }
 
-    uint16_t Language() const { return language_; }
-    std::string ToUtf8(const std::string& narrow) const;
-    std::string ToNarrow(const std::string& utf8) const;
+    uint16_t Language() const { return text_.Language(); }
+    std::string ToUtf8(const std::string& narrow) const { return text_.ToUtf8(narrow); }
+    std::string ToNarrow(const std::string& utf8) const { return text_.ToNarrow(utf8); }
 
     // Opening dialogs.
     bool Open(CDialog& dialog);  // false when its template does not exist
@@ -123,17 +125,15 @@ private:
     friend class Window;
 
     Window* Top() const;
-    Window* FindWindow(uint64_t token) const;
-    Window* CreateWindow(CDialog& dialog);
+    Window* WindowByToken(uint64_t token) const;
+    Window* MakeWindow(CDialog& dialog);
     DispatchOutcome Deliver(Window& window, const WindowMessage& message);
     void DestroyEndedWindows();
     void Destroy(Window& window);
     void Enqueue(uint64_t token, const WindowMessage& message);
-    int ShowMessageBox(const Window& owner, const std::string& text, const std::string& title);
-    std::string Convert(const std::string& text, const char* from, const char* to) const;
+    int RecordMessageBox(const Window& owner, const std::string& text, const std::string& title);
 
-    const uint16_t language_;
-    const char* const narrowCodePage_;
+    const CatalogText text_;
     std::vector<std::unique_ptr<Window>> windows_;  // open dialogs, topmost last
     uint64_t nextToken_ = 1;
     std::vector<int> openedTemplates_;

@@ -1,6 +1,7 @@
-// The dialog templates and string tables of res/, as data for the backends that do not load
-// Win32 resources (the in-memory backend, later the native Linux one). The data is generated at
-// build time from the resource scripts, so every text exists once.
+// The dialog templates and string tables as data, for the backends that do not load Win32
+// resources (the in-memory backend, later the native Linux one). res/ provides the catalog
+// generated at build time from the resource scripts, so every text exists once; whoever creates
+// such a backend hands it the catalog.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +44,12 @@ struct DialogTemplate {
     int controlCount;
 };
 
-// nullptr when the resource does not exist in that language.
-const DialogTemplate* FindDialogTemplate(int dialogId, uint16_t language);
-const char* FindStringResource(int stringId, uint16_t language);  // UTF-8
+// Exact language match only: the caller picks the language, as the Win32 resource loader does
+// from the user's locale.
+class ResourceCatalog {
+public:
+    virtual ~ResourceCatalog() = default;
+    // nullptr when the resource does not exist in that language.
+    virtual const DialogTemplate* FindDialog(int dialogId, uint16_t language) const = 0;
+    virtual const char* FindString(int stringId, uint16_t language) const = 0;  // UTF-8
+};

@@ -10,5 +10,5 @@ class StringTable : public NarrowCodePage {
 public:
     virtual ~StringTable() = default;
     // The text of the id; empty when the id does not exist.
-    virtual std::string LoadString(int stringId) const = 0;
+    virtual std::string LoadText(int stringId) const = 0;
 };

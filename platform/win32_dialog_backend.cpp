@@ -1,9 +1,4 @@
 #include <windows.h>
-// The framework's member names are also Win32 macro names; the explicit A/W functions are used.
-#undef LoadString
-#undef LoadIcon
-#undef MessageBox
-#undef PostMessage
 
 #include <algorithm>
 #include <string>
@@ -77,7 +72,7 @@ public:
     }
     void KillTimer(unsigned timerId) override { ::KillTimer(window_, timerId); }
 
-    int MessageBox(const std::string& text, const std::string& title) override {
+    int ShowMessageBox(const std::string& text, const std::string& title) override {
         return MessageBoxA(window_, text.c_str(), title.c_str(), MB_OK);
     }
 
@@ -207,7 +202,7 @@ public:
         return static_cast<int>(result);
     }
 
-    IconHandle LoadIcon(int iconId) override {
+    IconHandle LoadIconResource(int iconId) override {
         return reinterpret_cast<IconHandle>(LoadIconW(instance_, MAKEINTRESOURCEW(iconId)));
     }
 
@@ -226,7 +221,7 @@ public:
         return name;
     }
 
-    std::string LoadString(int stringId) const override {
+    std::string LoadText(int stringId) const override {
         const wchar_t* text = nullptr;
         // With a zero buffer size LoadStringW returns a pointer to the resource text itself.
         const int length =

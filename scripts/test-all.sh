@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite plainly and under ASan+UBSan and TSan,
-# the win64 and win32 builds, and the end-to-end tests of the win64 build under Wine.
+# the win64 and win32 builds, the end-to-end tests of the win64 build under Wine, and two release
+# builds of HEAD that must give identical archives.
 # Installs what it needs first (as root). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,6 +50,17 @@ windows_build() {  # windows_build DIR TOOLCHAIN
         cmake --build "$1" -j "$jobs"
 }
 
+release_reproducible() {  # two releases of HEAD, from copies in differently named folders, are identical
+    local tmp status=0
+    tmp=$(mktemp -d "${TMPDIR:-/tmp}/release-check.XXXXXX")
+    mkdir -p "$tmp/first" "$tmp/second-in-a-longer-folder"
+    TMPDIR=$tmp/first scripts/release.sh "$tmp/first/out" &&
+        TMPDIR=$tmp/second-in-a-longer-folder scripts/release.sh "$tmp/second-in-a-longer-folder/out" &&
+        diff -r "$tmp/first/out" "$tmp/second-in-a-longer-folder/out" || status=1
+    rm -rf "$tmp"
+    return "$status"
+}
+
 stage "native build" native_build build/native
 stage "native tests" native_tests build/native
 stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address
@@ -58,6 +70,7 @@ stage "tsan tests" native_tests build/tsan
 stage "win64 build" windows_build build/win64 toolchain-win64.cmake
 stage "win32 build" windows_build build/win32 toolchain-win32.cmake
 stage "wine end-to-end tests" tests/e2e/run-all.sh build/native build/win64
+stage "release reproducibility" release_reproducible
 
 echo
 if [ "$failed" -gt 0 ]; then

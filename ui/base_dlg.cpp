@@ -30,11 +30,8 @@ CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& ser
       applyButton_(*this, IDC_APPLY),
       logEdit_(*this, IDC_LOG_EDIT),
       driveCombo_(*this, IDC_DRIVE_COMBO),
-      applicationIcon_(backend.LoadIcon(IDR_MAINFRAME)),
-      restoreButton_(*this, IDC_RESTORE_DEFAULT),
-      saveSpeedCheck_(*this, IDC_SAVE_SPEED),
-      saveAudioCheck_(*this, IDC_SAVE_AUDIO),
-      descriptionText_(*this, IDC_AUDIO_DESCRIPTION) {}
+      applicationIcon_(backend.LoadIconResource(IDR_MAINFRAME)),
+      restoreButton_(*this, IDC_RESTORE_DEFAULT) {}
 
 // Normally OnDestroy has done this; a window that never got there must not leave a watcher
 // polling a drive whose state goes away with the program.
@@ -68,7 +65,7 @@ const MessageMap& CBaseDlg::GetMessageMap() const {
 }
 
 void CBaseDlg::PostCommandDone() {
-    PostMessage(kWmCommandDone, 0, 0);
+    PostToWindow(kWmCommandDone, 0, 0);
 }
 
 bool CBaseDlg::OnInitDialog() {
@@ -120,7 +117,7 @@ void CBaseDlg::AddAboutMenuItem() {
     if (!HasSystemMenu()) {
         return;
     }
-    const std::string aboutText = LoadString(IDS_ABOUTBOX);
+    const std::string aboutText = LoadText(IDS_ABOUTBOX);
     if (!aboutText.empty()) {
         AppendSystemMenuSeparator();
         AppendSystemMenuItem(IDM_ABOUTBOX, aboutText);
@@ -130,7 +127,7 @@ void CBaseDlg::AddAboutMenuItem() {
 // Without the mutex, or on a platform the program refuses, there is nothing behind the drive
 // buttons: they are disabled rather than left to fail unseen.
 bool CBaseDlg::EndInitialisationEarly(int messageId) {
-    MessageBox(LoadString(messageId));
+    ShowMessageBox(LoadText(messageId));
     applyButton_.Enable(false);
     restoreButton_.Enable(false);
     checkSettingButton_.Enable(false);
@@ -237,7 +234,7 @@ void CBaseDlg::ClearShownStatus() {
 }
 
 void CBaseDlg::Alert(int stringId) {
-    MessageBox(LoadString(stringId));
+    ShowMessageBox(LoadText(stringId));
 }
 
 int CBaseDlg::OnWriteRefused(int osError) {
@@ -270,7 +267,7 @@ void CBaseDlg::AppendToLog(const UserMessage& message) {
 }
 
 std::string CBaseDlg::TextOf(const UserMessage& message) const {
-    return FillPlaceholder(LoadString(message.stringId), message.argument);
+    return FillPlaceholder(LoadText(message.stringId), message.argument);
 }
 
 void CBaseDlg::OnSelChangeDrive() {
@@ -287,7 +284,7 @@ void CBaseDlg::OnSelChangeDrive() {
 
     CloseDrive(drive_.transport, drive_.driveHandle);
     if (OpenSelectedDrive() == kNoDevice) {
-        MessageBox(TextOf(OpenFailure()));
+        ShowMessageBox(TextOf(OpenFailure()));
     } else {
         StartWatcher();
     }

@@ -107,10 +107,7 @@ private:
     DialogControl driveCombo_;
     IconHandle applicationIcon_;
     DialogControl restoreButton_;
-    DialogControl saveSpeedCheck_;
     ApplyFlags applyFlags_;  // apply-succeeded and restore-in-progress
-    DialogControl saveAudioCheck_;
-    DialogControl descriptionText_;
     ThreadHandle mediaWatcherThread_ = nullptr;
     int drivesFound_ = 0;
     unsigned logTimerPeriodMs_ = 0;  // 0 while the log timer is not running

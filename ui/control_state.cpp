@@ -81,5 +81,5 @@ void UpdateControls(SettingsContext& context, DialogControls& controls, int disa
 void ShowAudioModeDescription(DialogControls& controls, AudioMode mode) {
     const int text = mode == AudioMode::kLowSpeedPlayback ? IDS_LOW_SPEED_DESCRIPTION
                                                           : IDS_HIGH_SPEED_DESCRIPTION;
-    controls.SetControlText(IDC_AUDIO_DESCRIPTION, controls.LoadString(text));
+    controls.SetControlText(IDC_AUDIO_DESCRIPTION, controls.LoadText(text));
 }

@@ -21,7 +21,7 @@ size_t FittingLength(const std::string& text, size_t limit, const StringTable& s
 }  // namespace
 
 void LogRing::LogAppend(int stringId) {
-    LogAppendText(strings_.LoadString(stringId));
+    LogAppendText(strings_.LoadText(stringId));
 }
 
 void LogRing::LogAppendText(const std::string& text) {

@@ -1,5 +1,5 @@
-// Turns the parsed resource scripts into C++ source: the tables behind FindDialogTemplate and
-// FindStringResource.
+// Turns the parsed resource scripts into C++ source: the tables behind
+// GeneratedResourceCatalog() (res/generated_resource_catalog.h).
 #pragma once
 
 #include <ostream>

@@ -27,6 +27,7 @@
 #include "drive/media_watcher.h"
 #include "platform/memory_dialog_host.h"
 #include "platform/system_scsi_transport.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "ui/log_ring.h"
 
@@ -120,7 +121,7 @@ private:
 
 int main(int argc, char** argv) {
     const std::vector<std::string> actions(argv + 1, argv + argc);
-    MemoryDialogHost host(kLanguageEnglish);
+    MemoryDialogHost host(GeneratedResourceCatalog(), kLanguageEnglish);
     Probe probe(host, std::cout);
     host.SetModalDriver([&](MemoryDialogHost&, CDialog& dialog) {
         if (dialog.TemplateId() == IDD_MAIN) {

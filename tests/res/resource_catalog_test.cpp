@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/resource_catalog.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -22,7 +22,7 @@ const int kStringIds[] = {101, 102, 103, 107, 112, 116, 118, 119, 120, 121, 137,
                           142, 143, 144, 145, 146, 147, 148, 149, 150, 151, 160, 161, 162, 163};
 
 std::string Text(int id, uint16_t language) {
-    const char* text = FindStringResource(id, language);
+    const char* text = GeneratedResourceCatalog().FindString(id, language);
     return text ? text : "<missing>";
 }
 
@@ -54,11 +54,11 @@ TEST(StringTable, HoldsExactlyTheProgramsStringsInBothLanguages) {
         for (int id = 100; id <= 179; ++id) {
             bool expected =
                 std::find(std::begin(kStringIds), std::end(kStringIds), id) != std::end(kStringIds);
-            EXPECT_EQ(expected, FindStringResource(id, language) != nullptr)
+            EXPECT_EQ(expected, GeneratedResourceCatalog().FindString(id, language) != nullptr)
                 << "string " << id << " language " << language;
         }
     }
-    EXPECT_EQ(nullptr, FindStringResource(IDS_COMPLETE, 1031));  // no German
+    EXPECT_EQ(nullptr, GeneratedResourceCatalog().FindString(IDS_COMPLETE, 1031));  // no German
 }
 
 TEST(StringTable, KeepsInnerQuotesLineBreaksAndFullAndHalfWidthCharacters) {
@@ -86,8 +86,8 @@ TEST(StringTable, KeepsInnerQuotesLineBreaksAndFullAndHalfWidthCharacters) {
 }
 
 TEST(MainDialog, HasTheWindowStyleSizeFontAndCaptionOfEachLanguage) {
-    const DialogTemplate* en = FindDialogTemplate(IDD_MAIN, kLanguageEnglish);
-    const DialogTemplate* ja = FindDialogTemplate(IDD_MAIN, kLanguageJapanese);
+    const DialogTemplate* en = GeneratedResourceCatalog().FindDialog(IDD_MAIN, kLanguageEnglish);
+    const DialogTemplate* ja = GeneratedResourceCatalog().FindDialog(IDD_MAIN, kLanguageJapanese);
     ASSERT_NE(nullptr, en);
     ASSERT_NE(nullptr, ja);
     for (const DialogTemplate* d : {en, ja}) {
@@ -105,7 +105,7 @@ TEST(MainDialog, HasTheWindowStyleSizeFontAndCaptionOfEachLanguage) {
     EXPECT_STREQ("ＭＳ Ｐゴシック", ja->fontName);
     EXPECT_EQ(9, ja->fontPointSize);
     EXPECT_EQ(128, ja->fontCharset);  // SHIFTJIS_CHARSET
-    EXPECT_EQ(nullptr, FindDialogTemplate(IDD_MAIN, 1031));
+    EXPECT_EQ(nullptr, GeneratedResourceCatalog().FindDialog(IDD_MAIN, 1031));
 }
 
 TEST(MainDialog, OrdersControlsForTabbingAsEachLanguageRequires) {
@@ -115,13 +115,13 @@ TEST(MainDialog, OrdersControlsForTabbingAsEachLanguageRequires) {
     std::vector<std::string> ja = {"2",      "1000",   "1006", "1007", "1008", "1009",
                                    "group",  "static", "1020", "1021", "1022", "group",
                                    "static", "1023",   "1024", "1025", "1027"};
-    EXPECT_EQ(en, Order(*FindDialogTemplate(IDD_MAIN, kLanguageEnglish)));
-    EXPECT_EQ(ja, Order(*FindDialogTemplate(IDD_MAIN, kLanguageJapanese)));
+    EXPECT_EQ(en, Order(*GeneratedResourceCatalog().FindDialog(IDD_MAIN, kLanguageEnglish)));
+    EXPECT_EQ(ja, Order(*GeneratedResourceCatalog().FindDialog(IDD_MAIN, kLanguageJapanese)));
 }
 
 TEST(MainDialog, ControlKindsAndStylesMatchInBothLanguages) {
     for (uint16_t language : {kLanguageEnglish, kLanguageJapanese}) {
-        const DialogTemplate& d = *FindDialogTemplate(IDD_MAIN, language);
+        const DialogTemplate& d = *GeneratedResourceCatalog().FindDialog(IDD_MAIN, language);
         SCOPED_TRACE(language);
         for (int i = 0; i < d.controlCount; ++i) {
             EXPECT_NE(ControlKind::kDefaultPushButton, d.controls[i].kind) << "no default button";
@@ -159,8 +159,8 @@ TEST(MainDialog, ControlKindsAndStylesMatchInBothLanguages) {
 }
 
 TEST(MainDialog, PlacesControlsWhereEachLanguageLaysThemOut) {
-    const DialogTemplate& en = *FindDialogTemplate(IDD_MAIN, kLanguageEnglish);
-    const DialogTemplate& ja = *FindDialogTemplate(IDD_MAIN, kLanguageJapanese);
+    const DialogTemplate& en = *GeneratedResourceCatalog().FindDialog(IDD_MAIN, kLanguageEnglish);
+    const DialogTemplate& ja = *GeneratedResourceCatalog().FindDialog(IDD_MAIN, kLanguageJapanese);
     const ControlTemplate* enRestore = FindControl(en, IDC_RESTORE_DEFAULT);
     EXPECT_STREQ("Restore Factory Default", enRestore->text);
     EXPECT_EQ((std::vector<int>{62, 239, 82, 14}),
@@ -174,8 +174,10 @@ TEST(MainDialog, PlacesControlsWhereEachLanguageLaysThemOut) {
 }
 
 TEST(AboutBox, HasIconNoticeAndDefaultOkInBothLanguages) {
-    const DialogTemplate* en = FindDialogTemplate(IDD_ABOUTBOX, kLanguageEnglish);
-    const DialogTemplate* ja = FindDialogTemplate(IDD_ABOUTBOX, kLanguageJapanese);
+    const DialogTemplate* en =
+        GeneratedResourceCatalog().FindDialog(IDD_ABOUTBOX, kLanguageEnglish);
+    const DialogTemplate* ja =
+        GeneratedResourceCatalog().FindDialog(IDD_ABOUTBOX, kLanguageJapanese);
     ASSERT_NE(nullptr, en);
     ASSERT_NE(nullptr, ja);
     EXPECT_STREQ("Velmora Drive Utility Version Information", en->caption);

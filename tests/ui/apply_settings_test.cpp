@@ -307,7 +307,7 @@ TEST(Restore, WritesTheFactoryValuesSavedAndShowsOnlyDefaultSetting) {
     EXPECT_EQ(w.host.Text(IDC_LOG_EDIT), "default setting");
     EXPECT_EQ(w.LogAfterTicks(5), "default setting");
     // The description follows the button the restore checked, as a click on it would set it.
-    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
+    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
 }
 
 TEST(Restore, AFailedRestoreShowsNoDefaultSetting) {

@@ -9,6 +9,7 @@
 
 #include "app/base_app.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
 
@@ -62,7 +63,7 @@ TEST(SingleInstance, TheSecondClaimLearnsTheFirstExistsUntilItIsReleased) {
 
 TEST(BaseApp, RunsTheMainWindowAsTheOnlyInstanceAndFreesTheNameAtExit) {
     const std::string name = UniqueName("app");
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     bool heldWhileRunning = false;
     host.SetModalDriver([&](MemoryDialogHost& running, CDialog& dialog) {
         EXPECT_EQ(dialog.TemplateId(), IDD_MAIN);
@@ -91,7 +92,7 @@ TEST(BaseApp, ASecondInstanceEndsWithoutAWindow) {
     std::unique_ptr<SingleInstanceMapping> running;
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &running), InstanceClaim::kFirst);
 
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     NoDrives drives;
     CBaseApp app(host, drives.services, name.c_str());
     EXPECT_FALSE(app.InitInstance());

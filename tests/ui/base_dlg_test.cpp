@@ -62,7 +62,7 @@ TEST(MainWindowStart, AddsTheAboutItemAfterASeparatorAndSetsBothIcons) {
     EXPECT_EQ(menu[1].commandId, 16u);
     EXPECT_EQ(menu[1].text, "Velmora Drive Utility Version(&A)...");
 
-    const IconHandle icon = w.host.LoadIcon(IDR_MAINFRAME);
+    const IconHandle icon = w.host.LoadIconResource(IDR_MAINFRAME);
     EXPECT_NE(icon, 0u);
     EXPECT_EQ(w.host.Icon(true), icon);
     EXPECT_EQ(w.host.Icon(false), icon);
@@ -146,7 +146,7 @@ TEST(MainWindowLook, MinimisedPaintDrawsTheIconCentredOtherwiseDefault) {
     w.host.SetClientSize(101, 50);
     EXPECT_TRUE(w.host.Paint().handled);
     ASSERT_EQ(w.host.IconPaints().size(), 1u);
-    EXPECT_EQ(w.host.IconPaints()[0].icon, w.host.LoadIcon(IDR_MAINFRAME));
+    EXPECT_EQ(w.host.IconPaints()[0].icon, w.host.LoadIconResource(IDR_MAINFRAME));
     EXPECT_EQ(w.host.IconPaints()[0].x, 35);  // (101 - 32 + 1) / 2
     EXPECT_EQ(w.host.IconPaints()[0].y, 9);   // (50 - 32 + 1) / 2
 }
@@ -155,10 +155,10 @@ TEST(AudioDescription, RadioClicksShowTheirDescription) {
     ReadyMainWindow w;
     w.host.TickTimers(1);
     ASSERT_TRUE(w.host.Click(IDC_AUDIO_LOW));
-    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
     EXPECT_NE(w.host.Text(IDC_AUDIO_DESCRIPTION).find("\r\n"), std::string::npos);
     ASSERT_TRUE(w.host.Click(IDC_AUDIO_HIGH));
-    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
+    EXPECT_EQ(w.host.Text(IDC_AUDIO_DESCRIPTION), w.host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
     EXPECT_EQ(w.host.GetCheck(IDC_AUDIO_LOW), 0);
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/dialog.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "tests/settings/settings_rig.h"
 #include "ui/control_state.h"
 
@@ -21,7 +22,7 @@ protected:
         ASSERT_TRUE(host.Open(window));
     }
 
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     CDialog window{IDD_MAIN, host};
 };
 
@@ -53,7 +54,7 @@ TEST_F(ControlState, SpeedOffWithSaveUncheckedAndEverythingEnabled) {
     for (int id : kNineControls) {
         EXPECT_TRUE(host.IsEnabled(id)) << id;
     }
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
 }
 
 TEST_F(ControlState, LowSpeedPlaybackChecksItsButtonAndShowsItsDescription) {
@@ -61,7 +62,7 @@ TEST_F(ControlState, LowSpeedPlaybackChecksItsButtonAndShowsItsDescription) {
     UpdateControls(context, window, 0);
     EXPECT_EQ(host.GetCheck(IDC_AUDIO_LOW), 1);
     EXPECT_EQ(host.GetCheck(IDC_AUDIO_HIGH), 0);
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
 }
 
 TEST_F(ControlState, UnsupportedSettingsAreDisabledUncheckedAndKeepTheDescription) {
@@ -124,11 +125,10 @@ TEST_F(ControlState, AReplyShortOfByte23IsAFailedRead) {
 
 TEST_F(ControlState, TheDescriptionFollowsTheChosenModeAtOnce) {
     ShowAudioModeDescription(window, AudioMode::kLowSpeedPlayback);
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
     ShowAudioModeDescription(window, AudioMode::kHighSpeedPlayback);
-    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadString(IDS_HIGH_SPEED_DESCRIPTION));
-    EXPECT_NE(host.LoadString(IDS_HIGH_SPEED_DESCRIPTION),
-              host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(host.Text(IDC_AUDIO_DESCRIPTION), host.LoadText(IDS_HIGH_SPEED_DESCRIPTION));
+    EXPECT_NE(host.LoadText(IDS_HIGH_SPEED_DESCRIPTION), host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "platform/dialog.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -27,9 +28,9 @@ public:
     using CDialog::ComboInsertString;
     using CDialog::EditReplaceSel;
     using CDialog::EditSetSel;
-    using CDialog::MessageBox;
     using CDialog::SetControlText;
     using CDialog::SetTimer;
+    using CDialog::ShowMessageBox;
 
 protected:
     const MessageMap& GetMessageMap() const override {
@@ -70,7 +71,7 @@ private:
 };
 
 TEST(MessageMap, RoutesByMessageControlAndNotification) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -87,7 +88,7 @@ TEST(MessageMap, RoutesByMessageControlAndNotification) {
 }
 
 TEST(MessageMap, BaseMapEndsTheDialogWithOkAndCancel) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog ok(host);
     ASSERT_TRUE(host.Open(ok));
     host.Send(kWmCommand, MakeCommandParam(kIdOk, kBnClicked), 0);
@@ -102,7 +103,7 @@ TEST(MessageMap, BaseMapEndsTheDialogWithOkAndCancel) {
 }
 
 TEST(MessageMap, DefaultFromAHandlerLeavesTheMessageToTheDefaultHandling) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -116,7 +117,7 @@ TEST(MessageMap, DefaultFromAHandlerLeavesTheMessageToTheDefaultHandling) {
 }
 
 TEST(MessageMap, NestedMessagesDoNotChangeTheOuterMessagesDefaultRequest) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -132,7 +133,7 @@ TEST(MessageMap, NestedMessagesDoNotChangeTheOuterMessagesDefaultRequest) {
 }
 
 TEST(PostedMessages, ArriveFromManyThreadsOnThePumpAndNotBefore) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -140,7 +141,7 @@ TEST(PostedMessages, ArriveFromManyThreadsOnThePumpAndNotBefore) {
     for (int t = 0; t < 4; ++t) {
         workers.emplace_back([&] {
             for (int i = 0; i < 100; ++i) {
-                EXPECT_TRUE(dialog.PostMessage(kWmTestPrivate, 0, 0));
+                EXPECT_TRUE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
             }
         });
     }
@@ -153,27 +154,27 @@ TEST(PostedMessages, ArriveFromManyThreadsOnThePumpAndNotBefore) {
 }
 
 TEST(PostedMessages, AreRefusedOnceTheWindowIsGoneAndQueuedOnesAreDropped) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
-    EXPECT_TRUE(dialog.PostMessage(kWmTestPrivate, 0, 0));
+    EXPECT_TRUE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
     host.PressKey(DialogKey::kEscape);
     ASSERT_FALSE(host.IsOpen(dialog));
 
-    EXPECT_FALSE(dialog.PostMessage(kWmTestPrivate, 0, 0));
+    EXPECT_FALSE(dialog.PostToWindow(kWmTestPrivate, 0, 0));
     EXPECT_EQ(host.PumpPostedMessages(), 0);
     EXPECT_EQ(dialog.privateMessages, 0);
 }
 
 TEST(MessageBoxes, CarryOwnerAndApplicationNameAndLetTimersRunWhileOpen) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     RoutingDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
     dialog.SetTimer(7, 2);
     host.SetMessageBoxAnswerer(
         [](MemoryDialogHost& open, const MessageBoxRecord&) { open.TickTimers(2); });
 
-    EXPECT_EQ(dialog.MessageBox("device open failed"), kIdOk);
+    EXPECT_EQ(dialog.ShowMessageBox("device open failed"), kIdOk);
 
     ASSERT_EQ(host.MessageBoxes().size(), 1u);
     EXPECT_EQ(host.MessageBoxes()[0].ownerTemplateId, IDD_MAIN);

@@ -71,7 +71,7 @@ TEST(DriveSelection, TheFirstTickAfterAChangeSetsTheAudioControlsAfresh) {
     w.host.TickTimers(1);
     ASSERT_TRUE(w.host.IsEnabled(IDC_AUDIO_LOW));
     const std::string description = w.host.Text(IDC_AUDIO_DESCRIPTION);
-    EXPECT_EQ(description, w.host.LoadString(IDS_LOW_SPEED_DESCRIPTION));
+    EXPECT_EQ(description, w.host.LoadText(IDS_LOW_SPEED_DESCRIPTION));
 
     ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
     EXPECT_FALSE(w.host.IsEnabled(IDC_AUDIO_LOW));

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/resource_catalog.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "settings/user_message.h"
 #include "ui/log_ring.h"
@@ -16,7 +16,7 @@ namespace {
 class FakeStrings : public StringTable {
 public:
     std::map<int, std::string> texts;
-    std::string LoadString(int id) const override {
+    std::string LoadText(int id) const override {
         auto it = texts.find(id);
         return it != texts.end() ? it->second : std::string();
     }
@@ -108,7 +108,7 @@ TEST(LogRing, OverlongTextIsCutAtACharacterBoundary) {
 // UTF-8 (the native window's narrow form) and with a long node name.
 TEST(LogRing, AMessageNamingANodeFitsOneSlotInEitherLanguage) {
     for (uint16_t language : {kLanguageEnglish, kLanguageJapanese}) {
-        const char* text = FindStringResource(IDS_NODE_ACCESS_DENIED, language);
+        const char* text = GeneratedResourceCatalog().FindString(IDS_NODE_ACCESS_DENIED, language);
         ASSERT_NE(text, nullptr);
         EXPECT_LT(FillPlaceholder(text, "/dev/sg1234").size(), size_t{LogRing::kSlotSize})
             << language;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
 #include "tests/drive/eventually.h"
@@ -36,7 +37,8 @@ inline int CountPageReads(const SimulatedDrive& drive, uint8_t mode) {
 }
 
 struct MainWindowRig {
-    explicit MainWindowRig(uint16_t language = kLanguageEnglish) : host(language) {
+    explicit MainWindowRig(uint16_t language = kLanguageEnglish)
+        : host(GeneratedResourceCatalog(), language) {
         services.createMutex = [this]() -> std::unique_ptr<DriveAccessMutex> {
             return mutexFails ? nullptr : CreateDriveAccessMutex(kDriveAccessMutexName);
         };
@@ -57,7 +59,7 @@ struct MainWindowRig {
         return Eventually([&] { return watcher.IsReady() == value; });
     }
 
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     LogRing log{host};
     SimulatedTransport drives;
     WatchingTransport transport{drives};

@@ -5,6 +5,7 @@
 
 #include "platform/dialog.h"
 #include "platform/memory_dialog_host.h"
+#include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -22,12 +23,12 @@ public:
 };
 
 TEST(StringLookup, GivesTheUsersLanguageInItsNarrowCodePage) {
-    MemoryDialogHost english;
-    EXPECT_EQ(english.LoadString(IDS_TARGET_NOT_FOUND), "Target is not found");
-    EXPECT_EQ(english.LoadString(IDS_LINE_BREAK), "\r\n");
+    MemoryDialogHost english{GeneratedResourceCatalog()};
+    EXPECT_EQ(english.LoadText(IDS_TARGET_NOT_FOUND), "Target is not found");
+    EXPECT_EQ(english.LoadText(IDS_LINE_BREAK), "\r\n");
 
-    MemoryDialogHost japanese(kLanguageJapanese);
-    const std::string narrow = japanese.LoadString(IDS_TARGET_NOT_FOUND);
+    MemoryDialogHost japanese(GeneratedResourceCatalog(), kLanguageJapanese);
+    const std::string narrow = japanese.LoadText(IDS_TARGET_NOT_FOUND);
     // "対応" in Shift-JIS, then the rest; the UTF-8 form must not leak through.
     EXPECT_EQ(narrow.substr(0, 4), "\x91\xCE\x89\x9E");
     EXPECT_EQ(japanese.ToUtf8(narrow), "対応ドライブが接続されていません");
@@ -37,22 +38,22 @@ TEST(StringLookup, GivesTheUsersLanguageInItsNarrowCodePage) {
 }
 
 TEST(StringLookup, MissingIdGivesEmptyText) {
-    MemoryDialogHost host;
-    EXPECT_EQ(host.LoadString(104), "");  // between the ids in use
-    EXPECT_EQ(host.LoadString(9999), "");
-    MemoryDialogHost japanese(kLanguageJapanese);
-    EXPECT_EQ(japanese.LoadString(104), "");
+    MemoryDialogHost host{GeneratedResourceCatalog()};
+    EXPECT_EQ(host.LoadText(104), "");  // between the ids in use
+    EXPECT_EQ(host.LoadText(9999), "");
+    MemoryDialogHost japanese(GeneratedResourceCatalog(), kLanguageJapanese);
+    EXPECT_EQ(japanese.LoadText(104), "");
 }
 
 TEST(Templates, DialogsAreBuiltFromTheTemplateOfTheChosenLanguage) {
-    MemoryDialogHost english;
+    MemoryDialogHost english{GeneratedResourceCatalog()};
     PlainDialog englishDialog(english);
     ASSERT_TRUE(english.Open(englishDialog));
     EXPECT_EQ(english.Caption(), "Velmora Drive Utility");
     EXPECT_EQ(english.Text(IDC_APPLY), "Apply");
     EXPECT_EQ(english.Text(kIdCancel), "Close");
 
-    MemoryDialogHost japanese(kLanguageJapanese);
+    MemoryDialogHost japanese(GeneratedResourceCatalog(), kLanguageJapanese);
     PlainDialog japaneseDialog(japanese);
     ASSERT_TRUE(japanese.Open(japaneseDialog));
     EXPECT_EQ(japanese.TextUtf8(IDC_APPLY), "設定する");
@@ -64,7 +65,7 @@ TEST(Templates, DialogsAreBuiltFromTheTemplateOfTheChosenLanguage) {
 }
 
 TEST(Controls, AutomaticButtonsKeepTheirGroupAndDisabledOnesCannotBeClicked) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     PlainDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -91,7 +92,7 @@ TEST(Controls, AutomaticButtonsKeepTheirGroupAndDisabledOnesCannotBeClicked) {
 }
 
 TEST(Controls, ReplacingTheSelectionAtTheEndAppendsAsTheLogPumpNeeds) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     PlainDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -108,7 +109,7 @@ TEST(Controls, ReplacingTheSelectionAtTheEndAppendsAsTheLogPumpNeeds) {
 }
 
 TEST(Controls, ComboItemsInsertedAtTheEndKeepTheirOrderDespiteTheSortedStyle) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     PlainDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
 
@@ -124,7 +125,7 @@ TEST(Controls, ComboItemsInsertedAtTheEndKeepTheirOrderDespiteTheSortedStyle) {
 }
 
 TEST(Keys, EnterFollowsTheFocusAndEscCancels) {
-    MemoryDialogHost host;
+    MemoryDialogHost host{GeneratedResourceCatalog()};
     PlainDialog dialog(host);
     ASSERT_TRUE(host.Open(dialog));
     EXPECT_EQ(host.FocusedControl(), kIdCancel);  // the first tab stop of the template

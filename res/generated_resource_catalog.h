@@ -1,0 +1,7 @@
+// The resource catalog generated at build time from the resource scripts (strings.rc,
+// dialogs.rc): the same dialogs and strings that the Windows build compiles into the executable.
+#pragma once
+
+#include "platform/resource_catalog.h"
+
+const ResourceCatalog& GeneratedResourceCatalog();
