@@ -76,7 +76,8 @@ public:
         // Read-write, on the sg node as on the block node: the sg driver checks commands only
         // for a descriptor not opened O_RDWR (sg_ioctl_common() and sg_new_write() in
         // drivers/scsi/sg.c; see platform/sysfs_optical_drives.cpp). O_NONBLOCK: an sr node opens
-        // without a disc, and neither node waits out another opener's O_EXCL.
+        // without a disc in the drive, and an sg node held with O_EXCL by another process fails
+        // with EBUSY at once instead of waiting (sg_open()).
         const int descriptor = open(devicePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
         if (descriptor < 0) {
             result.osError = errno;

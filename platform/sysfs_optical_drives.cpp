@@ -1,7 +1,7 @@
 // Finding the optical drives through sysfs, and choosing the node each is opened through.
 //
-// The SCSI generic node is preferred because of how the kernel filters SG_IO (read in the Linux
-// sources of a 6.17-rc tree; the code is the same since v6.5, when scsi_cmd_allowed() took a bool):
+// The SCSI generic node is preferred because of how the kernel filters SG_IO (read in Linux 6.x
+// sources, v6.5 or later: scsi_cmd_allowed() takes a bool; the sg driver's check is older):
 // - drivers/scsi/sg.c, sg_ioctl_common(), case SG_IO: computes
 //   read_only = (O_RDWR != (filp->f_flags & O_ACCMODE)) and hands it to sg_new_write(), which
 //   returns -EPERM only "if (read_only && sg_allow_access(file, cmnd))". sg_allow_access() is the
