@@ -6,7 +6,8 @@
 //
 // Input: one byte of choices, then the answers in the order the commands go out.
 //   choices  bit 0 Japanese window (code page 932), bit 1 ON, bit 2 save speed,
-//            bit 3 high speed playback, bit 4 low speed playback, bit 5 save audio
+//            bit 3 high speed playback, bit 4 low speed playback, bit 5 save audio,
+//            bit 6 a write the system refuses ends the apply (the Linux front ends' answer)
 //
 // Besides the sanitizers it checks, on every input, that nothing the program shows goes beyond
 // what the drive returned: the drive list's texts, the settings report and the controls, the
@@ -50,6 +51,7 @@ enum ChoiceBit : uint8_t {
     kHighSpeedPlayback = 1 << 3,
     kLowSpeedPlayback = 1 << 4,
     kSaveAudio = 1 << 5,
+    kStopOnRefusedWrite = 1 << 6,
 };
 
 // The user's side: the choices of the input's first byte, and the status lines and alerts.
@@ -65,6 +67,10 @@ public:
             audio = SettingChoice{true, 0, 1};
         }
     }
+    // Half the inputs stop at a write the system refused, as the Linux front ends do.
+    int OnWriteRefused(int /*osError*/) override {
+        return stopOnRefusal ? IDS_WRITE_NEEDS_SG : kGoOnAsBefore;
+    }
     void ClearShownStatus() override {}
     void Alert(int /*stringId*/) override {}
     void LogAppend(int stringId) override { ids.push_back(stringId); }
@@ -74,6 +80,7 @@ public:
     }
     SettingChoice speed;
     SettingChoice audio;
+    bool stopOnRefusal = false;
     std::vector<int> ids;
 };
 
@@ -199,6 +206,7 @@ void ChooseSettings(FuzzFrontEnd& frontEnd, uint8_t choices) {
     const bool low = (choices & kLowSpeedPlayback) != 0 && (choices & kHighSpeedPlayback) == 0;
     frontEnd.audio.value = low ? 1 : 0;
     frontEnd.audio.save = (choices & kSaveAudio) != 0 ? 1 : 0;
+    frontEnd.stopOnRefusal = (choices & kStopOnRefusedWrite) != 0;
 }
 
 void Apply(Rig& rig, uint8_t choices) {
