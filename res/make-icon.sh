@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the application icon, res/app.ico: a silver disc with its centre hole and a red
-# recording dot, at 16x16 and 32x32. Run it again after changing the drawing; the .ico is
+# Draws the application icon: a silver disc with its centre hole and a red recording dot.
+# res/app.ico holds it at 16x16 and 32x32 for Windows; res/icons/<size>.png at 16, 32, 48, 64,
+# 128 and 256 pixels for Linux desktops. Run it again after changing the drawing; the files are
 # committed so the build needs no ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -23,7 +24,11 @@ draw() {  # draw SIZE: everything is drawn at 8x and scaled down for smooth edge
         -resize "${size}x${size}" "$tmp/icon-$size.png"
 }
 
-draw 16
-draw 32
+mkdir -p icons
+for size in 16 32 48 64 128 256; do
+    draw "$size"
+    # No time stamps or other chunks that change from run to run.
+    convert "$tmp/icon-$size.png" -strip -depth 8 "icons/$size.png"
+done
 convert "$tmp/icon-16.png" "$tmp/icon-32.png" app.ico
-echo "wrote $(pwd)/app.ico"
+echo "wrote $(pwd)/app.ico and $(pwd)/icons/*.png"
