@@ -134,9 +134,22 @@ ParsedCommandLine UsageError(ParsedCommandLine parsed, std::vector<int> textIds,
     return parsed;
 }
 
-// What CLI11 cannot check: a command name given as the device, and set without a setting.
+bool DeviceGiven(const Parser& parser) {
+    for (const CLI::App* command : {parser.show, parser.set, parser.restore}) {
+        if (command->parsed() && command->count("DEVICE") > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What CLI11 cannot check: an empty device, a command name given as the device, and set without
+// a setting.
 ParsedCommandLine CheckRequest(ParsedCommandLine parsed, const Parser& parser) {
     CliRequest& request = parsed.request;
+    if (request.device.empty() && DeviceGiven(parser)) {
+        return UsageError(parsed, {IDS_CLI_USAGE_ERROR}, {"DEVICE: empty"});
+    }
     for (const char* command : {"list", "show", "set", "restore"}) {
         if (request.device == command) {
             const std::string chosen = parser.app.get_subcommands().at(0)->get_name();

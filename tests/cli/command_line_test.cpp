@@ -23,6 +23,7 @@ TEST_F(CommandLine, WrongInputGetsAMessageAndItsExitCodeAndReachesNoDrive) {
         {{"show", "list"}, kExitUsage},         // two commands
         {{"list", "show"}, kExitUsage},
         {{"show", "E:", "G:"}, kExitUsage},
+        {{"show", ""}, kExitUsage},
         {{"restore"}, kExitUsage},
         {{"eject", "E:"}, kExitUsage},
         {{}, kExitUsage},
