@@ -11,7 +11,7 @@
 #include "platform/console_session.h"
 
 int main(int argc, char** argv) {
-    PrepareUtf8ConsoleOutput();
+    const Utf8ConsoleOutput utf8Console;
     const std::vector<std::string> arguments(argv, argv + argc);
     const CliEnvironment environment{std::cout, std::cerr, OutputLanguageOfProcess(),
                                      SystemAccessRemedy(), MakeCliDriveSystem};

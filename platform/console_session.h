@@ -8,6 +8,16 @@
 // on Windows the user's UI language; elsewhere 0, as the locale variables alone decide there.
 uint16_t SystemUserInterfaceLanguage();
 
-// Makes the console show UTF-8 output as text (on Windows the console's output code page);
-// nothing to do where terminals take UTF-8 already.
-void PrepareUtf8ConsoleOutput();
+// While it lives, the console shows the program's UTF-8 output as text (on Windows: the console's
+// output code page). The console belongs to the prompt the program was started from, so its own
+// code page is given back at the end. Nothing to do where terminals take UTF-8 already.
+class Utf8ConsoleOutput {
+public:
+    Utf8ConsoleOutput();
+    ~Utf8ConsoleOutput();
+    Utf8ConsoleOutput(const Utf8ConsoleOutput&) = delete;
+    Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
+
+private:
+    unsigned int previousCodePage_ = 0;  // 0: nothing to give back
+};

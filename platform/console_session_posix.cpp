@@ -4,4 +4,6 @@ uint16_t SystemUserInterfaceLanguage() {
     return 0;
 }
 
-void PrepareUtf8ConsoleOutput() {}
+Utf8ConsoleOutput::Utf8ConsoleOutput() = default;
+
+Utf8ConsoleOutput::~Utf8ConsoleOutput() = default;

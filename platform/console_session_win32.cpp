@@ -6,7 +6,16 @@ uint16_t SystemUserInterfaceLanguage() {
     return static_cast<uint16_t>(GetUserDefaultUILanguage());
 }
 
-// Output redirected to a file or a pipe is unaffected: the bytes go out as written.
-void PrepareUtf8ConsoleOutput() {
-    SetConsoleOutputCP(CP_UTF8);
+// Without a console (output redirected from a program that has none) GetConsoleOutputCP gives 0
+// and there is nothing to set; output to a file or a pipe goes out as written either way.
+Utf8ConsoleOutput::Utf8ConsoleOutput() : previousCodePage_(GetConsoleOutputCP()) {
+    if (previousCodePage_ != 0) {
+        SetConsoleOutputCP(CP_UTF8);
+    }
+}
+
+Utf8ConsoleOutput::~Utf8ConsoleOutput() {
+    if (previousCodePage_ != 0) {
+        SetConsoleOutputCP(previousCodePage_);
+    }
 }
