@@ -20,14 +20,19 @@ public:
     // Marks the trace lines of the commands the predicate names as not sent (the dry run's).
     void MarkWithheldCommands(bool (*withheld)(uint8_t opcode)) { withheld_ = withheld; }
 
-    // A command the system refused for want of rights (EACCES, EPERM; ERROR_ACCESS_DENIED).
+    // Since the last ForgetFailures: a command the system refused for want of rights (EACCES,
+    // EPERM; ERROR_ACCESS_DENIED), and the most recent command that did not end GOOD, whether the
+    // drive or the system failed it.
     bool RefusedForRights() const { return refusedForRights_; }
     const TracedCommand& RefusalForRights() const { return refusal_; }
-
-    // The most recent command that did not end GOOD, whether the drive or the system failed it.
     bool HasFailure() const { return hasFailure_; }
     const TracedCommand& LastFailure() const { return lastFailure_; }
-    void ForgetFailures() { hasFailure_ = false; }
+
+    // Starts afresh before an operation whose failures are to be told.
+    void ForgetFailures() {
+        hasFailure_ = false;
+        refusedForRights_ = false;
+    }
 
 private:
     std::ostream* trace_;

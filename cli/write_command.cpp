@@ -134,6 +134,7 @@ void RunWriteCommand(CommandContext& context) {
     const PolledReadiness readiness(audioWritten && context.session.AudioModeChangeable());
 
     CliFrontEnd frontEnd(context.request.optimalSpeed, context.request.audioMode);
+    context.observer.ForgetFailures();
     const ApplyResult result = Apply(context, frontEnd, device, readiness);
 
     WriteReport& write = context.report.write;
