@@ -1,4 +1,4 @@
-// os_error.h comes first: its OsErrorKind::kNoDevice would shadow the transport's kNoDevice.
+// os_error.h comes first: its OsErrorKind::kNoSuchDevice would shadow the transport's kNoDevice.
 #include "platform/os_error.h"
 
 #include "drive/permission_refusal.h"

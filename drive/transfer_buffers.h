@@ -18,8 +18,11 @@ private:
     friend int AllocateTransferBuffers(TransferBuffers& buffers);
     friend void FreeTransferBuffers(TransferBuffers& buffers);
 
-    std::unique_ptr<uint8_t[]> dataOut_;
-    std::unique_ptr<uint8_t[]> dataIn_;
+    struct Release {
+        void operator()(uint8_t* bytes) const;
+    };
+    std::unique_ptr<uint8_t[], Release> dataOut_;
+    std::unique_ptr<uint8_t[], Release> dataIn_;
 };
 
 // Obtains both buffers (zero-filled); 1 on success, 0 when either could not be obtained, in

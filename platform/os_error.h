@@ -5,10 +5,10 @@
 #include <string>
 
 enum class OsErrorKind {
-    kNone,        // 0: no error
-    kPermission,  // the user lacks the right (EACCES, EPERM; ERROR_ACCESS_DENIED)
-    kNoDevice,    // nothing there, or it went away (ENOENT, ENODEV, ENXIO; ERROR_FILE_NOT_FOUND)
-    kTimeout,     // the command did not end in time (ETIMEDOUT; ERROR_SEM_TIMEOUT)
+    kNone,          // 0: no error
+    kPermission,    // the user lacks the right (EACCES, EPERM; ERROR_ACCESS_DENIED)
+    kNoSuchDevice,  // nothing there, or it went away (ENOENT, ENODEV, ENXIO; ERROR_FILE_NOT_FOUND)
+    kTimeout,       // the command did not end in time (ETIMEDOUT; ERROR_SEM_TIMEOUT)
     kOther,
 };
 

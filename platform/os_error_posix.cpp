@@ -14,7 +14,7 @@ OsErrorKind ClassifyOsError(int osError) {
         case ENOENT:
         case ENODEV:
         case ENXIO:
-            return OsErrorKind::kNoDevice;
+            return OsErrorKind::kNoSuchDevice;
         case ETIMEDOUT:
             return OsErrorKind::kTimeout;
         default:

@@ -15,7 +15,7 @@ OsErrorKind ClassifyOsError(int osError) {
         case ERROR_PATH_NOT_FOUND:
         case ERROR_DEV_NOT_EXIST:
         case ERROR_NOT_READY:
-            return OsErrorKind::kNoDevice;
+            return OsErrorKind::kNoSuchDevice;
         case ERROR_SEM_TIMEOUT:
         case ERROR_TIMEOUT:
             return OsErrorKind::kTimeout;

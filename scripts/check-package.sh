@@ -64,7 +64,7 @@ if [ "${CHECK_PACKAGE_INSTALL:-0}" = 1 ] && [ "$(id -u)" = 0 ]; then
 fi
 check "velmora-drive --version" bash -c "'$bin/velmora-drive' --version | grep -qF \"$(cat "$build/version.txt")\""
 check "velmora-drive --demo list finds the two demo drives" \
-    bash -c "[ \"\$('$bin/velmora-drive' --demo list --json | grep -c '\"device\"')\" -ge 2 ]"
+    bash -c "[ \"\$('$bin/velmora-drive' --demo list --json | grep -c '\"supported_drive\": true')\" -ge 2 ]"
 # The window stays up until closed: still running after two seconds counts as started.
 check "the demo window starts (offscreen)" bash -c \
     "QT_QPA_PLATFORM=offscreen timeout 2 '$bin/velmora-drive-utility-demo'; [ \$? -eq 124 ]"

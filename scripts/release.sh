@@ -15,7 +15,7 @@ export LC_ALL=C
 # What each archive carries: these CMake targets' executables, plus README.txt, LICENSE.txt and
 # THIRD-PARTY-NOTICES.txt. The demo stays out: its drives are simulated, and a user who started
 # it could take what it shows for their own drive.
-executables=(VelmoraDriveUtility)
+executables=(VelmoraDriveUtility velmora-drive)
 # The Windows builds released, each named after its toolchain file cmake/toolchain-<name>.cmake.
 platforms=(win32 win64)
 

@@ -95,7 +95,7 @@ TEST_F(SgIoTransportTest, EachWayTheSystemFailsACallKeepsItsReason) {
     } cases[] = {
         {EPERM, TransportOutcome::kRejected, OsErrorKind::kPermission},   // filtered command
         {EACCES, TransportOutcome::kRejected, OsErrorKind::kPermission},  // no right to the node
-        {ENODEV, TransportOutcome::kOsError, OsErrorKind::kNoDevice},     // the drive went away
+        {ENODEV, TransportOutcome::kOsError, OsErrorKind::kNoSuchDevice},     // the drive went away
         {EIO, TransportOutcome::kOsError, OsErrorKind::kOther},
     };
     for (const auto& c : cases) {
@@ -133,7 +133,7 @@ TEST_F(SgIoTransportTest, ATimedOutCommandIsAnOsErrorNotAGoodStatus) {
 TEST_F(SgIoTransportTest, OpenAndCallsWithoutADeviceSayWhy) {
     const OpenResult missing = transport->Open("/dev/no-such-node");
     EXPECT_EQ(missing.handle, kNoDevice);
-    EXPECT_EQ(ClassifyOsError(missing.osError), OsErrorKind::kNoDevice);
+    EXPECT_EQ(ClassifyOsError(missing.osError), OsErrorKind::kNoSuchDevice);
     EXPECT_EQ(transport->Execute(kNoDevice, request).outcome, TransportOutcome::kRejected);
     FakeNodes().clear();
     const TransportResult notScsi = transport->Execute(node, request);  // /dev/null itself

@@ -1,0 +1,58 @@
+// The settings operations' front end for one run of set or restore: the choices come from the
+// command line (a setting not named is not requested), and the status lines and alerts the
+// operations give by string id are kept for the output, as the window's log box and message
+// boxes would have shown them.
+#pragma once
+
+#include <vector>
+
+#include "drive/audio_readiness.h"
+#include "platform/drive_candidates.h"
+#include "res/resource_ids.h"
+#include "settings/settings_front_end.h"
+
+class CliFrontEnd : public SettingsFrontEnd {
+public:
+    // device: where the drive is; a drive reached through a Linux block node cannot be written
+    // by a user without administrator rights (the kernel's command filter), and is told so.
+    CliFrontEnd(const SettingChoice& optimalSpeed, const SettingChoice& audioMode,
+                const DriveCandidate& device)
+        : optimalSpeed_(optimalSpeed), audioMode_(audioMode), device_(device) {}
+
+    SettingChoice OptimalSpeedChoice() const override { return optimalSpeed_; }
+    SettingChoice AudioModeChoice() const override { return audioMode_; }
+    // The factory values, saved, for each setting the drive has; a setting it lacks is not
+    // requested, so restoring a drive without the audio mode asks nothing of it.
+    void ChooseFactoryValues(const SupportedSettings& supported) override;
+    // The window's words for a write refused through a block node; otherwise the write counts as
+    // any unconfirmed one, and the command line reports the refusal with its advice.
+    int OnWriteRefused(int /*osError*/) override {
+        return device_.throughBlockNode ? IDS_WRITE_NEEDS_SG : kGoOnAsBefore;
+    }
+    void ClearShownStatus() override {}
+    void Alert(int stringId) override { alerts_.push_back(stringId); }
+    void LogAppend(int stringId) override { statusLines_.push_back(stringId); }
+    void LogClear() override { statusLines_.clear(); }
+
+    // The alerts in the order given, then the status lines the log box would show.
+    const std::vector<int>& Alerts() const { return alerts_; }
+    const std::vector<int>& StatusLines() const { return statusLines_; }
+
+private:
+    SettingChoice optimalSpeed_;
+    SettingChoice audioMode_;
+    DriveCandidate device_;
+    std::vector<int> alerts_;
+    std::vector<int> statusLines_;
+};
+
+// Whether the drive lets its audio mode be changed, from one read of its ready byte before the
+// write: the command line has no watcher polling in the background.
+class PolledReadiness : public AudioReadiness {
+public:
+    explicit PolledReadiness(bool ready) : ready_(ready ? 1 : 0) {}
+    int IsReady() const override { return ready_; }
+
+private:
+    int ready_;
+};

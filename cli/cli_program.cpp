@@ -1,0 +1,89 @@
+#include "cli/cli_program.h"
+
+#include <memory>
+
+#include "cli/cli_texts.h"
+#include "cli/command_context.h"
+#include "cli/exit_codes.h"
+#include "cli/human_output.h"
+#include "cli/json_output.h"
+#include "cli/list_command.h"
+#include "cli/show_command.h"
+#include "cli/write_command.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+void Print(const CliReport& report, bool json, const CliEnvironment& environment) {
+    if (json) {
+        WriteJsonOutput(report, environment.out);
+    } else {
+        WriteHumanOutput(report, CliTexts(environment.language), environment.out, environment.err);
+    }
+    environment.out.flush();
+}
+
+void RunCommand(CommandContext& context) {
+    switch (context.request.command) {
+        case CliCommand::kList:
+            RunListCommand(context);
+            return;
+        case CliCommand::kShow:
+            RunShowCommand(context);
+            return;
+        case CliCommand::kSet:
+        case CliCommand::kRestore:
+            RunWriteCommand(context);
+            return;
+        case CliCommand::kNone:
+            return;
+    }
+}
+
+// Runs the request against the drives; the report says how it went.
+void RunRequest(const CliRequest& request, const CliEnvironment& environment, CliReport& report) {
+    const std::unique_ptr<DriveSystem> drives =
+        environment.drives ? environment.drives(request.demo) : nullptr;
+    if (drives == nullptr) {
+        report.Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+        return;
+    }
+    CommandObserver observer(request.trace ? &environment.err : nullptr);
+    std::unique_ptr<DryRunTransport> dryRun;
+    if (request.dryRun) {
+        dryRun = std::make_unique<DryRunTransport>(drives->Transport());
+        observer.MarkWithheldCommands(IsWithheldByDryRun);
+    }
+    DriveSession session(dryRun != nullptr ? *dryRun : drives->Transport(), observer);
+    if (!session.CanSend()) {
+        report.Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+        return;
+    }
+    const std::vector<DriveCandidate> candidates = drives->Candidates();
+    CommandContext context{request,      candidates,         session, observer,
+                           dryRun.get(), environment.remedy, report};
+    RunCommand(context);
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments, environment.out);
+    if (parsed.status == ParseStatus::kAnswered) {
+        environment.out.flush();
+        return kExitSuccess;
+    }
+    CliReport report;
+    report.arguments = arguments;
+    if (parsed.status == ParseStatus::kUsageError) {
+        report.messages.push_back(parsed.error);
+        report.exitCode = kExitUsage;
+        Print(report, parsed.jsonAsked, environment);
+        return report.exitCode;
+    }
+    report.command = parsed.request.command;
+    report.demo = parsed.request.demo;
+    RunRequest(parsed.request, environment, report);
+    Print(report, parsed.request.json, environment);
+    return report.exitCode;
+}

@@ -1,0 +1,23 @@
+// One run of velmora-drive: reads the command line, runs the command against the drives the
+// factory gives and prints the report, as text in the user's language or as JSON. Everything it
+// needs from outside is handed in, so tests run it against simulated drives.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/drive_system.h"
+#include "platform/access_remedy.h"
+
+struct CliEnvironment {
+    std::ostream& out;    // the report, help and version
+    std::ostream& err;    // problems, and the trace lines of --trace
+    uint16_t language;    // of the human output: kLanguageEnglish or kLanguageJapanese
+    AccessRemedy remedy;  // what to advise a user the system refuses
+    DriveSystemFactory drives;
+};
+
+// arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h).
+int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment);

@@ -1,0 +1,46 @@
+#include "cli/cli_texts.h"
+
+#include "platform/resource_catalog.h"
+#include "res/generated_resource_catalog.h"
+
+namespace {
+
+// The window's log box wants "\r\n"; a console and a JSON string want "\n".
+std::string WithUnixLineBreaks(const char* text) {
+    std::string converted;
+    for (const char* at = text; *at != '\0'; ++at) {
+        if (at[0] == '\r' && at[1] == '\n') {
+            continue;
+        }
+        converted += *at;
+    }
+    return converted;
+}
+
+}  // namespace
+
+std::string CliTexts::Text(int stringId) const {
+    const char* text = GeneratedResourceCatalog().FindString(stringId, language_);
+    return text != nullptr ? WithUnixLineBreaks(text) : std::string();
+}
+
+std::string CliTexts::Format(int stringId, const std::vector<std::string>& arguments) const {
+    return SubstituteArguments(Text(stringId), arguments);
+}
+
+std::string SubstituteArguments(const std::string& text,
+                                const std::vector<std::string>& arguments) {
+    std::string result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool placeholder =
+            text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9';
+        const size_t index = placeholder ? static_cast<size_t>(text[i + 1] - '1') : 0;
+        if (placeholder && index < arguments.size()) {
+            result += arguments[index];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}

@@ -1,0 +1,41 @@
+// The command line of velmora-drive, read with CLI11: one command (list, show, set, restore) with
+// its options, and the options every command takes (--json, --trace, --demo). --help (also per
+// command) and --version are answered here. CLI11's exceptions do not leave this file.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_report.h"
+#include "settings/settings_front_end.h"
+
+struct CliRequest {
+    CliCommand command = CliCommand::kList;
+    std::string device;  // the DEVICE argument; empty when not given
+    bool json = false;
+    bool trace = false;
+    bool demo = false;
+    bool all = false;     // list: also the devices that do not qualify
+    bool dryRun = false;  // set, restore
+    // set: the settings named, with --save as their save flag; a setting not named is not
+    // requested.
+    SettingChoice optimalSpeed{false, 0, 0};
+    SettingChoice audioMode{false, 0, 0};
+};
+
+enum class ParseStatus {
+    kRun,         // a command to run
+    kAnswered,    // --help or --version was printed: exit 0
+    kUsageError,  // the message says what is wrong: exit 2, nothing sent
+};
+
+struct ParsedCommandLine {
+    ParseStatus status = ParseStatus::kUsageError;
+    CliRequest request;
+    CliMessage error;        // for kUsageError
+    bool jsonAsked = false;  // --json appears among the arguments, also when they are wrong
+};
+
+// arguments: the whole command line, program name first. Help and version texts go to out.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::ostream& out);

@@ -1,0 +1,21 @@
+// The drives one run of velmora-drive can reach: a pass-through transport and the devices where a
+// drive may be, in the order they are tried. The program's entry point gives the system's
+// (or, with --demo, the demo's simulated drives); tests give simulated drives of their own.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/drive_candidates.h"
+#include "platform/scsi_transport.h"
+
+class DriveSystem {
+public:
+    virtual ~DriveSystem() = default;
+    virtual ScsiTransport& Transport() = 0;
+    virtual std::vector<DriveCandidate> Candidates() = 0;
+};
+
+// Makes the drive system for a run; demo: the demo's simulated drives. Null when it cannot.
+using DriveSystemFactory = std::function<std::unique_ptr<DriveSystem>(bool demo)>;

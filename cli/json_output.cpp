@@ -1,0 +1,235 @@
+#include "cli/json_output.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/cli_texts.h"
+#include "cli/message_text.h"
+#include "cli/printable_text.h"
+#include "cli/program_version.h"
+#include "platform/resource_catalog.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// 1.0: the first form of the document. A new key is a minor change, a changed one a major one.
+const int kFormatVersionMajor = 1;
+const int kFormatVersionMinor = 0;
+
+Json VersionNumbers(const std::string& version) {
+    Json numbers = Json::array();
+    std::istringstream parts(version);
+    for (std::string part; std::getline(parts, part, '.');) {
+        numbers.push_back(std::strtol(part.c_str(), nullptr, 10));
+    }
+    return numbers;
+}
+
+const char* SeverityName(Severity severity) {
+    switch (severity) {
+        case Severity::kInformation:
+            return "information";
+        case Severity::kWarning:
+            return "warning";
+        case Severity::kError:
+            return "error";
+    }
+    return "error";
+}
+
+const char* CommandName(CliCommand command) {
+    switch (command) {
+        case CliCommand::kNone:
+            return "";
+        case CliCommand::kList:
+            return "list";
+        case CliCommand::kShow:
+            return "show";
+        case CliCommand::kSet:
+            return "set";
+        case CliCommand::kRestore:
+            return "restore";
+    }
+    return "";
+}
+
+const char* ProbeName(ProbeOutcome probe) {
+    switch (probe) {
+        case ProbeOutcome::kNotOpened:
+            return "not_opened";
+        case ProbeOutcome::kNoModelReply:
+            return "no_model_reply";
+        case ProbeOutcome::kOtherModel:
+            return "other_model";
+        case ProbeOutcome::kSupported:
+            return "supported";
+    }
+    return "";
+}
+
+const char* OutcomeName(SettingOutcome outcome) {
+    switch (outcome) {
+        case SettingOutcome::kNotWritten:
+            return "not_written";
+        case SettingOutcome::kConfirmed:
+            return "confirmed";
+        case SettingOutcome::kNotConfirmed:
+            return "not_confirmed";
+        case SettingOutcome::kNotReady:
+            return "not_ready";
+        case SettingOutcome::kRefused:
+            return "refused";
+    }
+    return "";
+}
+
+const char* DiscStopName(DiscStopOutcome outcome) {
+    switch (outcome) {
+        case DiscStopOutcome::kNotNeeded:
+            return "not_needed";
+        case DiscStopOutcome::kStopped:
+            return "stopped";
+        case DiscStopOutcome::kBecomingReady:
+            return "becoming_ready";
+        case DiscStopOutcome::kFailed:
+            return "failed";
+    }
+    return "";
+}
+
+const char* SpeedValue(uint8_t value) {
+    return value == 1 ? "on" : "off";
+}
+
+const char* AudioValue(uint8_t value) {
+    return value == 1 ? "low" : "high";
+}
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    for (uint8_t byte : bytes) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02X", unsigned{byte});
+        text += pair;
+    }
+    return text;
+}
+
+Json ProgramBlock(const CliReport& report) {
+    const CliTexts english(kLanguageEnglish);
+    Json messages = Json::array();
+    for (const CliMessage& message : report.messages) {
+        messages.push_back({{"string", MessageText(message, english)},
+                            {"severity", SeverityName(message.severity)}});
+    }
+    Json block;
+    block["version"] = VersionNumbers(ProgramVersion());
+    block["version_string"] = ProgramVersion();
+    block["argv"] = report.arguments;
+    block["demo"] = report.demo;
+    block["messages"] = messages;
+    block["exit_status"] = report.exitCode;
+    return block;
+}
+
+Json DeviceBlock(const DeviceReport& device) {
+    Json block;
+    block["name"] = device.device.name;
+    block["path"] = device.device.devicePath;
+    block["supported_drive"] = device.probe == ProbeOutcome::kSupported;
+    block["probe"] = ProbeName(device.probe);
+    if (device.probe == ProbeOutcome::kSupported) {
+        block["inquiry"] = PrintableText(device.inquiry);
+        block["model"] = PrintableText(WithoutTrailingSpaces(device.model));
+    }
+    return block;
+}
+
+Json SettingBlock(const SettingState& setting, const char* (*value)(uint8_t), bool withValues) {
+    Json block;
+    block["supported"] = setting.supported;
+    if (setting.supported && withValues) {
+        block["current"] = value(setting.current);
+        block["saved"] = value(setting.saved);
+    }
+    return block;
+}
+
+Json WriteBlock(const SettingWriteReport& write, const char* (*value)(uint8_t), bool dryRun) {
+    Json block;
+    block["requested"] = write.requested;
+    if (!write.requested) {
+        return block;
+    }
+    block["value"] = value(write.value);
+    block["save"] = write.save;
+    // A dry run confirms nothing: its writes never reached the drive.
+    block["outcome"] = dryRun ? "not_written" : OutcomeName(write.outcome);
+    block["writes"] = dryRun ? 0 : write.writes;
+    return block;
+}
+
+Json WriteSection(const WriteReport& write) {
+    Json block;
+    block["restore"] = write.restore;
+    block["dry_run"] = write.dryRun;
+    block["disc_stop"] = DiscStopName(write.discStop);
+    block["optimal_writing_speed"] = WriteBlock(write.optimalSpeed, SpeedValue, write.dryRun);
+    block["audio_optimized_write_mode"] = WriteBlock(write.audioMode, AudioValue, write.dryRun);
+    if (write.dryRun) {
+        Json commands = Json::array();
+        for (const WithheldCommand& command : write.withheld) {
+            Json entry{{"cdb", Hex(command.cdb)}};
+            if (!command.data.empty()) {
+                entry["data"] = Hex(command.data);
+            }
+            commands.push_back(entry);
+        }
+        block["withheld_commands"] = commands;
+    }
+    return block;
+}
+
+// The device with what is known of its settings; list gives whether each is supported only.
+void AddSettings(Json& target, const DeviceReport& device, bool withValues) {
+    if (!device.settingsRead) {
+        return;
+    }
+    target["optimal_writing_speed"] = SettingBlock(device.optimalSpeed, SpeedValue, withValues);
+    Json audio = SettingBlock(device.audioMode, AudioValue, withValues);
+    if (device.audioMode.supported && device.audioModeChangeable != ReadyState::kNotPolled) {
+        audio["changeable_now"] = device.audioModeChangeable == ReadyState::kReady;
+    }
+    target["audio_optimized_write_mode"] = audio;
+}
+
+}  // namespace
+
+void WriteJsonOutput(const CliReport& report, std::ostream& out) {
+    Json document;
+    document["json_format_version"] = {kFormatVersionMajor, kFormatVersionMinor};
+    document["velmora_drive"] = ProgramBlock(report);
+    if (report.command != CliCommand::kNone) {
+        document["command"] = CommandName(report.command);
+    }
+    if (report.command == CliCommand::kList) {
+        Json devices = Json::array();
+        for (const DeviceReport& device : report.devices) {
+            Json entry = DeviceBlock(device);
+            AddSettings(entry, device, false);
+            devices.push_back(entry);
+        }
+        document["devices"] = devices;
+    } else if (!report.devices.empty()) {
+        document["device"] = DeviceBlock(report.devices.front());
+        AddSettings(document, report.devices.front(), true);
+    }
+    if (report.wrote) {
+        document["write"] = WriteSection(report.write);
+    }
+    // Replaced, never thrown at: the texts are ASCII or the string tables' UTF-8.
+    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}

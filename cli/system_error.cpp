@@ -1,0 +1,19 @@
+#include "cli/system_error.h"
+
+#include "platform/os_error.h"
+
+bool IsRightsError(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kPermission;
+}
+
+bool IsAbsentDevice(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kNoSuchDevice;
+}
+
+bool IsTimeout(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kTimeout;
+}
+
+std::string SystemErrorText(int osError) {
+    return DescribeOsError(osError);
+}

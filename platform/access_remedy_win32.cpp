@@ -1,0 +1,5 @@
+#include "platform/access_remedy.h"
+
+AccessRemedy SystemAccessRemedy() {
+    return AccessRemedy::kRunElevated;
+}

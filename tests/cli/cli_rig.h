@@ -1,0 +1,91 @@
+// velmora-drive run in-process against simulated drives: E: has both settings, F: is empty, G:
+// carries the other model identifier and has Optimal Writing Speed only. Each run's exit code,
+// stdout and stderr are kept; the drives keep what they received.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_program.h"
+#include "platform/resource_catalog.h"
+#include "sim/simulated_transport.h"
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+    nlohmann::json Json() const { return nlohmann::json::parse(out); }
+};
+
+// The drives of a test, lent to one run at a time.
+class LentDrives : public DriveSystem {
+public:
+    LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates)
+        : transport_(transport), candidates_(std::move(candidates)) {}
+    ScsiTransport& Transport() override { return transport_; }
+    std::vector<DriveCandidate> Candidates() override { return candidates_; }
+
+private:
+    ScsiTransport& transport_;
+    std::vector<DriveCandidate> candidates_;
+};
+
+inline SimulatedDriveConfig BothSettingsDrive() {
+    SimulatedDriveConfig config;
+    config.product = "CD-R DRIVE 7315 ";
+    config.optimalSpeed = 1;
+    return config;
+}
+
+inline SimulatedDriveConfig SpeedOnlyDrive() {
+    SimulatedDriveConfig config;
+    config.modelText = "7305KT52    ";
+    config.supportsAudioMode = false;
+    return config;
+}
+
+class CliRig : public ::testing::Test {
+protected:
+    CliRun Run(std::vector<std::string> arguments, uint16_t language = kLanguageEnglish,
+               AccessRemedy remedy = AccessRemedy::kJoinCdromGroup) {
+        arguments.insert(arguments.begin(), "velmora-drive");
+        std::ostringstream out, err;
+        const CliEnvironment environment{
+            out, err, language, remedy,
+            [this](bool) { return std::make_unique<LentDrives>(*front, candidates); }};
+        CliRun run;
+        run.code = RunCli(arguments, environment);
+        run.out = out.str();
+        run.err = err.str();
+        return run;
+    }
+
+    // The opcodes drive E received, in order.
+    std::vector<uint8_t> OpcodesAtE() const {
+        std::vector<uint8_t> opcodes;
+        for (const ReceivedCommand& command : e.Received()) {
+            opcodes.push_back(command.cdb[0]);
+        }
+        return opcodes;
+    }
+    // WRITE BUFFER pages of the kind (9 speed, 2 audio mode) drive E received.
+    int WritesAtE(uint8_t kind) const {
+        int count = 0;
+        for (const ReceivedCommand& command : e.Received()) {
+            count += command.cdb[0] == 0x3B && command.dataOut.at(0) == kind ? 1 : 0;
+        }
+        return count;
+    }
+
+    SimulatedTransport transport;
+    ScsiTransport* front = &transport;  // what the runs send through
+    SimulatedDrive& e = transport.AddDrive('E', BothSettingsDrive());
+    SimulatedDrive& g = transport.AddDrive('G', SpeedOnlyDrive());
+    std::vector<DriveCandidate> candidates{LetterCandidate('E'), LetterCandidate('F'),
+                                           LetterCandidate('G')};
+};

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The native velmora-drive as a whole process, against the demo's simulated drives: each command's
+# JSON document, exit code and human output. A smoke test: the same program against SG_IO drives
+# comes with the Linux drive enumeration.
+# usage: demo_smoke_test.sh VELMORA_DRIVE
+set -uo pipefail
+program=$1
+failures=0
+
+check() {  # check DESCRIPTION EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then
+        echo "ok   $1"
+    else
+        echo "FAIL $1: expected [$2], got [$3]"
+        failures=$((failures + 1))
+    fi
+}
+
+run() {  # run ARGS...: sets out and code
+    out=$("$program" "$@" 2>/dev/null)
+    code=$?
+}
+
+run --demo list --json
+check "list: exit code" 0 "$code"
+check "list: both drives" "E: 7315KT52 G: 7305KT52" \
+    "$(jq -r '[.devices[] | .name, .model] | join(" ")' <<<"$out")"
+
+run --demo show G: --json
+check "show: exit code" 0 "$code"
+check "show: speed of G" "off off false" \
+    "$(jq -r '[.optimal_writing_speed.current, .optimal_writing_speed.saved,
+               .audio_optimized_write_mode.supported] | join(" ")' <<<"$out")"
+
+run --demo set E: --optimal-speed off --audio-mode low --save --json
+check "set: exit code" 0 "$code"
+check "set: confirmed and held" "confirmed confirmed off low low" \
+    "$(jq -r '[.write.optimal_writing_speed.outcome, .write.audio_optimized_write_mode.outcome,
+               .optimal_writing_speed.saved, .audio_optimized_write_mode.current,
+               .audio_optimized_write_mode.saved] | join(" ")' <<<"$out")"
+
+run --demo restore E: --json
+check "restore: exit code" 0 "$code"
+check "restore: message" "default setting" "$(jq -r '.velmora_drive.messages[0].string' <<<"$out")"
+
+# Values last for one run only: the next run finds the demo drive as it starts.
+run --demo show E:
+check "show: the demo's values again" "Optimal Writing Speed : ON" "$(sed -n 3p <<<"$out")"
+
+out=$(LC_ALL= LC_MESSAGES= LANG=ja_JP.UTF-8 "$program" --demo show E: 2>/dev/null)
+check "show: Japanese" "最適記録倍速 ： ON" "$(sed -n 3p <<<"$out")"
+
+"$program" --demo set E: --optimal-speed sometimes >/dev/null 2>&1
+check "bad value: exit code" 2 "$?"
+
+[ "$failures" -eq 0 ]
