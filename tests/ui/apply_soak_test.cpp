@@ -31,7 +31,6 @@ constexpr int kOperations = 1500;
 #else
 constexpr int kOperations = 3000;
 #endif
-constexpr auto kWallTimeGuard = std::chrono::seconds(30);
 constexpr uint32_t kRandomStart = 20240611;
 constexpr uint32_t kWaitBoundMs = 20;
 constexpr int kMaxStallMs = 40;
@@ -237,11 +236,9 @@ TEST(ApplySoak, SuccessIsShownOnlyForConfirmedValuesAndEveryCommandIsLocked) {
     int completes = 0;
     int defaults = 0;
     int operations = 0;
-    const auto start = std::chrono::steady_clock::now();
+    // Every operation runs, however busy the machine: the test's time-out guards against a hang,
+    // and no assertion depends on how fast the operations go.
     for (; operations < kOperations; ++operations) {
-        if (std::chrono::steady_clock::now() - start > kWallTimeGuard) {
-            break;
-        }
         rig.InjectFaults();
         const Operation operation = rig.NextOperation();
         const size_t boxesBefore = rig.host.MessageBoxes().size();
@@ -274,7 +271,6 @@ TEST(ApplySoak, SuccessIsShownOnlyForConfirmedValuesAndEveryCommandIsLocked) {
     std::printf(
         "soak: %d operations (random start %u), %d complete, %d default setting, %zu boxes\n",
         operations, kRandomStart, completes, defaults, rig.host.MessageBoxes().size());
-    EXPECT_GE(operations, kOperations / 4) << "the wall-time guard cut the run short";
     EXPECT_GT(completes, 0);
     EXPECT_GT(defaults, 0);
     EXPECT_EQ(rig.transport.Violations(), 0);
