@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Draws the application icon, res/app.ico: a silver disc with its centre hole and a red
-# recording dot, at 16x16 and 32x32. Run it again after changing the drawing; the .ico is
-# committed so the build needs no ImageMagick.
+# Draws the application icon: a silver disc with its centre hole and a red recording dot.
+#  - res/app.ico, at 16x16 and 32x32, for the Windows resources;
+#  - res/icons/velmora-drive-utility-SIZE.png at 16, 32, 48, 64, 128 and 256 pixels, the sizes a
+#    Linux desktop asks for: the Qt program embeds them, and they are the hicolor theme's icons.
+# Run it again after changing the drawing; the images are committed so the build needs no
+# ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
@@ -20,10 +23,13 @@ draw() {  # draw SIZE: everything is drawn at 8x and scaled down for smooth edge
         -fill '#ff00ff' -draw "circle $c,$c $c,$((c - hole))" -transparent '#ff00ff' \
         -stroke '#ffffff' -strokewidth $((s / 32)) -fill '#e0201b' \
         -draw "circle $dotx,$doty $dotx,$((doty - dot))" \
-        -resize "${size}x${size}" "$tmp/icon-$size.png"
+        -resize "${size}x${size}" -define png:exclude-chunks=date,time "$tmp/icon-$size.png"
 }
 
-draw 16
-draw 32
+mkdir -p icons
+for size in 16 32 48 64 128 256; do
+    draw "$size"
+    cp "$tmp/icon-$size.png" "icons/velmora-drive-utility-$size.png"
+done
 convert "$tmp/icon-16.png" "$tmp/icon-32.png" app.ico
-echo "wrote $(pwd)/app.ico"
+echo "wrote $(pwd)/app.ico and $(pwd)/icons/"

@@ -1,0 +1,15 @@
+// Entry point of the native Linux program: the Qt backend in the user's language, the system's
+// pass-through (SG_IO) and the drives the system lists.
+#include <memory>
+
+#include "app/drive_utility_program.h"
+#include "platform/qt_program.h"
+#include "platform/system_scsi_transport.h"
+#include "res/generated_resource_catalog.h"
+
+int main(int /*argc*/, char** argv) {
+    return RunQtProgram(argv[0], GeneratedResourceCatalog(), [](DialogBackend& backend) {
+        const std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();
+        return RunDriveUtility(backend, *transport);
+    });
+}
