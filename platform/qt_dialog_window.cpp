@@ -278,7 +278,7 @@ void QtDialogWindow::ShowChecks() {
 void QtDialogWindow::PressEnter() {
     int focused = 0;
     for (const auto& [id, widget] : widgets_) {
-        if (widget->hasFocus()) {
+        if (widget == focusWidget()) {
             focused = id;
         }
     }
