@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite plainly and under ASan+UBSan and TSan,
-# the win64 and win32 builds, and the end-to-end tests of the win64 build under Wine.
+# the win64 and win32 builds, and the end-to-end tests of the win64 build under Wine. The native
+# and ASan builds take the Qt backend (velmora-drive-utility and its demo, the Qt tests on Qt's
+# offscreen platform); the TSan build the in-memory one, as Qt's libraries are not instrumented.
 # Installs what it needs first (as root). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,11 +51,13 @@ windows_build() {  # windows_build DIR TOOLCHAIN
         cmake --build "$1" -j "$jobs"
 }
 
-stage "native build" native_build build/native
+export QT_QPA_PLATFORM=offscreen
+stage "native build" native_build build/native -DDRIVE_UTILITY_GUI=qt
 stage "native tests" native_tests build/native
-stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address
+stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address \
+    -DDRIVE_UTILITY_GUI=qt
 stage "asan+ubsan tests" native_tests build/asan
-stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread
+stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread -DDRIVE_UTILITY_GUI=memory
 stage "tsan tests" native_tests build/tsan
 stage "win64 build" windows_build build/win64 toolchain-win64.cmake
 stage "win32 build" windows_build build/win32 toolchain-win32.cmake
