@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,3 +52,8 @@ struct WindowBackendCase {
     const char* name;
     std::function<std::unique_ptr<WindowDriver>(uint16_t language)> make;
 };
+
+// How GoogleTest names the case in its output.
+inline void PrintTo(const WindowBackendCase& backend, std::ostream* out) {
+    *out << backend.name;
+}
