@@ -323,6 +323,7 @@ ControlColor QtDialogWindow::QueryColor(int id) {
 
 std::unique_ptr<QMenu> QtDialogWindow::BuildWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
+    menu->setFont(font());
     for (const MenuItem& item : menu_) {
         if (item.separator) {
             menu->addSeparator();
@@ -567,6 +568,7 @@ int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& t
     const CatalogText& narrow = backend_.Text();
     QMessageBox box(QMessageBox::NoIcon, DisplayText(narrow, title), DisplayText(narrow, text),
                     QMessageBox::Ok, this);
+    box.setFont(font());  // a window does not take its owner's font, and this one has the glyphs
     const QtDialogBackend::MessageBoxHook hook = backend_.MessageBoxHookFunction();
     if (hook) {
         QTimer::singleShot(0, &box, [&box, &hook, &title, &text, owner = dialog_] {

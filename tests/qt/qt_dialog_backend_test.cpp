@@ -303,6 +303,7 @@ TEST(QtMessageBox, IsModalWithTheProgramsNameAndTheWindowsTimersKeepTicking) {
     ASSERT_TRUE(w.dialog.SetTimer(1, 2));
     QString shownText;
     QString shownTitle;
+    QString shownFamily;
     bool ticksWhileOpen = false;
     const CDialog* owner = nullptr;
     std::string narrowTitle;
@@ -313,6 +314,7 @@ TEST(QtMessageBox, IsModalWithTheProgramsNameAndTheWindowsTimersKeepTicking) {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             shownText = box->text();
+            shownFamily = QFontInfo(box->font()).family();
             shownTitle = box->windowTitle();
             const size_t before = w.dialog.Of(kWmTimer).size();
             ticksWhileOpen =
@@ -324,6 +326,7 @@ TEST(QtMessageBox, IsModalWithTheProgramsNameAndTheWindowsTimersKeepTicking) {
     EXPECT_EQ(narrowTitle, "qt_tests");
     EXPECT_EQ(shownTitle, QStringLiteral("qt_tests"));
     EXPECT_EQ(shownText, QStringLiteral("設定しました\n二行目"));
+    EXPECT_EQ(shownFamily, QStringLiteral("IPAPGothic"));  // the dialog's font, not a fallback
     EXPECT_TRUE(ticksWhileOpen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
