@@ -1,6 +1,7 @@
 #include "app/drive_utility_program.h"
 
 #include "app/base_app.h"
+#include "app/system_access_messages.h"
 #include "drive/drive_state.h"
 #include "drive/media_watcher.h"
 #include "ui/main_window_services.h"
@@ -12,6 +13,7 @@ int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport,
     const char* mutexName = identity.mutexName;
     services.createMutex = [mutexName] { return CreateDriveAccessMutex(mutexName); };
     services.listCandidates = identity.listCandidates;
+    services.accessMessages = &SystemAccessMessages();
     CBaseApp application(backend, services, identity.instanceName);
     return application.Run();
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "drive/drive_handle.h"
+#include "drive/permission_refusal.h"
 
 namespace {
 
@@ -110,14 +111,23 @@ ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMut
 
 DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                           const std::vector<DriveCandidate>& candidates,
-                          const NarrowCodePage& codePage) {
+                          const NarrowCodePage& codePage, DiscoveryReport* report) {
     DriveTable table;
+    DiscoveryReport met;
+    met.candidates = static_cast<int>(candidates.size());
     for (const DriveCandidate& candidate : candidates) {
         DriveEntry entry;
-        if (ProbeDrive(state, runner, mutex, candidate, codePage, &entry) ==
-            ProbeOutcome::kSupported) {
+        const ProbeOutcome outcome = ProbeDrive(state, runner, mutex, candidate, codePage, &entry);
+        if (outcome == ProbeOutcome::kSupported) {
             table.push_back(entry);
+        } else if (outcome == ProbeOutcome::kNotOpened && met.deniedError == 0 &&
+                   IsPermissionError(state.openError)) {
+            met.deniedDevice = candidate;
+            met.deniedError = state.openError;
         }
+    }
+    if (report != nullptr) {
+        *report = met;
     }
     return table;
 }

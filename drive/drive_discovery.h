@@ -22,6 +22,13 @@ struct DriveEntry {
 // The listed drives in the order found; an entry's index is its position in the drive list.
 using DriveTable = std::vector<DriveEntry>;
 
+// What discovery met besides the drives it lists, for the words when it lists none.
+struct DiscoveryReport {
+    int candidates = 0;           // devices tried
+    DriveCandidate deniedDevice;  // the first one the system would not open for want of rights;
+    int deniedError = 0;          // its error number; 0 (and no device) when none was refused
+};
+
 // How a candidate answered discovery.
 enum class ProbeOutcome {
     kNotOpened,     // the system refused the open (state.openError says why)
@@ -44,7 +51,8 @@ ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMut
                         const DriveCandidate& candidate, const NarrowCodePage& codePage,
                         DriveEntry* entry);
 
-// Tries every candidate in order and returns the supported drives.
+// Tries every candidate in order and returns the supported drives; report, when given, says what
+// else it met.
 DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                           const std::vector<DriveCandidate>& candidates,
-                          const NarrowCodePage& codePage);
+                          const NarrowCodePage& codePage, DiscoveryReport* report = nullptr);

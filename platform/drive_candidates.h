@@ -8,6 +8,9 @@
 struct DriveCandidate {
     std::string devicePath;  // what the transport opens: "E:"; "/dev/sg1" or "/dev/sr0"
     std::string name;        // how the user knows the drive: "E:"; "/dev/sr0"
+    // Linux: reached through the block node /dev/srN because the drive has no SCSI generic node.
+    // The kernel's command filter there refuses WRITE BUFFER to users without CAP_SYS_RAWIO.
+    bool throughBlockNode = false;
 };
 
 std::vector<DriveCandidate> ListSystemDriveCandidates();

@@ -1,13 +1,8 @@
-#include <string>
-
 #include "platform/drive_candidates.h"
+#include "platform/sysfs_optical_drives.h"
 
-// The CD-ROM block nodes in order, sr0 to sr23.
+// The optical drives sysfs lists; only the drive's own answer to the model identification read
+// decides whether one is listed.
 std::vector<DriveCandidate> ListSystemDriveCandidates() {
-    std::vector<DriveCandidate> candidates;
-    for (int index = 0; index < 24; ++index) {
-        const std::string node = "/dev/sr" + std::to_string(index);
-        candidates.push_back(DriveCandidate{node, node});
-    }
-    return candidates;
+    return ListOpticalDrives("/");
 }

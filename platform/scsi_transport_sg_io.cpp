@@ -18,6 +18,8 @@ constexpr int kDriverSense = 0x08;    // driver status bit that only says sense 
 constexpr int kDriverTimeout = 0x06;  // driver status: the command timed out
 constexpr int kHostTimeout = 0x03;    // host status DID_TIME_OUT
 
+// On a block node the kernel raises a timeout below 7 s to 7 s (scsi_fill_sghdr_rq(),
+// BLK_MIN_SG_TIMEOUT); the sg node keeps what is asked.
 unsigned int TimeoutMilliseconds(uint32_t seconds) {
     constexpr uint32_t kMaxSeconds = std::numeric_limits<unsigned int>::max() / 1000u;
     return static_cast<unsigned int>(std::min(seconds, kMaxSeconds)) * 1000u;
@@ -71,6 +73,11 @@ public:
             result.osError = ENOENT;
             return result;
         }
+        // Read-write, on the sg node as on the block node: the sg driver checks commands only
+        // for a descriptor not opened O_RDWR (sg_ioctl_common() and sg_new_write() in
+        // drivers/scsi/sg.c; see platform/sysfs_optical_drives.cpp). O_NONBLOCK: an sr node opens
+        // without a disc in the drive, and an sg node held with O_EXCL by another process fails
+        // with EBUSY at once instead of waiting (sg_open()).
         const int descriptor = open(devicePath.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
         if (descriptor < 0) {
             result.osError = errno;

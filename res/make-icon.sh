@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Draws the application icon: a silver disc with its centre hole and a red recording dot.
-#  - res/app.ico, at 16x16 and 32x32, for the Windows resources;
-#  - res/icons/velmora-drive-utility-SIZE.png at 16, 32, 48, 64, 128 and 256 pixels, the sizes a
-#    Linux desktop asks for: the Qt program embeds them, and they are the hicolor theme's icons.
-# Run it again after changing the drawing; the images are committed so the build needs no
+# res/app.ico holds it at 16x16 and 32x32 for Windows; res/icons/<size>.png at 16, 32, 48, 64,
+# 128 and 256 pixels for Linux desktops (the Qt program embeds them, the package installs them).
+# Run it again after changing the drawing; the files are committed so the build needs no
 # ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -23,13 +22,14 @@ draw() {  # draw SIZE: everything is drawn at 8x and scaled down for smooth edge
         -fill '#ff00ff' -draw "circle $c,$c $c,$((c - hole))" -transparent '#ff00ff' \
         -stroke '#ffffff' -strokewidth $((s / 32)) -fill '#e0201b' \
         -draw "circle $dotx,$doty $dotx,$((doty - dot))" \
-        -resize "${size}x${size}" -define png:exclude-chunks=date,time "$tmp/icon-$size.png"
+        -resize "${size}x${size}" "$tmp/icon-$size.png"
 }
 
 mkdir -p icons
 for size in 16 32 48 64 128 256; do
     draw "$size"
-    cp "$tmp/icon-$size.png" "icons/velmora-drive-utility-$size.png"
+    # No time stamps or other chunks that change from run to run.
+    convert "$tmp/icon-$size.png" -strip -depth 8 "icons/$size.png"
 done
 convert "$tmp/icon-16.png" "$tmp/icon-32.png" app.ico
-echo "wrote $(pwd)/app.ico and $(pwd)/icons/"
+echo "wrote $(pwd)/app.ico and $(pwd)/icons/*.png"

@@ -47,4 +47,10 @@
 #define IDS_SETTING_UP_APPLY 150
 #define IDS_SETTING_UP_RESTORE 151
 
+// Linux only: what the system refused, and why no drive is listed.
+#define IDS_NODE_ACCESS_DENIED 160
+#define IDS_WRITE_NEEDS_SG 161
+#define IDS_NO_OPTICAL_DRIVE 162
+#define IDS_NO_SUPPORTED_DRIVE 163
+
 #endif

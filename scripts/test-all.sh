@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite plainly and under ASan+UBSan and TSan,
-# the win64 and win32 builds, and the end-to-end tests of the win64 build under Wine. The native
-# and ASan builds take the Qt backend (velmora-drive-utility and its demo, the Qt tests on Qt's
-# offscreen platform); the TSan build the in-memory one, as Qt's libraries are not instrumented.
+# the fuzz target (clang, libFuzzer) on its corpus and for a bounded time, the win64 and win32
+# builds, the end-to-end tests of the win64 build under Wine, and two release builds of HEAD that
+# must give identical archives.
+# The native and ASan builds take the Qt backend (velmora-drive-utility and its demo, the Qt tests
+# on Qt's offscreen platform); the TSan build the in-memory one, as Qt's libraries are not
+# instrumented.
 # Installs what it needs first (as root). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,6 +54,37 @@ windows_build() {  # windows_build DIR TOOLCHAIN
         cmake --build "$1" -j "$jobs"
 }
 
+release_reproducible() {  # two releases of HEAD, from copies in differently named folders, are identical
+    local tmp status=0
+    tmp=$(mktemp -d "${TMPDIR:-/tmp}/release-check.XXXXXX")
+    mkdir -p "$tmp/first" "$tmp/second-in-a-longer-folder"
+    TMPDIR=$tmp/first scripts/release.sh "$tmp/first/out" &&
+        TMPDIR=$tmp/second-in-a-longer-folder scripts/release.sh "$tmp/second-in-a-longer-folder/out" &&
+        diff -r "$tmp/first/out" "$tmp/second-in-a-longer-folder/out" || status=1
+    rm -rf "$tmp"
+    return "$status"
+}
+
+fuzz_build() {  # fuzz_build DIR: only the fuzz target and the libraries under it
+    CC=clang CXX=clang++ cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DDRIVE_UTILITY_FUZZ=ON >/dev/null &&
+        cmake --build "$1" -j "$jobs" --target drive_reply_fuzzer
+}
+
+fuzz_run() {  # fuzz_run DIR SECONDS: fuzzes from a copy of the corpus; any finding fails the stage
+    local work=$1/fuzz-run
+    rm -rf "$work" && mkdir -p "$work/corpus" "$work/findings" &&
+        cp tests/fuzz/corpus/* "$work/corpus/" || return 1
+    if "$1/tests/fuzz/drive_reply_fuzzer" -max_total_time="$2" -timeout=30 \
+        -artifact_prefix="$work/findings/" "$work/corpus" 2>"$work/log"; then
+        grep -E '^#[0-9]+[[:space:]]+DONE' "$work/log"
+    else
+        tail -n 40 "$work/log"
+        echo "findings in $work/findings"
+        return 1
+    fi
+}
+
 export QT_QPA_PLATFORM=offscreen
 stage "native build" native_build build/native -DDRIVE_UTILITY_GUI=qt
 stage "native tests" native_tests build/native
@@ -59,9 +93,13 @@ stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=addres
 stage "asan+ubsan tests" native_tests build/asan
 stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread -DDRIVE_UTILITY_GUI=memory
 stage "tsan tests" native_tests build/tsan
+stage "fuzz build" fuzz_build build/fuzz
+stage "fuzz corpus replay" native_tests build/fuzz
+stage "fuzz 60 s" fuzz_run build/fuzz 60
 stage "win64 build" windows_build build/win64 toolchain-win64.cmake
 stage "win32 build" windows_build build/win32 toolchain-win32.cmake
 stage "wine end-to-end tests" tests/e2e/run-all.sh build/native build/win64
+stage "release reproducibility" release_reproducible
 
 echo
 if [ "$failed" -gt 0 ]; then

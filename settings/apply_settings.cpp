@@ -1,5 +1,6 @@
 #include "settings/apply_settings.h"
 
+#include "drive/permission_refusal.h"
 #include "drive/sense_class.h"
 #include "res/resource_ids.h"
 #include "settings/settings_page.h"
@@ -13,9 +14,10 @@ constexpr int kLastSpeedRetry = 5;
 
 // What one run of ApplySettings has found so far.
 struct ApplyRun {
-    int retryCounter = 0;     // failed Optimal Writing Speed verifications, up to 5
-    int audioResult = 1;      // 0 after either audio failure
-    int confirmedWrites = 0;  // settings the drive has confirmed in this run
+    int retryCounter = 0;           // failed Optimal Writing Speed verifications, up to 5
+    int audioResult = 1;            // 0 after either audio failure
+    int confirmedWrites = 0;        // settings the drive has confirmed in this run
+    bool stoppedOnRefusal = false;  // the front end ended the run over a refused write
     ApplyResult result;
 };
 
@@ -59,15 +61,41 @@ bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held, Apply
     return false;
 }
 
+// Sends the page and returns how the system's call for it ended.
+TransportResult SendPage(SettingsContext& context, const DriveLock& held, const WritePage& page) {
+    SendWritePage(context.drive, context.runner, held, page);
+    return context.drive.block.transport;
+}
+
+// A write the system did not pass on for want of rights (the kernel's command filter on a block
+// node, a device without write access): nothing reached the drive. The front end decides whether
+// that ends the run; its alert is then shown once and nothing more is written.
+bool StopsOnRefusal(SettingsContext& context, const TransportResult& write, ApplyRun& run) {
+    if (!RefusedForWantOfRights(write)) {
+        return false;
+    }
+    const int alert = context.frontEnd.OnWriteRefused(write.osError);
+    if (alert == kGoOnAsBefore) {
+        return false;
+    }
+    run.stoppedOnRefusal = true;
+    context.frontEnd.Alert(alert);
+    return true;
+}
+
 // Each attempt reads the choice afresh; only the read-back counts, not the write's status.
 void WriteOptimalSpeed(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
     for (;;) {
         const WritePage page = OptimalSpeedWritePage(context.frontEnd.OptimalSpeedChoice());
-        SendWritePage(context.drive, context.runner, held, page);
+        const TransportResult write = SendPage(context, held, page);
         ++run.result.speedWrites;
         if (VerifyOptimalWriteSpeed(context, page.value, page.save) == 1) {
             ++run.confirmedWrites;
             run.result.optimalSpeed = SettingOutcome::kConfirmed;
+            return;
+        }
+        if (StopsOnRefusal(context, write, run)) {
+            run.result.optimalSpeed = SettingOutcome::kRefused;
             return;
         }
         if (run.retryCounter >= kLastSpeedRetry) {
@@ -92,11 +120,14 @@ void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& r
         return;
     }
     const WritePage page = AudioModeWritePage(context.frontEnd.AudioModeChoice());
-    SendWritePage(context.drive, context.runner, held, page);
+    const TransportResult write = SendPage(context, held, page);
     if (VerifyAudioMode(context, page.value, page.save) == 1) {
         run.audioResult = 1;
         ++run.confirmedWrites;
         run.result.audioMode = SettingOutcome::kConfirmed;
+    } else if (StopsOnRefusal(context, write, run)) {
+        run.audioResult = 0;
+        run.result.audioMode = SettingOutcome::kRefused;
     } else {
         context.frontEnd.LogAppend(IDS_AUDIO_SET_FAILED);
         run.audioResult = 0;
@@ -108,7 +139,7 @@ void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& r
 // supported, or the supported flags lost to a failed settings read) has confirmed nothing, so
 // the status of whatever probe command came last cannot make it a success.
 void DecideOutcome(SettingsContext& context, ApplyRun& run) {
-    if (run.retryCounter >= kLastSpeedRetry || run.audioResult == 0) {
+    if (run.retryCounter >= kLastSpeedRetry || run.audioResult == 0 || run.stoppedOnRefusal) {
         return;
     }
     if (run.confirmedWrites == 0 || context.drive.block.status != kCommandCompleted) {
@@ -133,7 +164,7 @@ ApplyResult ApplySettings(SettingsContext& context) {
     if (context.supported.optimalSpeed == 1 && context.frontEnd.OptimalSpeedChoice().requested) {
         WriteOptimalSpeed(context, lock, run);
     }
-    if (context.frontEnd.AudioModeChoice().requested) {
+    if (context.frontEnd.AudioModeChoice().requested && !run.stoppedOnRefusal) {
         WriteAudioMode(context, lock, run);
     }
     DecideOutcome(context, run);

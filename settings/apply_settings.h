@@ -18,6 +18,7 @@ enum class SettingOutcome {
     kConfirmed,     // the read-back showed the value (and the saved value when saving was asked)
     kNotConfirmed,  // no read-back confirmed it
     kNotReady,      // the drive does not allow the change now (audio mode with a disc in)
+    kRefused,       // the system refused the write for want of rights; the front end stopped
 };
 
 struct ApplyResult {
@@ -33,9 +34,11 @@ struct ApplyResult {
 // status line). Writes Optimal Writing Speed, if supported and requested, up to six times until
 // the drive confirms it (alert "Cannot setting optimized write speed" after the sixth failure);
 // then, if requested, Audio Optimized Write Mode once if supported, unless the drive does not allow
-// the change now (alert). Queues "complete" and sets the apply-succeeded flag only when at least
-// one setting was written and every setting written was confirmed (Optimal Writing Speed before its
-// sixth attempt).
+// the change now (alert). A write the system refuses for want of rights is still followed by its
+// read-back; when that does not confirm it, the front end decides (OnWriteRefused): its alert ends
+// the apply, with no retry and no further write. Queues "complete" and sets the apply-succeeded
+// flag only when at least one setting was written and every setting written was confirmed
+// (Optimal Writing Speed before its sixth attempt).
 ApplyResult ApplySettings(SettingsContext& context);
 
 // Makes the factory values (OFF, high speed playback, both saved) the choice for the supported

@@ -15,6 +15,9 @@ struct SettingChoice {
     uint8_t save = 0;       // 1: the drive keeps the value as its saved value too
 };
 
+// A front end's answer to a refused write (OnWriteRefused) that lets the apply go on as before.
+constexpr int kGoOnAsBefore = 0;
+
 class SettingsFrontEnd : public StatusLog {
 public:
     // The user's choices, read afresh for every write attempt.
@@ -27,4 +30,9 @@ public:
     virtual void ClearShownStatus() = 0;
     // A failure the user must acknowledge, by string id (the window's message box).
     virtual void Alert(int stringId) = 0;
+    // The system refused a write for want of rights (osError: EPERM, EACCES on Linux;
+    // ERROR_ACCESS_DENIED on Windows) and the read-back did not show the value. A string id: the
+    // apply alerts it once and stops, writing nothing more. kGoOnAsBefore: the write counts as any
+    // unconfirmed one (retried, then the usual alert).
+    virtual int OnWriteRefused(int osError) = 0;
 };

@@ -1,25 +1,38 @@
-// A library preloaded (LD_PRELOAD) into Wine so that the Windows build, run under Wine, talks to
-// simulated drives through its real pass-through code.
+// A library preloaded (LD_PRELOAD) so that a program talks to simulated drives through its real
+// pass-through code: the Windows build under Wine, and the native Linux build.
 //
-// How the command gets here (found by experiment with Wine 8.0): CreateFileA("\\.\E:") opens
-// whatever the prefix's dosdevices/e:: symlink points at; a plain regular file is enough, Wine
-// checks neither a device node nor a file type. DeviceIoControl(IOCTL_SCSI_PASS_THROUGH_DIRECT)
-// (device type FILE_DEVICE_CONTROLLER) goes to Wine's CD-ROM ioctl code, which fstat()s the file
-// for its cache only, requires Length == sizeof(SCSI_PASS_THROUGH_DIRECT) (56 on win64; 44 is
-// refused and nothing is sent), and then calls ioctl(fd, SG_IO, &sg_io_hdr) from the program's own
-// process with cmd_len = CdbLength, timeout = TimeOutValue * 1000 and the sense buffer of the
-// record. It copies status and sb_len_wr back into the record; host and driver status are not
-// reported. So this library replaces ioctl(): an SG_IO on a file that is one of the configured
-// drive files (same device and inode) is answered by a SimulatedDrive held in this process;
+// Under Wine (found by experiment with Wine 8.0): CreateFileA("\\.\E:") opens whatever the
+// prefix's dosdevices/e:: symlink points at; a plain regular file is enough, Wine checks neither a
+// device node nor a file type. DeviceIoControl(IOCTL_SCSI_PASS_THROUGH_DIRECT) (device type
+// FILE_DEVICE_CONTROLLER) goes to Wine's CD-ROM ioctl code, which fstat()s the file for its cache
+// only, requires Length == sizeof(SCSI_PASS_THROUGH_DIRECT) (56 on win64; 44 is refused and nothing
+// is sent), and then calls ioctl(fd, SG_IO, &sg_io_hdr) from the program's own process with
+// cmd_len = CdbLength, timeout = TimeOutValue * 1000 and the sense buffer of the record. It copies
+// status and sb_len_wr back into the record; host and driver status are not reported.
+//
+// Native: with SIM_ROOT naming a fake tree, the program's lookups of /sys/class/block/... and of
+// the nodes /dev/sgN and /dev/srN are moved into that tree (sim/sim_root_paths.h). The library
+// replaces exactly the calls the program's drive listing and transport make on such paths: open
+// (and open64), opendir and access. The fake nodes are regular files. A node's
+// node-<node>.conf can make its opens or its SG_IO calls fail with an error number, and an srN
+// node refuses what the kernel's block-node command filter refuses (sim/node_config_file.h).
+//
+// Either way this library replaces ioctl(): an SG_IO on a file that is one of the configured drive
+// files or nodes (same device and inode) is answered by a SimulatedDrive held in this process;
 // everything else goes to the real ioctl.
 //
-// Configuration: SIM_DRIVE_DIR names a directory with, per letter X, drive-X.conf (the drive's
-// set-up, sim/drive_config_file.h) and drive-X.dev (the file the symlink points at). The library
-// appends one line per command to trace-X.log (sim/command_trace.h), re-applies the live keys when
-// drive-X.conf changes, and keeps the setting values in drive-X.state so that they survive the
-// program's restart, as a drive's do. See sim/README.md.
+// Configuration: SIM_DRIVE_DIR names a directory with, per drive, drive-<key>.conf (the drive's
+// set-up, sim/drive_config_file.h): the key is the letter X under Wine, with drive-X.dev the file
+// the symlink points at; natively it is the block device's name srN, whose nodes are
+// SIM_ROOT/dev/srN and the SIM_ROOT/dev/sgM that sysfs gives it. The library appends one line per
+// command to trace-<key>.log (sim/command_trace.h), and one "system=ERRNO cdb=..." line per
+// command it failed in the system's stead; it re-applies the live keys when drive-<key>.conf
+// changes, and keeps the setting values in drive-<key>.state so that they survive the program's
+// restart, as a drive's do. See sim/README.md.
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <scsi/sg.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,18 +51,59 @@
 
 #include "sim/command_trace.h"
 #include "sim/drive_config_file.h"
+#include "sim/node_config_file.h"
+#include "sim/sim_root_paths.h"
 #include "sim/simulated_drive.h"
 
 namespace {
 
-struct PlacedDrive {
-    char letter = 0;
+using OpenFunction = int (*)(const char*, int, ...);
+using OpendirFunction = DIR* (*)(const char*);
+using AccessFunction = int (*)(const char*, int);
+using IoctlFunction = int (*)(int, unsigned long, ...);
+
+// The C library's own functions, looked up once.
+OpenFunction RealOpen() {
+    static const auto real = reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, "open"));
+    return real;
+}
+OpenFunction RealOpen64() {
+    static const auto real = reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, "open64"));
+    return real;
+}
+OpendirFunction RealOpendir() {
+    static const auto real = reinterpret_cast<OpendirFunction>(dlsym(RTLD_NEXT, "opendir"));
+    return real;
+}
+AccessFunction RealAccess() {
+    static const auto real = reinterpret_cast<AccessFunction>(dlsym(RTLD_NEXT, "access"));
+    return real;
+}
+IoctlFunction RealIoctl() {
+    static const auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, "ioctl"));
+    return real;
+}
+
+// One way into a simulated drive: the Wine drive file, or a fake node /dev/sgN or /dev/srN.
+struct DriveNode {
     dev_t device = 0;
     ino_t inode = 0;
+    std::string name;        // "E", "sg1", "sr0": node-<name>.conf says how the system treats it
+    bool blockNode = false;  // srN: the kernel's command filter applies
+};
+
+struct PlacedDrive {
+    std::string key;  // the letter under Wine, the block device's name (sr0) natively
+    std::vector<DriveNode> nodes;
     std::string confPath, statePath, tracePath;
     std::string confText;  // as last applied
     std::string stateText;
     std::unique_ptr<SimulatedDrive> drive;
+};
+
+struct FoundNode {
+    PlacedDrive* placed = nullptr;
+    const DriveNode* node = nullptr;
 };
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
@@ -84,25 +138,75 @@ void ReplaceFile(const std::string& path, const std::string& text) {
     }
 }
 
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::vector<std::string> DirectoryEntries(const std::string& path) {
+    std::vector<std::string> names;
+    if (DIR* directory = RealOpendir()(path.c_str())) {
+        while (const dirent* entry = readdir(directory)) {
+            names.emplace_back(entry->d_name);
+        }
+        closedir(directory);
+    }
+    return names;
+}
+
+bool StatNode(const std::string& path, const std::string& name, bool blockNode, DriveNode& node) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        return false;
+    }
+    node = DriveNode{status.st_dev, status.st_ino, name, blockNode};
+    return true;
+}
+
+// How the system treats the node now: node-<name>.conf in SIM_DRIVE_DIR, read afresh each time so
+// that a test can change it while the program runs.
+NodeConfig NodeConfigOf(const std::string& name) {
+    NodeConfig config;
+    std::string text;
+    const std::string path = Environment("SIM_DRIVE_DIR") + "/node-" + name + ".conf";
+    std::string error;
+    if (ReadWholeFile(path, text) && !ParseNodeConfig(text, config, error)) {
+        std::fprintf(stderr, "sim_sg_io_preload: %s: %s\n", path.c_str(), error.c_str());
+    }
+    return config;
+}
+
+std::string CdbHex(const uint8_t* cdb, size_t length) {
+    std::string hex;
+    char byte[3];
+    for (size_t i = 0; i < length; ++i) {
+        std::snprintf(byte, sizeof byte, "%02X", cdb[i]);
+        hex += byte;
+    }
+    return hex;
+}
+
 class PreloadedDrives {
 public:
-    // The drive whose file is the one open on fd, or nullptr.
-    PlacedDrive* Find(int fd) {
+    // The drive and node whose file is the one open on fd, or none.
+    FoundNode Find(int fd) {
         struct stat status;
         if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-            return nullptr;
+            return FoundNode{};
         }
         std::lock_guard<std::mutex> lock(mutex_);
         for (int pass = 0; pass < 2; ++pass) {
             for (auto& placed : drives_) {
-                if (placed->device == status.st_dev && placed->inode == status.st_ino) {
-                    RefreshLiveSettings(*placed);
-                    return placed.get();
+                for (const DriveNode& node : placed->nodes) {
+                    if (node.device == status.st_dev && node.inode == status.st_ino) {
+                        RefreshLiveSettings(*placed);
+                        return FoundNode{placed.get(), &node};
+                    }
                 }
             }
             PlaceNewDrives();  // a drive may have been set up since the last look
         }
-        return nullptr;
+        return FoundNode{};
     }
 
     void RecordCommand(PlacedDrive& placed, const ReceivedCommand& command) {
@@ -115,39 +219,74 @@ public:
         }
     }
 
+    // A command failed in the system's stead never reaches the drive; the trace says so.
+    void RecordSystemFailure(PlacedDrive& placed, int error, const uint8_t* cdb, size_t length) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        AppendLine(placed.tracePath, "system=" + ErrorName(error) + " cdb=" + CdbHex(cdb, length));
+    }
+
 private:
     void PlaceNewDrives() {
-        const char* directory = std::getenv("SIM_DRIVE_DIR");
-        if (directory == nullptr || *directory == '\0') {
+        const std::string directory = Environment("SIM_DRIVE_DIR");
+        if (directory.empty()) {
             return;
         }
         for (char letter = 'C'; letter <= 'Z'; ++letter) {
-            if (IsPlaced(letter)) {
+            const std::string key(1, letter);
+            DriveNode node;
+            if (!IsPlaced(key) &&
+                StatNode(directory + "/drive-" + key + ".dev", key, false, node)) {
+                TryPlace(directory, key, {node});
+            }
+        }
+        PlaceLinuxDrives(directory);
+    }
+
+    // Each srN of the fake sysfs tree, reached through SIM_ROOT/dev/srN and its sg node.
+    void PlaceLinuxDrives(const std::string& directory) {
+        const std::string root = Environment("SIM_ROOT");
+        if (root.empty()) {
+            return;
+        }
+        const std::string classBlock = root + "/sys/class/block/";
+        for (const std::string& name : DirectoryEntries(classBlock)) {
+            if (name.compare(0, 2, "sr") != 0 ||
+                DeviceNodeName(("/dev/" + name).c_str()) == nullptr || IsPlaced(name)) {
                 continue;
             }
-            const std::string base = std::string(directory) + "/";
-            auto placed = std::make_unique<PlacedDrive>();
-            placed->letter = letter;
-            placed->confPath = base + "drive-" + letter + ".conf";
-            placed->statePath = base + "drive-" + letter + ".state";
-            placed->tracePath = base + "trace-" + letter + ".log";
-            struct stat status;
-            const std::string devicePath = base + "drive-" + letter + ".dev";
-            if (stat(devicePath.c_str(), &status) != 0 ||
-                !ReadWholeFile(placed->confPath, placed->confText)) {
-                continue;
+            std::vector<DriveNode> nodes;
+            DriveNode node;
+            if (StatNode(root + "/dev/" + name, name, true, node)) {
+                nodes.push_back(node);
             }
-            placed->device = status.st_dev;
-            placed->inode = status.st_ino;
-            if (CreateDrive(*placed)) {
-                drives_.push_back(std::move(placed));
+            for (const std::string& sg :
+                 DirectoryEntries(classBlock + name + "/device/scsi_generic")) {
+                if (sg.compare(0, 2, "sg") == 0 && StatNode(root + "/dev/" + sg, sg, false, node)) {
+                    nodes.push_back(node);
+                }
+            }
+            if (!nodes.empty()) {
+                TryPlace(directory, name, nodes);
             }
         }
     }
 
-    bool IsPlaced(char letter) const {
+    void TryPlace(const std::string& directory, const std::string& key,
+                  const std::vector<DriveNode>& nodes) {
+        auto placed = std::make_unique<PlacedDrive>();
+        placed->key = key;
+        placed->nodes = nodes;
+        placed->confPath = directory + "/drive-" + key + ".conf";
+        placed->statePath = directory + "/drive-" + key + ".state";
+        placed->tracePath = directory + "/trace-" + key + ".log";
+        if (ReadWholeFile(placed->confPath, placed->confText) && CreateDrive(*placed)) {
+            drives_.push_back(std::move(placed));
+        }
+    }
+
+    bool IsPlaced(const std::string& key) const {
         for (const auto& placed : drives_) {
-            if (placed->letter == letter) {
+            if (placed->key == key) {
                 return true;
             }
         }
@@ -222,7 +361,18 @@ uint8_t DataInFromDirection(int direction) {
     }
 }
 
-int AnswerSgIo(PlacedDrive& placed, sg_io_hdr_t& header) {
+// What the system does with the command before any drive sees it: 0 to pass it on, else the error
+// number SG_IO fails with (the drive has gone; the block node's filter refuses it).
+int SystemFailure(const DriveNode& node, uint8_t opcode) {
+    const NodeConfig config = NodeConfigOf(node.name);
+    if (config.ioError != 0) {
+        return config.ioError;
+    }
+    const bool filtered = config.filter < 0 ? node.blockNode : config.filter == 1;
+    return filtered && !BlockNodeFilterPasses(opcode) ? EPERM : 0;
+}
+
+int AnswerSgIo(const FoundNode& found, sg_io_hdr_t& header) {
     if (header.interface_id != 'S' || header.cmd_len == 0 || header.cmd_len > 16 ||
         header.cmdp == nullptr) {
         errno = EINVAL;
@@ -230,6 +380,11 @@ int AnswerSgIo(PlacedDrive& placed, sg_io_hdr_t& header) {
     }
     uint8_t cdb[16] = {};
     std::memcpy(cdb, header.cmdp, header.cmd_len);
+    if (const int failure = SystemFailure(*found.node, cdb[0])) {
+        Drives().RecordSystemFailure(*found.placed, failure, cdb, header.cmd_len);
+        errno = failure;
+        return -1;
+    }
     ScsiCommand command;
     command.cdb = cdb;
     command.cdbLength = header.cmd_len;
@@ -240,7 +395,7 @@ int AnswerSgIo(PlacedDrive& placed, sg_io_hdr_t& header) {
 
     uint8_t sense[18] = {};
     uint32_t dataInBytes = 0;
-    const uint8_t status = placed.drive->Execute(command, sense, &dataInBytes);
+    const uint8_t status = found.placed->drive->Execute(command, sense, &dataInBytes);
     header.status = status;
     header.masked_status = static_cast<unsigned char>(status >> 1);
     header.msg_status = 0;
@@ -257,23 +412,75 @@ int AnswerSgIo(PlacedDrive& placed, sg_io_hdr_t& header) {
     return 0;
 }
 
-using IoctlFunction = int (*)(int, unsigned long, ...);
+// The path the program asked for, moved into SIM_ROOT when it is one of the moved ones; nullptr
+// (errno set) when the moved path is too long or the node refuses to be opened.
+const char* MovedPath(const char* path, char* buffer, size_t size, bool opening) {
+    const char* moved = PathUnderSimRoot(std::getenv("SIM_ROOT"), path, buffer, size);
+    if (moved == nullptr) {
+        errno = ENAMETOOLONG;
+        return nullptr;
+    }
+    const char* node = moved != path ? DeviceNodeName(path) : nullptr;
+    if (opening && node != nullptr) {
+        if (const int refusal = NodeConfigOf(node).openError) {
+            errno = refusal;
+            return nullptr;
+        }
+    }
+    return moved;
+}
 
-IoctlFunction RealIoctl() {
-    static const IoctlFunction real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, "ioctl"));
-    return real;
+mode_t ModeArgument(int flags, va_list arguments) {
+    return (flags & (O_CREAT | O_TMPFILE)) != 0 ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+}
+
+int OpenMoved(OpenFunction real, const char* path, int flags, mode_t mode) {
+    char buffer[PATH_MAX];
+    const char* moved = MovedPath(path, buffer, sizeof buffer, true);
+    return moved != nullptr ? real(moved, flags, mode) : -1;
 }
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {
+#define PRELOADED extern "C" __attribute__((visibility("default")))
+
+PRELOADED int open(const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = ModeArgument(flags, arguments);
+    va_end(arguments);
+    return OpenMoved(RealOpen(), path, flags, mode);
+}
+
+PRELOADED int open64(const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = ModeArgument(flags, arguments);
+    va_end(arguments);
+    return OpenMoved(RealOpen64(), path, flags, mode);
+}
+
+PRELOADED DIR* opendir(const char* path) {
+    char buffer[PATH_MAX];
+    const char* moved = MovedPath(path, buffer, sizeof buffer, false);
+    return moved != nullptr ? RealOpendir()(moved) : nullptr;
+}
+
+PRELOADED int access(const char* path, int mode) {
+    char buffer[PATH_MAX];
+    const char* moved = MovedPath(path, buffer, sizeof buffer, false);
+    return moved != nullptr ? RealAccess()(moved, mode) : -1;
+}
+
+PRELOADED int ioctl(int fd, unsigned long request, ...) {
     va_list arguments;
     va_start(arguments, request);
     void* argument = va_arg(arguments, void*);
     va_end(arguments);
     if (request == SG_IO && argument != nullptr) {
-        if (PlacedDrive* placed = Drives().Find(fd)) {
-            return AnswerSgIo(*placed, *static_cast<sg_io_hdr_t*>(argument));
+        const FoundNode found = Drives().Find(fd);
+        if (found.placed != nullptr) {
+            return AnswerSgIo(found, *static_cast<sg_io_hdr_t*>(argument));
         }
     }
     return RealIoctl()(fd, request, argument);

@@ -1,6 +1,7 @@
 #include "sim/simulated_transport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -81,6 +82,15 @@ void SimulatedTransport::RefuseOpen(char letter, bool refuse) {
     RefuseOpen(LetterPath(letter), refuse ? kNotFound : 0);
 }
 
+void SimulatedTransport::FailCommands(const std::string& devicePath, int opcode, int osError) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (osError != 0) {
+        failing_[Normalized(devicePath)] = {opcode, osError};
+    } else {
+        failing_.erase(Normalized(devicePath));
+    }
+}
+
 int SimulatedTransport::OpenHandleCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return static_cast<int>(handles_.size());
@@ -117,10 +127,32 @@ std::shared_ptr<SimulatedDrive> SimulatedTransport::DriveForHandle(DeviceHandle 
     return drive == drives_.end() ? nullptr : drive->second;
 }
 
+// The system error a command through this handle meets before it could reach the drive; 0 when
+// none.
+int SimulatedTransport::SystemFailureOf(DeviceHandle handle, uint8_t opcode) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto open = handles_.find(handle);
+    if (open == handles_.end()) {
+        return 0;
+    }
+    auto failing = failing_.find(open->second);
+    if (failing == failing_.end()) {
+        return 0;
+    }
+    const auto [failingOpcode, error] = failing->second;
+    return failingOpcode < 0 || failingOpcode == opcode ? error : 0;
+}
+
 TransportResult SimulatedTransport::Execute(DeviceHandle handle, PassThroughRequest& request) {
     ScsiPassThroughDirect& header = request.header;
-    std::shared_ptr<SimulatedDrive> drive = DriveForHandle(handle);
     TransportResult result;
+    if (const int error = SystemFailureOf(handle, header.Cdb[0])) {
+        const bool refused = error == EPERM || error == EACCES;
+        result.outcome = refused ? TransportOutcome::kRejected : TransportOutcome::kOsError;
+        result.osError = error;
+        return result;
+    }
+    std::shared_ptr<SimulatedDrive> drive = DriveForHandle(handle);
     if (drive == nullptr || !RecordIsAcceptable(header)) {
         result.outcome = TransportOutcome::kRejected;
         return result;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "platform/scsi_transport.h"
 #include "sim/simulated_drive.h"
@@ -31,6 +32,10 @@ public:
     // While set, Open of that path fails with the system error number (EACCES, ...).
     void RefuseOpen(const std::string& devicePath, int osError);
     void RefuseOpen(char letter, bool refuse);  // refused with error 2 (not found)
+    // While set, the commands sent through that path with the opcode (-1: every command) fail in
+    // the system with the error number, without reaching the drive: EPERM as the kernel's command
+    // filter refuses one, ENODEV or EIO as for a drive that has gone away. 0 lifts it.
+    void FailCommands(const std::string& devicePath, int opcode, int osError);
     int OpenHandleCount() const;
 
     OpenResult Open(const std::string& devicePath) override;
@@ -39,10 +44,12 @@ public:
 
 private:
     std::shared_ptr<SimulatedDrive> DriveForHandle(DeviceHandle handle) const;
+    int SystemFailureOf(DeviceHandle handle, uint8_t opcode) const;
 
     mutable std::mutex mutex_;
     std::map<std::string, std::shared_ptr<SimulatedDrive>> drives_;
     std::map<DeviceHandle, std::string> handles_;
     std::map<std::string, int> refused_;
+    std::map<std::string, std::pair<int, int>> failing_;  // path: opcode (or -1), error number
     DeviceHandle nextHandle_ = 0x100;
 };

@@ -88,7 +88,7 @@ bool CBaseDlg::OnInitDialog() {
     if (platform == kOsPlatformNt) {
         drive_.transportMode = kTransportModePassThrough;
     } else {
-        QueueNotice(IDS_UNKNOWN_OS);  // the start value of the transport mode is pass-through too
+        QueueNotice(UserMessage{IDS_UNKNOWN_OS, {}});  // the start value is pass-through too
     }
     DiscoverWithRetry();
 
@@ -99,13 +99,13 @@ bool CBaseDlg::OnInitDialog() {
     if (drivesFound_ == 0) {
         SettingsContext settings = Settings();
         UpdateControls(settings, *this, 1);
-        log_.LogAppend(IDS_TARGET_NOT_FOUND);
+        AppendToLog(services_.accessMessages->NoDriveListed(discovery_));
         notices_.clear();  // nothing clears the queue here: they are shown ahead of this line
         driveCombo_.Enable(false);
         return true;
     }
     if (OpenSelectedDrive() == kNoDevice) {
-        QueueNotice(IDS_OPEN_FAILED);
+        QueueNotice(OpenFailure());
     } else {
         StartWatcher();
     }
@@ -147,8 +147,8 @@ void CBaseDlg::DiscoverWithRetry() {
 // no drive stays open.
 int CBaseDlg::DiscoverDrives() {
     ComboResetContent(IDC_DRIVE_COMBO);
-    driveTable_ =
-        ::DiscoverDrives(drive_, *runner_, *mutex_, services_.listCandidates(), Backend());
+    driveTable_ = ::DiscoverDrives(drive_, *runner_, *mutex_, services_.listCandidates(), Backend(),
+                                   &discovery_);
     for (const DriveEntry& entry : driveTable_) {
         ComboInsertString(IDC_DRIVE_COMBO, -1, entry.listText);
     }
@@ -159,9 +159,21 @@ DeviceHandle CBaseDlg::OpenSelectedDrive() {
     const bool listed = selectedDrive_ >= 0 && selectedDrive_ < drivesFound_;
     if (!listed) {
         drive_.driveHandle = kNoDevice;
+        drive_.openError = 0;
         return kNoDevice;
     }
-    return OpenDrive(drive_, driveTable_[static_cast<size_t>(selectedDrive_)].device.devicePath);
+    return OpenDrive(drive_, SelectedDevice().devicePath);
+}
+
+DriveCandidate CBaseDlg::SelectedDevice() const {
+    const bool listed =
+        selectedDrive_ >= 0 && selectedDrive_ < static_cast<int>(driveTable_.size());
+    return listed ? driveTable_[static_cast<size_t>(selectedDrive_)].device : DriveCandidate{};
+}
+
+// The words for the selected drive's last failed open, with the system's reason.
+UserMessage CBaseDlg::OpenFailure() const {
+    return services_.accessMessages->OpenFailed(SelectedDevice(), drive_.openError);
 }
 
 void CBaseDlg::StartWatcher() {
@@ -225,6 +237,10 @@ void CBaseDlg::Alert(int stringId) {
     ShowMessageBox(LoadText(stringId));
 }
 
+int CBaseDlg::OnWriteRefused(int osError) {
+    return services_.accessMessages->WriteRefused(SelectedDevice(), osError);
+}
+
 void CBaseDlg::LogAppend(int stringId) {
     log_.LogAppend(stringId);
 }
@@ -233,17 +249,25 @@ void CBaseDlg::LogClear() {
     log_.LogClear();
 }
 
-void CBaseDlg::QueueNotice(int stringId) {
-    log_.LogAppend(stringId);
-    notices_.push_back(stringId);
+void CBaseDlg::QueueNotice(const UserMessage& message) {
+    AppendToLog(message);
+    notices_.push_back(message);
 }
 
 void CBaseDlg::RequeueNotices() {
-    for (int id : notices_) {
+    for (const UserMessage& message : notices_) {
         log_.LogAppend(IDS_LINE_BREAK);
-        log_.LogAppend(id);
+        AppendToLog(message);
     }
     notices_.clear();
+}
+
+void CBaseDlg::AppendToLog(const UserMessage& message) {
+    log_.LogAppendText(TextOf(message));
+}
+
+std::string CBaseDlg::TextOf(const UserMessage& message) const {
+    return FillPlaceholder(LoadText(message.stringId), message.argument);
 }
 
 void CBaseDlg::OnSelChangeDrive() {
@@ -254,13 +278,13 @@ void CBaseDlg::OnSelChangeDrive() {
     CloseDrive(drive_.transport, drive_.driveHandle);
     selectedDrive_ = ComboGetCurSel(IDC_DRIVE_COMBO);
     if (OpenSelectedDrive() == kNoDevice) {
-        QueueNotice(IDS_OPEN_FAILED);
+        QueueNotice(OpenFailure());
     }
     ShowDriveSettings();
 
     CloseDrive(drive_.transport, drive_.driveHandle);
     if (OpenSelectedDrive() == kNoDevice) {
-        ShowMessageBox(LoadText(IDS_OPEN_FAILED));
+        ShowMessageBox(TextOf(OpenFailure()));
     } else {
         StartWatcher();
     }

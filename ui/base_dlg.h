@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "drive/command_done_sink.h"
@@ -20,6 +21,7 @@
 #include "settings/settings_context.h"
 #include "settings/settings_front_end.h"
 #include "settings/supported_settings.h"
+#include "settings/user_message.h"
 #include "ui/log_ring.h"
 #include "ui/main_window_services.h"
 
@@ -43,6 +45,7 @@ public:
     void ChooseFactoryValues(const SupportedSettings& supported) override;
     void ClearShownStatus() override;
     void Alert(int stringId) override;
+    int OnWriteRefused(int osError) override;
     void LogAppend(int stringId) override;
     void LogClear() override;
 
@@ -72,12 +75,16 @@ private:
     void DiscoverWithRetry();
     int DiscoverDrives();
     DeviceHandle OpenSelectedDrive();
+    DriveCandidate SelectedDevice() const;
+    UserMessage OpenFailure() const;
     void StartWatcher();
     void StopWatcher();
     void ShowDriveSettings();
     SettingsContext Settings();
-    void QueueNotice(int stringId);
+    void QueueNotice(const UserMessage& message);
     void RequeueNotices();
+    void AppendToLog(const UserMessage& message);
+    std::string TextOf(const UserMessage& message) const;
     void ShowNextLogPiece();
     void SetLogTimerPeriod(unsigned periodMs);
     void FollowReadyFlag();
@@ -88,10 +95,11 @@ private:
     std::unique_ptr<DriveAccessMutex> mutex_;  // before runner_, which uses it
     std::unique_ptr<CommandRunner> runner_;    // holds the worker thread handle
     DriveTable driveTable_;                    // by position in the drive list
+    DiscoveryReport discovery_;                // what the last discovery met
     int selectedDrive_ = 0;
     SupportedSettings supported_;
     // Lines that must stay visible although a settings report clears the queue before them.
-    std::vector<int> notices_;
+    std::vector<UserMessage> notices_;
 
     DialogControl checkSettingButton_;
     DialogControl applyButton_;

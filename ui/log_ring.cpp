@@ -21,10 +21,13 @@ size_t FittingLength(const std::string& text, size_t limit, const StringTable& s
 }  // namespace
 
 void LogRing::LogAppend(int stringId) {
+    LogAppendText(strings_.LoadText(stringId));
+}
+
+void LogRing::LogAppendText(const std::string& text) {
     if (pendingCount_ >= kSlotCount) {
         return;
     }
-    const std::string text = strings_.LoadText(stringId);
     const size_t length = FittingLength(text, kSlotSize - 1, strings_);
     std::memcpy(slots_[writeIndex_], text.data(), length);
     slots_[writeIndex_][length] = '\0';

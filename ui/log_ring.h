@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/string_table.h"
 #include "settings/status_log.h"
@@ -18,6 +19,9 @@ public:
     // is cut at a character boundary; when all slots hold pieces not yet shown, the new piece is
     // dropped rather than overwriting one of them.
     void LogAppend(int stringId) override;
+    // Queues a text already in the narrow code page (a message with its node filled in), cut
+    // and dropped as LogAppend's are.
+    void LogAppendText(const std::string& text);
     int LogHasPending() const { return pendingCount_ != 0 ? 1 : 0; }
     // The oldest piece not yet shown; valid until that slot is appended to again.
     const char* LogPeek() const { return slots_[readIndex_]; }

@@ -15,6 +15,7 @@
 #include "platform/drive_candidates.h"
 #include "platform/os_platform.h"
 #include "platform/thread.h"
+#include "settings/access_messages.h"
 
 struct MainWindowServices {
     DriveState& drive;
@@ -28,4 +29,7 @@ struct MainWindowServices {
     // Sleeps the window thread (the wait before the second discovery).
     std::function<void(uint32_t)> sleep = SleepMilliseconds;
     uint32_t commandWaitMs = kCommandWaitMs;  // the bound of each command's wait
+    // The words for what the system refuses: the Windows program's own unless the program hands
+    // in its platform's (app/system_access_messages.h). Never null.
+    const AccessMessages* accessMessages = &ClassicAccessMessages();
 };

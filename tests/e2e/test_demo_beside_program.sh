@@ -14,7 +14,7 @@ echo "manifests"
 expect_status "the demo asks to run as the invoking user" \
     grep -aq 'requestedExecutionLevel level="asInvoker"' "$DEMO_EXE"
 expect_status "the demo asks for no administrator rights" \
-    bash -c "! grep -aq 'requireAdministrator' '$DEMO_EXE'"
+    bash -c "! grep -aq 'level=\"requireAdministrator' '$DEMO_EXE'"
 expect_status "the program still asks for administrator rights" \
     grep -aq 'requestedExecutionLevel level="requireAdministrator"' "$GUI_APP_EXE"
 

@@ -18,8 +18,8 @@ constexpr uint32_t kPopup = 0x80000000u, kVisible = 0x10000000u, kCaption = 0x00
                    kTabStop = 0x00010000u, kBorder = 0x00800000u, kVScroll = 0x00200000u,
                    kAppWindow = 0x00040000u;
 
-const int kStringIds[] = {101, 102, 103, 107, 112, 116, 118, 119, 120, 121, 137, 138,
-                          139, 140, 142, 143, 144, 145, 146, 147, 148, 149, 150, 151};
+const int kStringIds[] = {101, 102, 103, 107, 112, 116, 118, 119, 120, 121, 137, 138, 139, 140,
+                          142, 143, 144, 145, 146, 147, 148, 149, 150, 151, 160, 161, 162, 163};
 
 std::string Text(int id, uint16_t language) {
     const char* text = GeneratedResourceCatalog().FindString(id, language);
@@ -51,7 +51,7 @@ std::vector<std::string> Order(const DialogTemplate& dialog) {
 
 TEST(StringTable, HoldsExactlyTheProgramsStringsInBothLanguages) {
     for (uint16_t language : {kLanguageEnglish, kLanguageJapanese}) {
-        for (int id = 100; id <= 160; ++id) {
+        for (int id = 100; id <= 179; ++id) {
             bool expected =
                 std::find(std::begin(kStringIds), std::end(kStringIds), id) != std::end(kStringIds);
             EXPECT_EQ(expected, GeneratedResourceCatalog().FindString(id, language) != nullptr)

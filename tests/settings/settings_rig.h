@@ -29,12 +29,18 @@ struct RecordingFrontEnd : SettingsFrontEnd {
     void Alert(int stringId) override { alerts.push_back(stringId); }
     void LogAppend(int stringId) override { ids.push_back(stringId); }
     void LogClear() override { ids.clear(); }
+    int OnWriteRefused(int osError) override {
+        refusals.push_back(osError);
+        return refusalAnswer;
+    }
 
     SettingChoice speed;
     SettingChoice audio;
     std::vector<int> ids;  // status lines queued since the last LogClear
     std::vector<int> alerts;
     int clearedShown = 0;
+    int refusalAnswer = kGoOnAsBefore;  // what a refused write gets
+    std::vector<int> refusals;          // the error of each refused write asked about
 };
 
 class FixedReadiness : public AudioReadiness {

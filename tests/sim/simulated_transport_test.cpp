@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -150,6 +151,32 @@ TEST(SimulatedTransportHandles, ADriveAtANodePathAndTheBytesAReplyMoved) {
     EXPECT_TRUE(result.Sent());
     EXPECT_EQ(result.bytesTransferred, 30u);
     EXPECT_EQ(request.header.DataTransferLength, 30u);
+}
+
+// The kernel's filter refuses one opcode; a drive gone away fails every command. Neither reaches
+// the drive.
+TEST(SimulatedTransportHandles, CommandsFailingInTheSystemSayWhyAndNeverReachTheDrive) {
+    SimulatedTransport transport;
+    SimulatedDrive& drive = transport.AddDrive("/dev/sr0");
+    const DeviceHandle handle = transport.Open("/dev/sr0").handle;
+    uint8_t page[256] = {9, 0, 1, 0};
+    PassThroughRequest write =
+        MakeRecord({0x3B, 0x01, 0xFA, 0, 0, 0, 0, 1, 0}, kScsiDataOut, page, 256);
+    PassThroughRequest ready = MakeRecord({0x00}, kScsiDataUnspecified, nullptr, 0);
+    transport.FailCommands("/dev/sr0", 0x3B, EPERM);
+    const TransportResult refused = transport.Execute(handle, write);
+    EXPECT_EQ(refused.outcome, TransportOutcome::kRejected);
+    EXPECT_EQ(refused.osError, EPERM);
+    EXPECT_TRUE(Sent(transport, handle, ready));
+    EXPECT_EQ(drive.ReceivedCount(), 1u);
+
+    transport.FailCommands("/dev/sr0", -1, ENODEV);
+    const TransportResult gone = transport.Execute(handle, ready);
+    EXPECT_EQ(gone.outcome, TransportOutcome::kOsError);
+    EXPECT_EQ(gone.osError, ENODEV);
+    transport.FailCommands("/dev/sr0", -1, 0);
+    EXPECT_TRUE(Sent(transport, handle, write));
+    EXPECT_EQ(drive.ReceivedCount(), 2u);
 }
 
 TEST(SimulatedTransportDrives, ReplacedDriveAnswersOpenHandles) {

@@ -5,6 +5,9 @@
 #include <map>
 #include <string>
 
+#include "res/generated_resource_catalog.h"
+#include "res/resource_ids.h"
+#include "settings/user_message.h"
 #include "ui/log_ring.h"
 
 namespace {
@@ -99,6 +102,17 @@ TEST(LogRing, OverlongTextIsCutAtACharacterBoundary) {
     EXPECT_EQ(std::string(ring.LogPeek()), std::string(198, 'x'));
     ring.LogAdvance();
     EXPECT_EQ(std::string(ring.LogPeek()), std::string(199, 'y'));
+}
+
+// A status line that names a node is queued as one piece: it must fit a slot whole, also in
+// UTF-8 (the native window's narrow form) and with a long node name.
+TEST(LogRing, AMessageNamingANodeFitsOneSlotInEitherLanguage) {
+    for (uint16_t language : {kLanguageEnglish, kLanguageJapanese}) {
+        const char* text = GeneratedResourceCatalog().FindString(IDS_NODE_ACCESS_DENIED, language);
+        ASSERT_NE(text, nullptr);
+        EXPECT_LT(FillPlaceholder(text, "/dev/sg1234").size(), size_t{LogRing::kSlotSize})
+            << language;
+    }
 }
 
 }  // namespace

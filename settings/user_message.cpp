@@ -1,0 +1,9 @@
+#include "settings/user_message.h"
+
+std::string FillPlaceholder(const std::string& text, const std::string& argument) {
+    const size_t at = text.find("%s");
+    if (at == std::string::npos) {
+        return text;
+    }
+    return text.substr(0, at) + argument + text.substr(at + 2);
+}

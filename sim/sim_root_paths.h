@@ -1,0 +1,14 @@
+// The paths the SG_IO preload library moves into a fake tree (SIM_ROOT) so that the native
+// program finds simulated drives where Linux would list them: /sys/class/block and everything
+// under it, and the device nodes /dev/sgN and /dev/srN. Plain C strings and no allocation: the
+// library calls this from inside open().
+#pragma once
+
+#include <cstddef>
+
+// The path under root when it is one of those; path itself when root is null or empty or the path
+// is none of them; nullptr when the moved path does not fit the buffer.
+const char* PathUnderSimRoot(const char* root, const char* path, char* buffer, size_t size);
+
+// The node's name ("sg1", "sr0") when path names a device node /dev/sgN or /dev/srN; else nullptr.
+const char* DeviceNodeName(const char* path);

@@ -1,0 +1,248 @@
+// libFuzzer target: a drive that answers anything. Every reply, reported length, SCSI status and
+// sense byte of every command the program sends comes from the input (tests/fuzz/fuzz_transport.h),
+// through discovery of three letters, the settings report and control state of the selected
+// drive, the media watcher's poll, Apply and Restore Factory Default on the main window's
+// template in the in-memory dialog backend.
+//
+// Input: one byte of choices, then the answers in the order the commands go out.
+//   choices  bit 0 Japanese window (code page 932), bit 1 ON, bit 2 save speed,
+//            bit 3 high speed playback, bit 4 low speed playback, bit 5 save audio,
+//            bit 6 a write the system refuses ends the apply (the Linux front ends' answer)
+//
+// Besides the sanitizers it checks, on every input, that nothing the program shows goes beyond
+// what the drive returned: the drive list's texts, the settings report and the controls, the
+// ready flag, and "complete" / "default setting" only for values the read-backs confirmed.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "drive/command_runner.h"
+#include "drive/drive_discovery.h"
+#include "drive/drive_handle.h"
+#include "drive/drive_state.h"
+#include "drive/media_watcher.h"
+#include "platform/dialog.h"
+#include "platform/drive_access_mutex.h"
+#include "platform/memory_dialog_host.h"
+#include "platform/thread.h"
+#include "res/generated_resource_catalog.h"
+#include "res/resource_ids.h"
+#include "settings/apply_settings.h"
+#include "settings/current_settings.h"
+#include "settings/settings_context.h"
+#include "tests/fuzz/fuzz_transport.h"
+#include "ui/control_state.h"
+
+namespace {
+
+constexpr char kProbedLetters[] = {'D', 'E', 'F'};
+constexpr char kSelectedLetter = 'E';
+constexpr uint32_t kSettingsBytesNeeded = 24;  // through byte 23, the saved audio mode
+constexpr uint32_t kReadyBytesNeeded = 25;     // through byte 24, the ready byte
+
+enum ChoiceBit : uint8_t {
+    kJapanese = 1 << 0,
+    kSpeedOn = 1 << 1,
+    kSaveSpeed = 1 << 2,
+    kHighSpeedPlayback = 1 << 3,
+    kLowSpeedPlayback = 1 << 4,
+    kSaveAudio = 1 << 5,
+    kStopOnRefusedWrite = 1 << 6,
+};
+
+// The user's side: the choices of the input's first byte, and the status lines and alerts.
+class FuzzFrontEnd : public SettingsFrontEnd {
+public:
+    SettingChoice OptimalSpeedChoice() const override { return speed; }
+    SettingChoice AudioModeChoice() const override { return audio; }
+    void ChooseFactoryValues(const SupportedSettings& supported) override {
+        if (supported.optimalSpeed == 1) {
+            speed = SettingChoice{true, 0, 1};
+        }
+        if (supported.audioMode == 1) {
+            audio = SettingChoice{true, 0, 1};
+        }
+    }
+    // Half the inputs stop at a write the system refused, as the Linux front ends do.
+    int OnWriteRefused(int /*osError*/) override {
+        return stopOnRefusal ? IDS_WRITE_NEEDS_SG : kGoOnAsBefore;
+    }
+    void ClearShownStatus() override {}
+    void Alert(int /*stringId*/) override {}
+    void LogAppend(int stringId) override { ids.push_back(stringId); }
+    void LogClear() override { ids.clear(); }
+    bool Shows(int stringId) const {
+        return std::find(ids.begin(), ids.end(), stringId) != ids.end();
+    }
+    SettingChoice speed;
+    SettingChoice audio;
+    bool stopOnRefusal = false;
+    std::vector<int> ids;
+};
+
+// The list entry of a letter: the letter, ": ", and the INQUIRY bytes that came back from offset
+// 8 up to the first zero, at most to byte 44.
+std::string ExpectedEntryText(char letter, const ReplySeen& inquiry) {
+    std::string text{letter, ':', ' '};
+    const uint32_t end = std::min<uint32_t>(inquiry.returned, 45);
+    for (uint32_t i = 8; i < end && inquiry.bytes[i] != 0; ++i) {
+        text.push_back(static_cast<char>(inquiry.bytes[i]));
+    }
+    return text;
+}
+
+bool PageCameBack(const ReplySeen& read) {
+    return read.good && read.returned >= kSettingsBytesNeeded;
+}
+
+// A setting written in the last operation counts only with its read-back confirmed; an operation
+// that wrote nothing has confirmed nothing.
+bool WritesConfirmed(const FuzzTransport& drive) {
+    const SettingWriteSeen& speed = drive.OptimalSpeedWrite();
+    const SettingWriteSeen& audio = drive.AudioModeWrite();
+    if (!speed.written && !audio.written) {
+        return false;
+    }
+    return (!speed.written || speed.confirmed) && (!audio.written || audio.confirmed);
+}
+
+// Obtaining and zero-filling two 2 MiB buffers costs far more than the rest of an input, so one
+// pair serves every input, its reply area cleared before each (FuzzTransport answers no command
+// that asks for more). Each Rig borrows it for its input.
+TransferBuffers& KeptBuffers() {
+    static TransferBuffers kept;
+    return kept;
+}
+
+TransferBuffers& ClearedKeptBuffers() {
+    TransferBuffers& kept = KeptBuffers();
+    if (!kept.IsAllocated()) {
+        Require(AllocateTransferBuffers(kept) == 1, "transfer buffers");
+    }
+    std::memset(kept.DataInBuffer(), 0, kReplyArea);
+    std::memset(kept.DataOutBuffer(), 0, kReplyArea);
+    return kept;
+}
+
+// Everything one input runs against: a fresh drive state (with the kept buffers), window and log.
+struct Rig {
+    Rig(FuzzInput& input, uint16_t language)
+        : transport(input), host(GeneratedResourceCatalog(), language) {
+        std::swap(drive.buffers, ClearedKeptBuffers());
+    }
+    ~Rig() { std::swap(drive.buffers, KeptBuffers()); }
+    Rig(const Rig&) = delete;
+    Rig& operator=(const Rig&) = delete;
+
+    FuzzTransport transport;
+    DriveState drive{transport};
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
+    // Every worker is waited for to its end, however slow the machine: no outcome depends on time.
+    CommandRunner runner{drive, *mutex, nullptr, kWaitForever};
+    MemoryDialogHost host;
+    CDialog window{IDD_MAIN, host};
+    FuzzFrontEnd log;  // the front end, and the status log it keeps
+    SupportedSettings supported;
+    ApplyFlags apply;
+    MediaWatcher watcher;
+    SettingsContext context{drive, *mutex, runner, log, supported, apply, watcher};
+};
+
+void DiscoverDrives(Rig& rig) {
+    for (char letter : kProbedLetters) {
+        DriveEntry entry;
+        if (ProbeDrive(rig.drive, rig.runner, *rig.mutex, LetterCandidate(letter), rig.host,
+                       &entry) == ProbeOutcome::kSupported) {
+            Require(entry.listText == ExpectedEntryText(letter, rig.transport.Inquiry()),
+                    "drive list text is the letter and the INQUIRY bytes that came back");
+        }
+    }
+}
+
+void ShowSelectedDrive(Rig& rig) {
+    UpdateControls(rig.context, rig.window, 0);
+    Require(rig.host.IsEnabled(IDC_APPLY) == PageCameBack(rig.transport.LastSettingsRead()),
+            "controls enabled only from a settings page that came back");
+
+    ReadCurrentSettings(rig.context);
+    const ReplySeen& page = rig.transport.LastSettingsRead();
+    if (rig.log.Shows(IDS_CURRENT_SETTING)) {
+        Require(PageCameBack(page), "settings report only from a page that came back");
+        Require(rig.supported.optimalSpeed == (page.bytes[18] == 1 ? 1 : 0) &&
+                    rig.supported.audioMode == (page.bytes[21] == 1 ? 1 : 0),
+                "supported flags from the page that came back");
+    } else {
+        Require(rig.supported.optimalSpeed == 0 && rig.supported.audioMode == 0,
+                "no supported setting without a settings report");
+    }
+}
+
+// One poll on the watcher's own thread, as in the program. The stop request made beforehand ends
+// the thread right after its first poll, and the poll is waited for here, so it never runs beside
+// another command and takes its answer at a fixed place in the input.
+void PollMediaWatcher(Rig& rig) {
+    rig.watcher.RequestStop();
+    ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex);
+    Require(thread != nullptr, "media watcher thread starts");
+    WaitForThread(thread, kWaitForever);
+    CloseThread(thread);
+    Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
+
+    const ReplySeen& poll = rig.transport.LastReadyPoll();
+    Require(rig.watcher.IsReady() == 0 ||
+                (poll.good && poll.returned >= kReadyBytesNeeded && poll.bytes[24] == 1),
+            "ready flag only from a poll whose byte 24 came back as 1");
+}
+
+// As the window reads its buttons: low speed playback only with its button checked and the high
+// speed one not.
+void ChooseSettings(FuzzFrontEnd& frontEnd, uint8_t choices) {
+    frontEnd.speed.value = (choices & kSpeedOn) != 0 ? 1 : 0;
+    frontEnd.speed.save = (choices & kSaveSpeed) != 0 ? 1 : 0;
+    const bool low = (choices & kLowSpeedPlayback) != 0 && (choices & kHighSpeedPlayback) == 0;
+    frontEnd.audio.value = low ? 1 : 0;
+    frontEnd.audio.save = (choices & kSaveAudio) != 0 ? 1 : 0;
+    frontEnd.stopOnRefusal = (choices & kStopOnRefusedWrite) != 0;
+}
+
+void Apply(Rig& rig, uint8_t choices) {
+    ChooseSettings(rig.log, choices);
+    rig.log.ids.clear();
+    rig.transport.ForgetWrites();
+    ApplySettings(rig.context);
+    const bool complete = rig.log.Shows(IDS_COMPLETE);
+    Require(complete == (rig.apply.applySucceeded == 1), "\"complete\" with apply-succeeded");
+    Require(!complete || WritesConfirmed(rig.transport),
+            "\"complete\" only when every setting written was confirmed");
+}
+
+void RestoreDefaults(Rig& rig) {
+    rig.log.ids.clear();
+    rig.transport.ForgetWrites();
+    RestoreFactoryDefault(rig.context);
+    Require(!rig.log.Shows(IDS_DEFAULT_SETTING) || WritesConfirmed(rig.transport),
+            "\"default setting\" only when every setting written was confirmed");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput input(data, size);
+    const uint8_t choices = input.Byte();
+    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish);
+    Require(rig.host.Open(rig.window), "main window template");
+
+    DiscoverDrives(rig);
+    OpenDrive(rig.drive, LetterCandidate(kSelectedLetter).devicePath);
+    ShowSelectedDrive(rig);
+    PollMediaWatcher(rig);
+    Apply(rig, choices);
+    PollMediaWatcher(rig);
+    RestoreDefaults(rig);
+    CloseDrive(rig.transport, rig.drive.driveHandle);
+    return 0;
+}

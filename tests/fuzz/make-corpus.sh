@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Writes the fuzzer's hand-made starting inputs into tests/fuzz/corpus/, in the input format of
+# fuzz_transport.h and drive_reply_fuzzer.cpp. The files are kept in the tree; run this again
+# after changing that format.
+set -euo pipefail
+out="$(dirname "$0")/corpus"
+mkdir -p "$out"
+
+bytes() { for b in "$@"; do printf "\\x$b"; done; }
+zeros() { head -c "$1" /dev/zero; }
+word() { bytes "$(printf %02x $(($1 & 255)))" "$(printf %02x $(($1 >> 8)))"; }
+
+ok() { bytes 00; }                    # GOOD, no data
+good_in() { bytes 00; word "$1"; }    # GOOD, then the reply of $1 bytes follows
+sense() { bytes 12 70 00 "$1" 00 00 00 00 0a 00 00 00 00 "$2" "$3" 00 00 00 00; }
+failed() { bytes 02; sense "$@"; }    # CHECK CONDITION with sense key, ASC, ASCQ
+failed_in() { failed "$@"; word 0; }  # the same for a command that reads data
+
+model_reply() { good_in 48; zeros 16; printf '7305KT52    '; zeros 20; }
+inquiry_reply() {
+    good_in 36; bytes 05 80 00 32 1f 00 00 00; printf 'VELMORA CD-R RECORDER   1.00'
+}
+page() { good_in 24; zeros 18; bytes "$@"; }  # settings page bytes 18 to 23
+ready() { good_in 25; zeros 24; bytes "$1"; }
+
+# D refused, E a supported drive, F rejects the model buffer read.
+three_letters() { bytes 01; bytes 00; model_reply; inquiry_reply; bytes 00; failed_in 05 24 00; }
+# The disc-presence probe: the tray is closed and empty.
+no_disc() { good_in 0; good_in 0; failed_in 02 3a 01; }
+# The probe finds a disc: every command succeeds and the media event says media present.
+disc() {
+    good_in 0; good_in 0; good_in 0; good_in 0; good_in 0; ok
+    good_in 8; bytes 00 06 04 00 00 02 00 00
+}
+
+# A drive that does everything right: OFF and high speed playback, both saved, then the factory
+# values, each write confirmed by its read-back.
+{
+    bytes 2c
+    three_letters
+    bytes 00
+    page 01 01 01 01 01 01
+    page 01 01 01 01 01 01
+    ready 01
+    no_disc; ok; page 01 00 00 01 00 00; ok; page 01 00 00 01 00 00
+    ready 01
+    no_disc; ok; page 01 00 00 01 00 00; ok; page 01 00 00 01 00 00
+} >"$out/well-behaved-drive"
+
+# Settings replies that stop before byte 23 and a ready poll that stops before byte 24; the rest
+# of the input is empty, so every later command comes back GOOD with no data.
+{
+    bytes 00
+    three_letters
+    bytes 00
+    good_in 20; zeros 18; bytes 01 01
+    good_in 20; zeros 18; bytes 01 01
+    good_in 10; zeros 10
+} >"$out/short-replies"
+
+# A disc still being set up refuses to stop (CHECK CONDITION 02/04/01) during Apply; Restore
+# Factory Default stops it, and every read-back fails with sense.
+{
+    bytes 26
+    three_letters
+    bytes 00
+    page 01 00 00 01 01 01
+    page 01 00 00 01 01 01
+    ready 01
+    disc; failed 02 04 01
+    ready 01
+    disc; ok
+    for _ in 1 2 3 4 5 6; do ok; failed_in 05 24 00; done
+    ok; failed_in 04 08 01
+} >"$out/check-condition-with-sense"
+
+# A drive that takes each new value but keeps its old saved one: all six Optimal Writing Speed
+# read-backs and the audio read-back show the saved byte unchanged, though saving was asked.
+{
+    bytes 26
+    three_letters
+    bytes 00
+    page 01 00 00 01 01 01
+    page 01 00 00 01 01 01
+    ready 01
+    no_disc
+    for _ in 1 2 3 4 5 6; do ok; page 01 01 00 01 00 01; done
+    ok; page 01 01 00 01 00 01
+} >"$out/saved-value-not-taken"
+
+# The Japanese window (code page 932): a model text behind a two-byte character, and an INQUIRY
+# with no zero byte whose text ends on a lone lead byte.
+{
+    bytes 01
+    bytes 01
+    bytes 00; good_in 48; zeros 16; bytes 83 41; printf '7315KT52    '; zeros 18
+    good_in 60; bytes 05 80 00 32 1f 00 00 00; printf 'VELMORA CD-R RECORDER   1.00ABCDEFGH'
+    bytes 83; printf 'IJKLMNOPQRSTUV'; bytes 81
+} >"$out/japanese-inquiry-without-zero"
