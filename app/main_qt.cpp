@@ -7,9 +7,17 @@
 #include "platform/system_scsi_transport.h"
 #include "res/generated_resource_catalog.h"
 
+namespace {
+
+// packaging/linux/org.velmora.DriveUtility.desktop
+constexpr char kDesktopEntry[] = "org.velmora.DriveUtility";
+
+}  // namespace
+
 int main(int /*argc*/, char** argv) {
-    return RunQtProgram(argv[0], GeneratedResourceCatalog(), [](DialogBackend& backend) {
-        const std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();
-        return RunDriveUtility(backend, *transport);
-    });
+    return RunQtProgram(
+        argv[0], kDesktopEntry, GeneratedResourceCatalog(), [](DialogBackend& backend) {
+            const std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();
+            return RunDriveUtility(backend, *transport);
+        });
 }

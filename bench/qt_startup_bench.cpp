@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     long long reportNs = 0;
     double reportCpuMs = 0;
     const int exitCode =
-        RunQtProgram(argv[0], GeneratedResourceCatalog(), [&](DialogBackend& backend) {
+        RunQtProgram(argv[0], nullptr, GeneratedResourceCatalog(), [&](DialogBackend& backend) {
             auto& qt = static_cast<QtDialogBackend&>(backend);
             qt.SetModalHook([&](CDialog& dialog) {
                 shownNs = NowNs();
