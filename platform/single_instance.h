@@ -1,6 +1,8 @@
 // The single-instance object: a named system-wide object that only the first running copy of the
 // program creates. On Windows it is a 10-byte named file mapping whose first bytes carry the
-// first instance's main window, so that a later start can bring that window to the front.
+// first instance's main window, so that a later start can bring that window to the front. On
+// Linux it is an abstract unix socket, per user; a later start asks the first instance over it,
+// and the first brings its published window forward (platform/window_foreground.h).
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Draws the application icon: a silver disc with its centre hole and a red recording dot.
 # res/app.ico holds it at 16x16 and 32x32 for Windows; res/icons/<size>.png at 16, 32, 48, 64,
-# 128 and 256 pixels for Linux desktops. Run it again after changing the drawing; the files are
-# committed so the build needs no ImageMagick.
+# 128 and 256 pixels for Linux desktops (the Qt program embeds them, the package installs them).
+# Run it again after changing the drawing; the files are committed so the build needs no
+# ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)

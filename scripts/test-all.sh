@@ -3,6 +3,9 @@
 # the fuzz target (clang, libFuzzer) on its corpus and for a bounded time, the win64 and win32
 # builds, the end-to-end tests of the win64 build under Wine, and two release builds of HEAD that
 # must give identical archives.
+# The native and ASan builds take the Qt backend (velmora-drive-utility and its demo, the Qt tests
+# on Qt's offscreen platform); the TSan build the in-memory one, as Qt's libraries are not
+# instrumented.
 # Installs what it needs first (as root). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -82,11 +85,13 @@ fuzz_run() {  # fuzz_run DIR SECONDS: fuzzes from a copy of the corpus; any find
     fi
 }
 
-stage "native build" native_build build/native
+export QT_QPA_PLATFORM=offscreen
+stage "native build" native_build build/native -DDRIVE_UTILITY_GUI=qt
 stage "native tests" native_tests build/native
-stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address
+stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address \
+    -DDRIVE_UTILITY_GUI=qt
 stage "asan+ubsan tests" native_tests build/asan
-stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread
+stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread -DDRIVE_UTILITY_GUI=memory
 stage "tsan tests" native_tests build/tsan
 stage "fuzz build" fuzz_build build/fuzz
 stage "fuzz corpus replay" native_tests build/fuzz

@@ -1,0 +1,23 @@
+// Entry point of the native Linux program: the Qt backend in the user's language, the system's
+// pass-through (SG_IO) and the drives the system lists.
+#include <memory>
+
+#include "app/drive_utility_program.h"
+#include "platform/qt_program.h"
+#include "platform/system_scsi_transport.h"
+#include "res/generated_resource_catalog.h"
+
+namespace {
+
+// packaging/linux/org.velmora.DriveUtility.desktop
+constexpr char kDesktopEntry[] = "org.velmora.DriveUtility";
+
+}  // namespace
+
+int main(int /*argc*/, char** argv) {
+    return RunQtProgram(
+        argv[0], kDesktopEntry, GeneratedResourceCatalog(), [](DialogBackend& backend) {
+            const std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();
+            return RunDriveUtility(backend, *transport);
+        });
+}

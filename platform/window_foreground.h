@@ -1,0 +1,17 @@
+// Bringing a window of this process to the front from any thread, by its native handle, as
+// IsWindow and SetForegroundWindow do on Windows. A GUI backend registers every window it can
+// bring forward while that window exists; the single-instance object asks for its published
+// window when a later start of the program requests it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+// bringToFront: called on the requesting thread, under the registry's lock; it must hand the
+// work to the window's own thread and return at once.
+void RegisterForegroundWindow(uintptr_t nativeWindow, std::function<void()> bringToFront);
+// Once this returns, the window's function is not running and will not be called again.
+void UnregisterForegroundWindow(uintptr_t nativeWindow);
+// False when no registered window has that handle (it has gone, or its backend has no windows
+// to bring forward).
+bool RequestForegroundWindow(uintptr_t nativeWindow);
