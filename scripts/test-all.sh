@@ -88,6 +88,9 @@ fuzz_run() {  # fuzz_run DIR SECONDS: fuzzes from a copy of the corpus; any find
 export QT_QPA_PLATFORM=offscreen
 stage "native build" native_build build/native -DDRIVE_UTILITY_GUI=qt
 stage "native tests" native_tests build/native
+# In CI (CI=true, as root) the package is installed with dpkg -i; elsewhere it is unpacked only.
+stage "debian package" env CHECK_PACKAGE_INSTALL="$([ "${CI:-}" = true ] && echo 1 || echo 0)" \
+    scripts/check-package.sh build/native
 stage "asan+ubsan build" native_build build/asan -DDRIVE_UTILITY_SANITIZE=address \
     -DDRIVE_UTILITY_GUI=qt
 stage "asan+ubsan tests" native_tests build/asan
