@@ -1,5 +1,7 @@
 #include "drive/media_watcher.h"
 
+#include <chrono>
+
 #include "drive/command_catalogue.h"
 
 namespace {
@@ -40,19 +42,21 @@ void MediaWatcher::Poll() {
     ready_.store(PollReadyByte(*state_, *mutex_), std::memory_order_relaxed);
 }
 
-// False when a stop request was seen (and cleared). It is looked for before every step, so a
-// request made during a poll is honoured right after that poll.
+// False when a stop request was seen (and cleared). A request made during a poll is seen before
+// the wait begins and honoured right after that poll; one made during the wait ends it at once.
 bool MediaWatcher::SleepUnlessStopped() {
-    const uint32_t step = timing_.stopCheckMs > 0 ? timing_.stopCheckMs : 1;
-    for (uint32_t waited = 0;; waited += step) {
-        if (stopRequest_.exchange(0, std::memory_order_relaxed) == 1) {
-            return false;
-        }
-        if (waited >= timing_.pollPeriodMs) {
-            return true;
-        }
-        SleepMilliseconds(step);
+    std::unique_lock<std::mutex> lock(stopMutex_);
+    stopSignal_.wait_for(lock, std::chrono::milliseconds(timing_.pollPeriodMs),
+                         [this] { return stopRequest_.load(std::memory_order_relaxed) == 1; });
+    return stopRequest_.exchange(0, std::memory_order_relaxed) != 1;
+}
+
+void MediaWatcher::RequestStop() {
+    {
+        std::lock_guard<std::mutex> lock(stopMutex_);
+        stopRequest_.store(1, std::memory_order_relaxed);
     }
+    stopSignal_.notify_all();
 }
 
 void MediaWatcherLoop(void* watcher) {

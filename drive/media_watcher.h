@@ -7,7 +7,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 #include "drive/audio_readiness.h"
 #include "drive/drive_state.h"
@@ -16,7 +18,6 @@
 
 struct MediaWatcherTiming {
     uint32_t pollPeriodMs = 1000;  // from the end of one poll to the next
-    uint32_t stopCheckMs = 100;    // how often a stop request is looked for between polls
 };
 
 class MediaWatcher : public AudioReadiness {
@@ -28,8 +29,9 @@ public:
     // 1 when the last poll's reply had 1 at byte 24; 0 otherwise, after a failed poll, and
     // before any poll. Keeps its value from one watcher thread to the next.
     int IsReady() const override { return ready_.load(std::memory_order_relaxed); }
-    // Asks the running watcher thread to end; it clears the request as it ends.
-    void RequestStop() { stopRequest_.store(1, std::memory_order_relaxed); }
+    // Asks the running watcher thread to end, waking it if it waits between polls; it clears the
+    // request as it ends.
+    void RequestStop();
     int StopRequested() const { return stopRequest_.load(std::memory_order_relaxed); }
 
     // Starts a watcher thread polling state's drive under mutex; nullptr when the thread cannot
@@ -44,6 +46,10 @@ private:
     const MediaWatcherTiming timing_;
     std::atomic<int32_t> ready_{0};
     std::atomic<int32_t> stopRequest_{0};
+    // Wakes the wait between polls at once on a stop request: the idle thread sleeps the whole
+    // period instead of waking to look for one.
+    std::mutex stopMutex_;
+    std::condition_variable stopSignal_;
     DriveState* state_ = nullptr;  // set by Start, before the thread exists
     DriveAccessMutex* mutex_ = nullptr;
 };
@@ -56,7 +62,7 @@ int PollReadyByte(DriveState& state, DriveAccessMutex& mutex);
 // The process's one watcher (one-second polls), created on first use.
 MediaWatcher& GetMediaWatcher();
 
-// The watcher thread's body: polls, then waits out the period in steps, until a stop request.
+// The watcher thread's body: polls, then waits out the period, until a stop request.
 void MediaWatcherLoop(void* watcher);
 
 // If *thread holds a running watcher: requests its stop, waits for its end without time limit,

@@ -35,7 +35,7 @@ protected:
     SimulatedDrive& drive = transport.AddDrive('E');
     DriveState state{transport};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
-    MediaWatcher watcher{MediaWatcherTiming{2, 1}};
+    MediaWatcher watcher{MediaWatcherTiming{2}};
     ThreadHandle thread = nullptr;
 };
 
@@ -73,7 +73,7 @@ TEST_F(MediaWatcherTest, AFailedPollGivesNotReady) {
     // From the first poll on: the 1 left in the buffer is not this drive's answer.
     state.buffers.DataInBuffer()[24] = 1;
     drive.ClearReceived();
-    MediaWatcher fresh{MediaWatcherTiming{2, 1}};
+    MediaWatcher fresh{MediaWatcherTiming{2}};
     thread = fresh.Start(state, *mutex);
     ASSERT_TRUE(Eventually([&] { return drive.ReceivedCount() >= 2; }));
     EXPECT_EQ(fresh.IsReady(), 0);
@@ -81,7 +81,7 @@ TEST_F(MediaWatcherTest, AFailedPollGivesNotReady) {
 }
 
 TEST_F(MediaWatcherTest, AStopWhileSleepingEndsWithinTheCheckStepAndClearsTheRequest) {
-    MediaWatcher slow;  // one-second polls, 100 ms steps, as the program runs it
+    MediaWatcher slow;  // one-second polls, as the program runs it
     thread = slow.Start(state, *mutex);
     ASSERT_NE(thread, nullptr);
     ASSERT_TRUE(Eventually([&] { return drive.ReceivedCount() == 1; }));

@@ -41,7 +41,7 @@ struct DrivenMainWindowRig {
     SimulatedTransport drives;
     WatchingTransport transport{drives};
     DriveState drive{transport};
-    MediaWatcher watcher{MediaWatcherTiming{2, 1}};
+    MediaWatcher watcher{MediaWatcherTiming{2}};
     MainWindowServices services{drive, watcher};
     std::unique_ptr<CBaseDlg> dialog;  // last: ends before everything it uses
 };

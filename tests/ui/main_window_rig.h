@@ -64,7 +64,7 @@ struct MainWindowRig {
     SimulatedTransport drives;
     WatchingTransport transport{drives};
     DriveState drive{transport};
-    MediaWatcher watcher{MediaWatcherTiming{2, 1}};
+    MediaWatcher watcher{MediaWatcherTiming{2}};
     int platformId = kOsPlatformNt;
     bool mutexFails = false;
     std::vector<uint32_t> sleeps;
