@@ -1,5 +1,6 @@
 #include "platform/qt_dialog_controls.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -23,11 +24,10 @@ QColor FromColorRef(uint32_t color) {
 
 QWidget* CreateButton(const ControlTemplate& control, const QString& text, QWidget* parent) {
     switch (control.kind) {
-        case ControlKind::kRadioButton: {
-            auto* radio = new QRadioButton(text, parent);
-            radio->setAutoExclusive(false);  // the window keeps the template's groups
-            return radio;
-        }
+        case ControlKind::kRadioButton:
+            // The window keeps the template's groups: it puts each radio button in a group that
+            // is not exclusive (GroupRadioButtons), so Qt's own exclusivity stays out.
+            return new QRadioButton(text, parent);
         case ControlKind::kCheckBox:
             return new QCheckBox(text, parent);
         default: {
@@ -145,13 +145,37 @@ void ShowControlText(QWidget* widget, ControlKind kind, const QString& text) {
     }
 }
 
+namespace {
+
+Qt::CheckState CheckStateOf(int state) {
+    return state == 2 ? Qt::PartiallyChecked : state == 1 ? Qt::Checked : Qt::Unchecked;
+}
+
+}  // namespace
+
 void ShowCheckState(QWidget* widget, int state) {
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         box->setTristate(state == 2 || box->isTristate());
-        box->setCheckState(state == 2   ? Qt::PartiallyChecked
-                           : state == 1 ? Qt::Checked
-                                        : Qt::Unchecked);
+        box->setCheckState(CheckStateOf(state));
     } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
         radio->setChecked(state != 0);
+    }
+}
+
+bool ShowsCheckState(QWidget* widget, int state) {
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        return box->checkState() == CheckStateOf(state);
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        return radio->isChecked() == (state != 0);
+    }
+    return true;
+}
+
+void GroupRadioButtons(const std::vector<QRadioButton*>& buttons, QObject* owner) {
+    auto* group = new QButtonGroup(owner);
+    group->setExclusive(false);
+    for (QRadioButton* button : buttons) {
+        group->addButton(button);
     }
 }

@@ -5,8 +5,10 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QRadioButton>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "platform/resource_catalog.h"
 #include "platform/window_messages.h"
@@ -36,3 +38,10 @@ QWidget* CreateControlWidget(const ControlTemplate& control, const QString& text
 void ShowControlText(QWidget* widget, ControlKind kind, const QString& text);
 // 0 unchecked, 1 checked, 2 indeterminate; check boxes and radio buttons only, as BM_SETCHECK.
 void ShowCheckState(QWidget* widget, int state);
+// Whether the widget shows what ShowCheckState(widget, state) would show; true for other widgets.
+bool ShowsCheckState(QWidget* widget, int state);
+// The radio buttons of one template group, in a button group that is not exclusive: the window
+// keeps the group's one check itself, and Qt leaves the buttons of a group alone. Without a
+// group Qt would make every radio button of the window exclusive with the others, and turning
+// that off (autoExclusive) would make them check boxes to assistive technology.
+void GroupRadioButtons(const std::vector<QRadioButton*>& buttons, QObject* owner);

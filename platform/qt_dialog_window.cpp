@@ -2,17 +2,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QShortcut>
 #include <QTimer>
 #include <QTimerEvent>
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/qt_dialog_backend.h"
 #include "platform/qt_dialog_controls.h"
@@ -97,13 +100,25 @@ QWidget* QtDialogWindow::Control(int id) const {
 }
 
 void QtDialogWindow::CreateControls() {
+    // A group runs from a control with WS_GROUP to the next one, as ControlModel counts it.
+    std::vector<QRadioButton*> radioGroup;
     for (int i = 0; i < source_.controlCount; ++i) {
         const ControlTemplate& control = source_.controls[i];
         QWidget* widget = CreateControl(control);
+        if (HasStyle(control.style, kWsGroup) && !radioGroup.empty()) {
+            GroupRadioButtons(radioGroup, this);
+            radioGroup.clear();
+        }
+        if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+            radioGroup.push_back(radio);
+        }
         if (control.id != -1) {
             widgets_[control.id] = widget;
             ConnectControl(control.id, widget);
         }
+    }
+    if (!radioGroup.empty()) {
+        GroupRadioButtons(radioGroup, this);
     }
     // Group boxes lie under the controls they frame, whatever their place in the template.
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -141,8 +156,15 @@ QWidget* QtDialogWindow::CreateControl(const ControlTemplate& control) {
     return widget;
 }
 
+// A check box or radio button is heard by its change of state, not by its click signal: a
+// click, the keyboard and an assistive tool's toggle action all change it, and the toggle action
+// sends no click.
 void QtDialogWindow::ConnectControl(int id, QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        connect(box, &QCheckBox::stateChanged, this, [this, id] { OnShownCheckChanged(id); });
+    } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        connect(radio, &QAbstractButton::toggled, this, [this, id] { OnShownCheckChanged(id); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnUserClick(id); });
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         connect(combo, &QComboBox::activated, this,
@@ -253,6 +275,15 @@ void QtDialogWindow::OnUserClick(int id) {
         model_.Click(*state);
         ShowChecks();
         SendCommand(id, kBnClicked);
+    }
+}
+
+// The window shows its model's check states; a state it did not set came from the user, and
+// is a click: the model decides the new states (a radio button stays checked) and shows them.
+void QtDialogWindow::OnShownCheckChanged(int id) {
+    const ControlState* state = Use(id);
+    if (state != nullptr && !ShowsCheckState(Control(id), state->check)) {
+        OnUserClick(id);
     }
 }
 

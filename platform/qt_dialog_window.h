@@ -106,6 +106,7 @@ private:
     void SendCommand(int id, unsigned code);
     void SendSysCommand(unsigned commandId);
     void OnUserClick(int id);
+    void OnShownCheckChanged(int id);
     void OnUserSelect(int id, int index);
     void PressEnter();
     void FirstMenuItem();

@@ -2,10 +2,12 @@
 // widgets at their places with their texts and states; the user's clicks and keys reach the
 // message map as Win32 notifications, through the radio groups of the template; posted messages
 // and timers arrive in order on the GUI thread and not after the window has gone; message boxes
-// are modal with the window's timers running; the window menu and Ctrl+I open the About box;
-// the description is blue; the edit keeps the program's narrow text; the icon has every size.
+// are modal with the window's timers running; an accessible toggle is a click; the window menu
+// and Ctrl+I open the About box; the description is blue; the edit keeps the program's narrow
+// text; the icon has every size.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -206,6 +208,50 @@ TEST(QtControls, ClicksFollowTheTemplatesRadioGroupsAndReachTheMessageMap) {
                                       IDC_SAVE_SPEED, IDC_SAVE_SPEED, IDC_APPLY}));
     w.dialog.SetCheck(IDC_SPEED_ON, 1);  // BM_SETCHECK leaves the rest of the group alone
     EXPECT_TRUE(w.Control<QRadioButton>(IDC_SPEED_OFF)->isChecked());
+}
+
+// Assistive technology (a screen reader, the accessibility bus) toggles check boxes and radio
+// buttons through their accessibility interface, which changes the widget without a click. The
+// window must hear it as the user's click, or Apply writes the old choice while the screen shows
+// the new one; and radio buttons must say they are radio buttons.
+TEST(QtControls, AnAccessibleToggleIsTheUsersClickAndRadioButtonsSayWhatTheyAre) {
+    OpenRecordingDialog w;
+    const auto accessible = [&](int id) {
+        return QAccessible::queryAccessibleInterface(w.backend.ControlWidget(w.dialog, id));
+    };
+    const auto toggle = [&](int id) {
+        QAccessibleInterface* control = accessible(id);
+        ASSERT_NE(control, nullptr);
+        ASSERT_NE(control->actionInterface(), nullptr);
+        ASSERT_TRUE(control->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction()));
+        control->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    EXPECT_EQ(accessible(IDC_SPEED_ON)->role(), QAccessible::RadioButton);
+    EXPECT_EQ(accessible(IDC_AUDIO_LOW)->role(), QAccessible::RadioButton);
+    EXPECT_EQ(accessible(IDC_SAVE_SPEED)->role(), QAccessible::CheckBox);
+    w.dialog.SetCheck(IDC_SPEED_ON, 1);
+    w.dialog.SetCheck(IDC_AUDIO_HIGH, 1);
+    w.dialog.SetCheck(IDC_SAVE_AUDIO, 2);
+    w.dialog.SetCheck(IDC_SAVE_AUDIO, 0);
+    EXPECT_TRUE(w.dialog.Of(kWmCommand).empty());  // the window's own changes are no clicks
+
+    toggle(IDC_SPEED_OFF);
+    EXPECT_EQ(w.dialog.GetCheck(IDC_SPEED_OFF), 1);
+    EXPECT_EQ(w.dialog.GetCheck(IDC_SPEED_ON), 0);
+    EXPECT_FALSE(w.Control<QRadioButton>(IDC_SPEED_ON)->isChecked());
+    EXPECT_TRUE(accessible(IDC_SPEED_OFF)->state().checked);
+    EXPECT_EQ(w.dialog.GetCheck(IDC_AUDIO_HIGH), 1);  // another group
+    toggle(IDC_SPEED_OFF);  // as a click: the checked radio button stays checked
+    EXPECT_EQ(w.dialog.GetCheck(IDC_SPEED_OFF), 1);
+    EXPECT_TRUE(w.Control<QRadioButton>(IDC_SPEED_OFF)->isChecked());
+    toggle(IDC_SAVE_SPEED);
+    EXPECT_EQ(w.dialog.GetCheck(IDC_SAVE_SPEED), 1);
+    toggle(IDC_SAVE_SPEED);
+    EXPECT_EQ(w.dialog.GetCheck(IDC_SAVE_SPEED), 0);
+    EXPECT_FALSE(w.Control<QCheckBox>(IDC_SAVE_SPEED)->isChecked());
+    EXPECT_EQ(w.dialog.Of(kWmCommand), (std::vector<uintptr_t>{IDC_SPEED_OFF, IDC_SPEED_OFF,
+                                                               IDC_SAVE_SPEED, IDC_SAVE_SPEED}));
 }
 
 TEST(QtControls, TheDropDownListInsertsWithoutSelectingAndReportsTheUsersChoice) {
