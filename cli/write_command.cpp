@@ -91,6 +91,23 @@ int ExitCodeOf(const SettingWriteReport& write) {
     }
 }
 
+bool Confirmed(const SettingWriteReport& write) {
+    return !write.requested || write.outcome == SettingOutcome::kConfirmed;
+}
+
+// A refused write whose read-back still shows the value asked for (the drive held it already)
+// has left the drive as requested: that is success, not a refusal to report.
+bool EveryRequestConfirmed(const WriteReport& write) {
+    return Confirmed(write.optimalSpeed) && Confirmed(write.audioMode);
+}
+
+// A refusal the front end explained with its own words (a block node's command filter): the
+// generic want-of-rights message and the cdrom-group advice would only contradict them.
+bool RefusalOutcomeSaid(const WriteReport& write) {
+    return write.optimalSpeed.outcome == SettingOutcome::kRefused ||
+           write.audioMode.outcome == SettingOutcome::kRefused;
+}
+
 void DecideExitCode(CommandContext& context) {
     CliReport& report = context.report;
     const WriteReport& write = report.write;
@@ -98,7 +115,8 @@ void DecideExitCode(CommandContext& context) {
         write.discStop == DiscStopOutcome::kFailed) {
         return;  // nothing was written; ReportDiscStop has said why
     }
-    if (context.observer.RefusedForRights()) {
+    if (context.observer.RefusedForRights() && !RefusalOutcomeSaid(write) &&
+        !EveryRequestConfirmed(write)) {
         FailCommand(context, IDS_CLI_WRITE_NO_ACCESS, report.devices.front().device.name);
     }
     report.exitCode = CombineExitCodes(report.exitCode, ExitCodeOf(write.optimalSpeed));

@@ -161,4 +161,22 @@ TEST_F(SetAndRestore, AWriteTheSystemRefusesForWantOfRightsSaysSo) {
     EXPECT_EQ(e.SettingsPage()[19], 1);
 }
 
+// Through a block node the refusal gets the sg words alone (the cdrom group would not help), and
+// a value the drive already held is confirmed by its read-back: that run succeeds.
+TEST_F(SetAndRestore, AWriteRefusedThroughABlockNodeSaysWhatHelps) {
+    WriteRefusingTransport refusing(transport);
+    front = &refusing;
+    candidates.front().throughBlockNode = true;
+    const CliRun refused = Run({"set", "E:", "--optimal-speed", "off"});
+    EXPECT_EQ(refused.code, kExitNoAccess);
+    EXPECT_NE(refused.err.find("modprobe sg"), std::string::npos);
+    EXPECT_EQ(refused.err.find("cdrom group"), std::string::npos);
+    EXPECT_EQ(refused.out.find("complete"), std::string::npos);
+
+    const CliRun held = Run({"set", "E:", "--optimal-speed", "on"});
+    EXPECT_EQ(held.code, kExitSuccess);
+    EXPECT_NE(held.out.find("Confirmed by read-back"), std::string::npos);
+    EXPECT_EQ(held.err.find("refused"), std::string::npos);
+}
+
 }  // namespace
