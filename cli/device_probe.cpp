@@ -151,10 +151,21 @@ bool ReadDeviceSettings(DriveSession& session, DeviceReport& device) {
     return true;
 }
 
+namespace {
+
+// The node the system refused: on Linux a drive is opened through its SCSI generic node when it
+// has one, and that node's rights are what the user must get; a Windows path (\\.\E:) says
+// less than the drive's letter.
+std::string OpenedNodeName(const DriveCandidate& device) {
+    return device.devicePath.rfind("/dev/", 0) == 0 ? device.devicePath : device.name;
+}
+
+}  // namespace
+
 void FailToOpen(CommandContext& context, const DeviceReport& device) {
     const int code = IsAbsentDevice(device.openError) ? kExitNoDevice : kExitNoAccess;
     context.report.Fail(code, {IDS_OPEN_FAILED, IDS_CLI_ON_DEVICE, IDS_CLI_REASON},
-                        {device.device.name, SystemErrorText(device.openError)});
+                        {OpenedNodeName(device.device), SystemErrorText(device.openError)});
     if (IsRightsError(device.openError)) {
         AdviseOnRights(context);
     }

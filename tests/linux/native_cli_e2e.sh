@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# velmora-drive (native) end to end: its real sysfs listing and SG_IO transport against simulated
+# drives in a fake tree (tests/e2e/lib/native_env.sh): list, show, set and restore, their stdout
+# and JSON, exit codes, the commands each drive received (its trace) and kept (its state), and the
+# words a user gets when Linux says no.
+#   native_cli_e2e.sh NATIVE_BUILD_DIR
+set -uo pipefail
+NATIVE_BUILD=$(realpath "${1:?usage: $0 NATIVE_BUILD_DIR}")
+NATIVE_WORK=$(mktemp -d "${TMPDIR:-/tmp}/native-cli-e2e.XXXXXX")
+export NATIVE_BUILD NATIVE_WORK LANG=C.UTF-8 LC_ALL= LC_MESSAGES=
+# shellcheck source=../e2e/lib/native_env.sh
+source "$(dirname "$0")/../e2e/lib/native_env.sh"
+exe="$NATIVE_BUILD/app/velmora-drive"
+failures=0
+
+check() {  # check DESCRIPTION EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then
+        echo "  ok   $1"
+    else
+        echo "  FAIL $1"
+        echo "       expected: $2"
+        echo "       actual:   $3"
+        failures=$((failures + 1))
+    fi
+}
+contains() {  # contains DESCRIPTION TEXT FIXED-STRING
+    if grep -Fq -- "$3" <<<"$2"; then
+        echo "  ok   $1"
+    else
+        echo "  FAIL $1: no \"$3\" in:"
+        sed 's/^/         /' <<<"$2"
+        failures=$((failures + 1))
+    fi
+}
+vd() {  # vd ARGS...: runs the program; sets out, err and code
+    native_run "$exe" "$@" >"$NATIVE_WORK/cli.out" 2>"$NATIVE_WORK/cli.err"
+    code=$?
+    out=$(cat "$NATIVE_WORK/cli.out")
+    err=$(cat "$NATIVE_WORK/cli.err")
+}
+json() { jq -r "$1" <<<"$out"; }
+lines() { [ -e "$(native_drive_trace "$1")" ] && wc -l <"$(native_drive_trace "$1")" || echo 0; }
+opcodes() {  # opcodes N FROM-LINE: the opcodes drive srN received after that line
+    tail -n +"$(($2 + 1))" "$(native_drive_trace "$1")" | sed -E 's/^system=[A-Z]+ //' |
+        cut -c5-6 | tr '\n' ' '
+}
+kept() {  # kept N: the speed values drive srN keeps, on one line
+    grep -E '^speed' "$(native_drive_state "$1")" | tr '\n' ' ' | sed 's/ $//'
+}
+set_key() {  # set_key N KEY VALUE: one line of drive-srN.conf, replacing the key's
+    local conf="$SIM_DRIVE_DIR/drive-sr$1.conf"
+    { grep -v "^$2=" "$conf" || true; printf '%s=%s\n' "$2" "$3"; } >"$conf.new"
+    mv "$conf.new" "$conf"
+}
+
+[ -x "$exe" ] || { echo "FAIL: missing $exe"; exit 1; }
+native_use_tree cli
+native_place_drive 0 speed=1 'product=CD-R DRIVE 7315 '
+native_place_drive 1 --no-sg 'model=7305KT52    ' audio_supported=0 speed=1
+native_place_drive 2 'model=7325KT52    '
+native_place_block sda 0
+
+echo "list"
+vd list --json
+check "list: exit code" 0 "$code"
+check "list: the two supported drives, each by its node" \
+    "/dev/sr0 /dev/sg1 7315KT52 true /dev/sr1 /dev/sr1 7305KT52 false" \
+    "$(json '[.devices[] | .name, .path, .model, .audio_optimized_write_mode.supported] | join(" ")')"
+vd list --all
+check "list --all: exit code" 0 "$code"
+contains "list --all: sr2 shown as another model" "$out" "/dev/sr2"
+check "list --all: sda is no optical drive and is not named" 0 "$(grep -c sda <<<"$out")"
+
+echo "show"
+mark=$(lines 0)
+vd show /dev/sr0
+check "show: exit code" 0 "$code"
+check "show: the report" "/dev/sr0  VELMORA CD-R DRIVE 7315 1.00
+Current drive setting
+Optimal Writing Speed : ON
+    Saved in the drive : ON
+Audio Optimized Write Mode : High speed playback mode
+    Saved in the drive : High speed playback mode
+    Can be changed now : yes" "$out"
+check "show: model read, INQUIRY, settings page, ready byte" "3C 12 3C 3C " "$(opcodes 0 "$mark")"
+vd show
+check "show without a device: two supported drives is an error" 3 "$code"
+LANG=ja_JP.UTF-8 vd show /dev/sr0 --json
+check "show --json: saved values" "on on high high" \
+    "$(json '[.optimal_writing_speed.current, .optimal_writing_speed.saved,
+              .audio_optimized_write_mode.current, .audio_optimized_write_mode.saved] | join(" ")')"
+
+echo "set through the sg node, a disc in the drive, saved"
+set_key 0 disc present
+mark=$(lines 0)
+vd set /dev/sr0 --optimal-speed off --save --json
+check "set: exit code" 0 "$code"
+check "set: identify, read, probe, stop, write, read back, read" \
+    "3C 12 3C 51 52 51 52 43 00 4A 1B 3B 3C 3C " "$(opcodes 0 "$mark")"
+check "set: the page written: 9, 0, OFF, save" 1 \
+    "$(grep -c "out=09000001$(printf '%0504d' 0)\$" "$(native_drive_trace 0)")"
+check "set: outcome and values read back" "stopped confirmed off off" \
+    "$(json '[.write.disc_stop, .write.optimal_writing_speed.outcome,
+              .optimal_writing_speed.current, .optimal_writing_speed.saved] | join(" ")')"
+check "set: the drive keeps OFF, saved" "speed=0 speed_saved=0" "$(kept 0)"
+vd set /dev/sr0 --audio-mode low
+check "set: the audio mode with a disc in: not ready" 7 "$code"
+check "set: no audio page was sent" 0 "$(grep -c 'out=0280' "$(native_drive_trace 0)")"
+set_key 0 disc none
+mark=$(lines 0)
+vd set /dev/sr0 --optimal-speed on --dry-run
+check "dry run: exit code" 0 "$code"
+check "dry run: no WRITE BUFFER reached the drive" 0 "$(opcodes 0 "$mark" | grep -c 3B)"
+
+echo "restore"
+vd set /dev/sr0 --audio-mode low --save
+check "set the audio mode low: exit code" 0 "$code"
+vd restore /dev/sr0 --json
+check "restore: exit code" 0 "$code"
+check "restore: both factory values, confirmed" "off high confirmed confirmed" \
+    "$(json '[.optimal_writing_speed.current, .audio_optimized_write_mode.current,
+              .write.optimal_writing_speed.outcome,
+              .write.audio_optimized_write_mode.outcome] | join(" ")')"
+check "restore: the drive keeps them saved" "audio=0 audio_saved=0" \
+    "$(grep -E '^audio' "$(native_drive_state 0)" | tr '\n' ' ' | sed 's/ $//')"
+
+echo "a block node only: the kernel's filter refuses WRITE BUFFER"
+mark=$(lines 1)
+vd set /dev/sr1 --optimal-speed off --save
+check "refused: exit code" 4 "$code"
+contains "refused: the sg words" "$err" "Load the sg module (sudo modprobe sg) or run as administrator."
+check "refused: not the cdrom group, which would not help" 0 "$(grep -c 'cdrom group' <<<"$err")"
+check "refused: one WRITE BUFFER, refused, not retried" 1 \
+    "$(tail -n +"$((mark + 1))" "$(native_drive_trace 1)" | grep -c '^system=EPERM cdb=3B')"
+check "refused: the drive was never written" "" "$(kept 1 2>/dev/null)"
+
+echo "a node the user may not open"
+native_set_node sg1 open EACCES
+vd show /dev/sr0
+check "no access: exit code" 4 "$code"
+contains "no access: which node" "$err" "/dev/sg1"
+contains "no access: the cdrom group" "$err" "cdrom group"
+native_set_node sg1 open 0
+
+echo "input that reaches no drive"
+mark=$(lines 0)
+vd set /dev/sr0 --optimal-speed fast
+check "a bad value: exit code" 2 "$code"
+vd show /dev/sda
+check "a disk that is no optical drive: exit code" 3 "$code"
+vd show /dev/sr9
+check "no such device: exit code" 3 "$code"
+check "nothing was sent for them" "" "$(opcodes 0 "$mark")"
+
+if [ "$failures" -eq 0 ]; then
+    rm -rf "$NATIVE_WORK"
+    echo "native velmora-drive e2e: all passed"
+else
+    echo "native velmora-drive e2e: $failures failed (work files in $NATIVE_WORK)"
+fi
+[ "$failures" -eq 0 ]
