@@ -19,5 +19,6 @@ public:
     Utf8ConsoleOutput& operator=(const Utf8ConsoleOutput&) = delete;
 
 private:
-    unsigned int previousCodePage_ = 0;  // 0: nothing to give back
+    // 0: nothing to give back; only Windows has a code page to give back.
+    [[maybe_unused]] unsigned int previousCodePage_ = 0;
 };
