@@ -4,6 +4,7 @@
 
 #include "cli/message_text.h"
 #include "cli/printable_text.h"
+#include "drive/command_trace.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -19,13 +20,7 @@ int AudioValueText(uint8_t value) {
 }
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
-    std::string text;
-    for (uint8_t byte : bytes) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", unsigned{byte});
-        text += pair;
-    }
-    return text;
+    return HexBytes(bytes.data(), bytes.size());
 }
 
 const char* CommandName(const WithheldCommand& command) {

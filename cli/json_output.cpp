@@ -9,6 +9,7 @@
 #include "cli/message_text.h"
 #include "cli/printable_text.h"
 #include "cli/program_version.h"
+#include "drive/command_trace.h"
 #include "platform/resource_catalog.h"
 
 namespace {
@@ -109,13 +110,7 @@ const char* AudioValue(uint8_t value) {
 }
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
-    std::string text;
-    for (uint8_t byte : bytes) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", unsigned{byte});
-        text += pair;
-    }
-    return text;
+    return HexBytes(bytes.data(), bytes.size());
 }
 
 Json ProgramBlock(const CliReport& report) {

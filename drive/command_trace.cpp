@@ -4,17 +4,6 @@
 
 namespace {
 
-std::string Hex(const uint8_t* bytes, size_t count) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(count * 2);
-    for (size_t i = 0; i < count; ++i) {
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 0x0F];
-    }
-    return text;
-}
-
 const char* DirectionName(uint8_t dataIn) {
     switch (dataIn) {
         case 0:
@@ -51,15 +40,26 @@ std::string FormatTraceLine(const TracedCommand& command) {
                   unsigned{command.transferLength}, unsigned{command.timeoutSeconds},
                   unsigned{command.scsiStatus}, unsigned{command.senseKey}, unsigned{command.asc},
                   unsigned{command.ascq});
-    std::string line = "cdb=" + Hex(command.cdb.data(), cdbBytes) + fixed;
+    std::string line = "cdb=" + HexBytes(command.cdb.data(), cdbBytes) + fixed;
     if (command.dataIn == 1) {
         line += " in=" + std::to_string(command.dataInBytes);
     } else if (command.dataIn == 0) {
-        line += " out=" + Hex(command.dataOut.data(), command.dataOut.size());
+        line += " out=" + HexBytes(command.dataOut.data(), command.dataOut.size());
     }
     line += TransportNote(command.transport);
     if (command.microseconds >= 0) {
         line += " time=" + std::to_string(command.microseconds) + "us";
     }
     return line;
+}
+
+std::string HexBytes(const uint8_t* bytes, size_t count) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(count * 2);
+    for (size_t i = 0; i < count; ++i) {
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    return text;
 }

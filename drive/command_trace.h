@@ -30,6 +30,9 @@ struct TracedCommand {
 
 std::string FormatTraceLine(const TracedCommand& command);
 
+// The bytes in upper-case hex without separators, as the trace line gives them.
+std::string HexBytes(const uint8_t* bytes, size_t count);
+
 // Told of every command once it has ended, on the thread that sent it.
 class CommandTraceSink {
 public:

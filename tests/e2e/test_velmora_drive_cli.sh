@@ -7,17 +7,8 @@ set -uo pipefail
 source "$(dirname "$0")/lib/wine_env.sh"
 
 exe="$E2E_WIN64_BUILD/app/velmora-drive.exe"
-failures=0
-check() {  # check DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "ok   $1"
-    else
-        echo "FAIL $1"
-        echo "     expected: $2"
-        echo "     actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=lib/checks.sh
+source "$(dirname "$0")/lib/checks.sh"
 vd() {  # vd ARGS...: runs the program; sets out (CR removed), err and code
     wine_run "$exe" "$@" >"$E2E_WORK/cli.out" 2>"$E2E_WORK/cli.err"
     code=$?

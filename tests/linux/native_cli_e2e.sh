@@ -11,27 +11,9 @@ export NATIVE_BUILD NATIVE_WORK LANG=C.UTF-8 LC_ALL= LC_MESSAGES=
 # shellcheck source=../e2e/lib/native_env.sh
 source "$(dirname "$0")/../e2e/lib/native_env.sh"
 exe="$NATIVE_BUILD/app/velmora-drive"
-failures=0
+# shellcheck source=../e2e/lib/checks.sh
+source "$(dirname "$0")/../e2e/lib/checks.sh"
 
-check() {  # check DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "  ok   $1"
-    else
-        echo "  FAIL $1"
-        echo "       expected: $2"
-        echo "       actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
-contains() {  # contains DESCRIPTION TEXT FIXED-STRING
-    if grep -Fq -- "$3" <<<"$2"; then
-        echo "  ok   $1"
-    else
-        echo "  FAIL $1: no \"$3\" in:"
-        sed 's/^/         /' <<<"$2"
-        failures=$((failures + 1))
-    fi
-}
 vd() {  # vd ARGS...: runs the program; sets out, err and code
     native_run "$exe" "$@" >"$NATIVE_WORK/cli.out" 2>"$NATIVE_WORK/cli.err"
     code=$?

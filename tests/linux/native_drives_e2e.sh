@@ -10,26 +10,9 @@ export NATIVE_BUILD NATIVE_WORK
 # shellcheck source=../e2e/lib/native_env.sh
 source "$(dirname "$0")/../e2e/lib/native_env.sh"
 probe="$NATIVE_BUILD/tests/native_window_probe"
-failures=0
+# shellcheck source=../e2e/lib/checks.sh
+source "$(dirname "$0")/../e2e/lib/checks.sh"
 
-expect() {  # expect WHAT TEXT EXTENDED-REGEX
-    if grep -Eq -- "$3" <<<"$2"; then
-        echo "  ok   $1"
-    else
-        echo "  FAIL $1: no line matching /$3/ in:"
-        sed 's/^/         /' <<<"$2"
-        failures=$((failures + 1))
-    fi
-}
-expect_no() {  # expect_no WHAT TEXT EXTENDED-REGEX
-    if grep -Eq -- "$3" <<<"$2"; then
-        echo "  FAIL $1: a line matches /$3/:"
-        grep -E -- "$3" <<<"$2" | sed 's/^/         /'
-        failures=$((failures + 1))
-    else
-        echo "  ok   $1"
-    fi
-}
 count() { grep -Ec -- "$2" "$1" 2>/dev/null || true; }
 state_of() { grep -E "^$2=" "$(native_drive_state "$1")" 2>/dev/null | cut -d= -f2; }
 

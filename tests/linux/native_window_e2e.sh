@@ -18,27 +18,10 @@ native_gui_session "$@"
 
 program="$NATIVE_BUILD/app/velmora-drive-utility"
 shots="$NATIVE_BUILD/tests/screenshots"
-failures=0
 ZEROS=$(printf '%0504d' 0)
+# shellcheck source=tests/e2e/lib/checks.sh
+source "$here/../e2e/lib/checks.sh"
 
-expect() {  # expect WHAT TEXT EXTENDED-REGEX
-    if grep -Eq -- "$3" <<<"$2"; then
-        echo "  ok   $1"
-    else
-        echo "  FAIL $1: no line matching /$3/ in:"
-        sed 's/^/         /' <<<"$2"
-        failures=$((failures + 1))
-    fi
-}
-expect_no() {  # expect_no WHAT TEXT EXTENDED-REGEX
-    if grep -Eq -- "$3" <<<"$2"; then
-        echo "  FAIL $1: a line matches /$3/:"
-        grep -E -- "$3" <<<"$2" | sed 's/^/         /'
-        failures=$((failures + 1))
-    else
-        echo "  ok   $1"
-    fi
-}
 expect_status() {  # expect_status WHAT COMMAND...: the command succeeds; its output shown if not
     local out
     if out=$("${@:2}"); then

@@ -18,6 +18,7 @@
 #include "platform/qt_display_text.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
+#include "tests/qt/qt_window_driver.h"
 #include "tests/qt/recording_dialog.h"
 
 namespace {
@@ -76,19 +77,6 @@ std::string Misfit(QWidget* widget, const QString& shown) {
                ", has " + std::to_string(TextRoom(widget)) + "x" + std::to_string(widget->height());
     }
     return std::string();
-}
-
-QString ShownText(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        return group->title();
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
-    }
-    return QString();
 }
 
 class ControlTextFit : public testing::TestWithParam<uint16_t> {};

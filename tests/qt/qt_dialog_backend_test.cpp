@@ -61,19 +61,6 @@ QWidget* WidgetAt(QDialog* window, const ControlTemplate& control, const QRect& 
     return nullptr;
 }
 
-QString ShownText(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        return group->title();
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
-    }
-    return QString();
-}
-
 void ExpectControlAsTemplated(QDialog* window, const ControlTemplate& control,
                               const QtDialogLayout& layout) {
     const QRect place = layout.ControlRect(control);

@@ -91,21 +91,25 @@ void QtWindowDriver::PressEscape() {
     }
 }
 
+QString ShownText(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return QString();
+}
+
 std::string QtWindowDriver::Text(int id) const {
     QWidget* widget = Widget(id);
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
         return Narrow(edit->toPlainText());
     }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return Narrow(label->text());
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return Narrow(button->text());
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        return Narrow(group->title());
-    }
-    return std::string();
+    return Narrow(ShownText(widget));
 }
 
 bool QtWindowDriver::IsEnabled(int id) const {

@@ -48,5 +48,8 @@ private:
     std::vector<MessageBoxRecord> boxes_;
 };
 
+// The caption a user reads on a button, group box or label; empty for any other widget.
+QString ShownText(QWidget* widget);
+
 // Where a user clicks a button: on its check box or radio indicator, else in its middle.
 QPoint ClickPoint(QAbstractButton* button);
