@@ -25,7 +25,7 @@ failed=0
 failures=()
 
 stage() {  # stage NAME COMMAND...
-    local name=$1
+    local name=$1 start=$SECONDS
     shift
     echo "=== $name"
     if "$@"; then
@@ -35,6 +35,7 @@ stage() {  # stage NAME COMMAND...
         failures+=("$name")
         echo "*** stage failed: $name"
     fi
+    echo "--- $name: $((SECONDS - start)) s"
 }
 
 native_build() {  # native_build DIR [cmake args...]
