@@ -5,16 +5,8 @@
 # usage: demo_smoke_test.sh VELMORA_DRIVE
 set -uo pipefail
 program=$1
-failures=0
-
-check() {  # check DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "ok   $1"
-    else
-        echo "FAIL $1: expected [$2], got [$3]"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=../e2e/lib/checks.sh
+source "$(dirname "$0")/../e2e/lib/checks.sh"
 
 run() {  # run ARGS...: sets out and code
     out=$("$program" "$@" 2>/dev/null)
