@@ -1,5 +1,6 @@
 #include "app/base_app.h"
 
+#include "dialog/window_foreground.h"
 #include "ui/base_dlg.h"
 
 // Split so that "D" does not continue the last hex escape.
@@ -24,7 +25,8 @@ bool CBaseApp::InitInstance() {
 
 void CBaseApp::OnMainWindowCreated(CDialog& dialog) {
     if (instanceMapping_ != nullptr && dialog.Window() != nullptr) {
-        instanceMapping_->PublishWindow(dialog.Window()->NativeHandle());
+        const uintptr_t window = dialog.Window()->NativeHandle();
+        instanceMapping_->PublishWindow(window, [window] { RequestForegroundWindow(window); });
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
+#include "dialog/win_app.h"
 #include "platform/single_instance.h"
-#include "platform/win_app.h"
 #include "ui/log_ring.h"
 #include "ui/main_window_services.h"
 

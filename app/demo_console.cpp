@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/demo_program.h"
+#include "dialog/memory/memory_dialog_host.h"
 #include "drive/media_watcher.h"
-#include "platform/memory_dialog_host.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "ui/log_ring.h"

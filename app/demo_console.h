@@ -7,6 +7,6 @@
 #include <cstdint>
 #include <ostream>
 
-// language: kLanguageEnglish or kLanguageJapanese (platform/resource_catalog.h); texts are
+// language: kLanguageEnglish or kLanguageJapanese (res/resource_catalog.h); texts are
 // printed as UTF-8. Returns the program's exit code.
 int RunConsoleDemo(uint16_t language, std::ostream& out);

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "app/demo_console.h"
-#include "platform/user_language.h"
+#include "dialog/user_language.h"
 
 int main() {
     return RunConsoleDemo(UserLanguageFromLocale(), std::cout);

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/demo_program.h"
-#include "platform/win32_dialog_backend.h"
+#include "dialog/win32/win32_dialog_backend.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

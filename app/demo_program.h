@@ -3,7 +3,7 @@
 // starts and runs beside the real program without either waiting for the other.
 #pragma once
 
-#include "platform/dialog_backend.h"
+#include "dialog/dialog_backend.h"
 
 extern const char kDemoSingleInstanceName[];
 // The demo's drive-access mutex: its own, so that a demo left open (a message box showing while it

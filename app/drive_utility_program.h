@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/dialog_backend.h"
+#include "dialog/dialog_backend.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
 #include "platform/scsi_transport.h"

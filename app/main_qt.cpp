@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/drive_utility_program.h"
-#include "platform/qt_program.h"
+#include "dialog/qt/qt_program.h"
 #include "platform/system_scsi_transport.h"
 #include "res/generated_resource_catalog.h"
 

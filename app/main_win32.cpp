@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/drive_utility_program.h"
+#include "dialog/win32/win32_dialog_backend.h"
 #include "platform/system_scsi_transport.h"
-#include "platform/win32_dialog_backend.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

@@ -12,9 +12,9 @@
 #include <cstdlib>
 
 #include "app/demo_program.h"
-#include "platform/qt_dialog_backend.h"
-#include "platform/qt_display_text.h"
-#include "platform/qt_program.h"
+#include "dialog/qt/qt_dialog_backend.h"
+#include "dialog/qt/qt_display_text.h"
+#include "dialog/qt/qt_program.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 

@@ -30,8 +30,8 @@
 
 #include "app/demo_drives.h"
 #include "cli/cli_program.h"
-#include "platform/resource_catalog.h"
 #include "platform/thread.h"
+#include "res/resource_catalog.h"
 #include "sim/simulated_transport.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "cli/cli_texts.h"
 
-#include "platform/resource_catalog.h"
 #include "res/generated_resource_catalog.h"
+#include "res/resource_catalog.h"
 
 namespace {
 

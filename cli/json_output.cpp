@@ -10,7 +10,7 @@
 #include "cli/printable_text.h"
 #include "cli/program_version.h"
 #include "drive/command_trace.h"
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "platform/console_session.h"
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 
 namespace {
 

@@ -2,10 +2,11 @@
 // program creates. On Windows it is a 10-byte named file mapping whose first bytes carry the
 // first instance's main window, so that a later start can bring that window to the front. On
 // Linux it is an abstract unix socket, per user; a later start asks the first instance over it,
-// and the first brings its published window forward (platform/window_foreground.h).
+// and the first calls the function its program published with the window.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 enum class InstanceClaim {
@@ -18,8 +19,12 @@ enum class InstanceClaim {
 class SingleInstanceMapping {
 public:
     virtual ~SingleInstanceMapping() = default;  // releases the name
-    // Publishes the main window (a NativeHandle of platform/dialog_backend.h) for later starts.
-    virtual void PublishWindow(uintptr_t nativeWindow) = 0;
+    // Publishes the main window (its native handle) for later starts. On Windows a later start
+    // raises that window itself; elsewhere it asks this process, which calls bringToFront on a
+    // thread of the object's own (nothing when it is empty). bringToFront must hand the work to
+    // the window's thread and return at once.
+    virtual void PublishWindow(uintptr_t nativeWindow,
+                               std::function<void()> bringToFront = nullptr) = 0;
 };
 
 // name: narrow bytes of the object's name. On kFirst, *held receives the object.

@@ -5,22 +5,22 @@
 //
 // A later start cannot bring the first one's window forward itself, so it asks: it connects to
 // the name and sends a request; the first instance listens on a thread of its own and asks for
-// its published window to be brought to the front (platform/window_foreground.h).
+// its published window to be brought to the front, by the function its program published.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "platform/single_instance.h"
-#include "platform/window_foreground.h"
 
 namespace {
 
@@ -101,7 +101,11 @@ public:
         }
         close(socket_);
     }
-    void PublishWindow(uintptr_t nativeWindow) override { published_.store(nativeWindow); }
+    void PublishWindow(uintptr_t nativeWindow, std::function<void()> bringToFront) override {
+        std::lock_guard<std::mutex> lock(publishedMutex_);
+        published_ = nativeWindow;
+        bringToFront_ = std::move(bringToFront);
+    }
 
 private:
     void Listen() {
@@ -132,16 +136,20 @@ private:
             std::memcmp(request, kForegroundRequest, kRequestLength) != 0) {
             return;
         }
-        const uintptr_t window = published_.load();
-        if (window != 0) {
-            RequestForegroundWindow(window);
+        {
+            std::lock_guard<std::mutex> lock(publishedMutex_);
+            if (published_ != 0 && bringToFront_) {
+                bringToFront_();
+            }
         }
         WriteAll(connection, &kAnswer, 1);
     }
 
     const int socket_;
     int stopPipe_[2] = {-1, -1};
-    std::atomic<uintptr_t> published_{0};
+    std::mutex publishedMutex_;
+    uintptr_t published_ = 0;
+    std::function<void()> bringToFront_;
     std::thread listener_;
 };
 

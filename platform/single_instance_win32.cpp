@@ -17,7 +17,7 @@ public:
     explicit FileMappingClaim(HANDLE mapping) : mapping_(mapping) {}
     ~FileMappingClaim() override { CloseHandle(mapping_); }
 
-    void PublishWindow(uintptr_t nativeWindow) override {
+    void PublishWindow(uintptr_t nativeWindow, std::function<void()> /*bringToFront*/) override {
         void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0);
         if (view == nullptr) {
             return;

@@ -2,6 +2,6 @@
 // dialogs.rc): the same dialogs and strings that the Windows build compiles into the executable.
 #pragma once
 
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 
 const ResourceCatalog& GeneratedResourceCatalog();

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 
 struct CatalogString {
     int id;

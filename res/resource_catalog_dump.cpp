@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 #include "res/resource_catalog_data.h"
 
 namespace {

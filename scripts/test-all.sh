@@ -87,6 +87,7 @@ fuzz_run() {  # fuzz_run DIR SECONDS: fuzzes from a copy of the corpus; any find
 }
 
 export QT_QPA_PLATFORM=offscreen
+stage "layer check" scripts/check-layers.sh
 stage "native build" native_build build/native -DDRIVE_UTILITY_GUI=qt
 stage "native tests" native_tests build/native
 # In CI (CI=true, as root) the package is installed with dpkg -i; elsewhere it is unpacked only.

@@ -1,7 +1,7 @@
 // CAboutDlg: the version information box, opened from the main window's system menu.
 #pragma once
 
-#include "platform/dialog.h"
+#include "dialog/dialog.h"
 
 class CAboutDlg : public CDialog {
 public:

@@ -26,6 +26,7 @@ CBaseDlg::CBaseDlg(DialogBackend& backend, LogRing& log, MainWindowServices& ser
       log_(log),
       services_(services),
       drive_(services.drive),
+      notices_(log, backend),
       checkSettingButton_(*this, IDC_CHECK_SETTING),
       applyButton_(*this, IDC_APPLY),
       logEdit_(*this, IDC_LOG_EDIT),
@@ -88,7 +89,7 @@ bool CBaseDlg::OnInitDialog() {
     if (platform == kOsPlatformNt) {
         drive_.transportMode = kTransportModePassThrough;
     } else {
-        QueueNotice(UserMessage{IDS_UNKNOWN_OS, {}});  // the start value is pass-through too
+        notices_.Queue(UserMessage{IDS_UNKNOWN_OS, {}});  // the start value is pass-through too
     }
     DiscoverWithRetry();
 
@@ -99,13 +100,13 @@ bool CBaseDlg::OnInitDialog() {
     if (drivesFound_ == 0) {
         SettingsContext settings = Settings();
         UpdateControls(settings, *this, 1);
-        AppendToLog(services_.accessMessages->NoDriveListed(discovery_));
-        notices_.clear();  // nothing clears the queue here: they are shown ahead of this line
+        notices_.Append(services_.accessMessages->NoDriveListed(drives_.LastDiscovery()));
+        notices_.Forget();  // nothing clears the queue here: they are shown ahead of this line
         driveCombo_.Enable(false);
         return true;
     }
-    if (OpenSelectedDrive() == kNoDevice) {
-        QueueNotice(OpenFailure());
+    if (drives_.OpenSelected(drive_) == kNoDevice) {
+        notices_.Queue(OpenFailure());
     } else {
         StartWatcher();
     }
@@ -147,33 +148,16 @@ void CBaseDlg::DiscoverWithRetry() {
 // no drive stays open.
 int CBaseDlg::DiscoverDrives() {
     ComboResetContent(IDC_DRIVE_COMBO);
-    driveTable_ = ::DiscoverDrives(drive_, *runner_, *mutex_, services_.listCandidates(), Backend(),
-                                   &discovery_);
-    for (const DriveEntry& entry : driveTable_) {
+    drives_.Discover(drive_, *runner_, *mutex_, services_.listCandidates(), Backend());
+    for (const DriveEntry& entry : drives_.Table()) {
         ComboInsertString(IDC_DRIVE_COMBO, -1, entry.listText);
     }
-    return static_cast<int>(driveTable_.size());
-}
-
-DeviceHandle CBaseDlg::OpenSelectedDrive() {
-    const bool listed = selectedDrive_ >= 0 && selectedDrive_ < drivesFound_;
-    if (!listed) {
-        drive_.driveHandle = kNoDevice;
-        drive_.openError = 0;
-        return kNoDevice;
-    }
-    return OpenDrive(drive_, SelectedDevice().devicePath);
-}
-
-DriveCandidate CBaseDlg::SelectedDevice() const {
-    const bool listed =
-        selectedDrive_ >= 0 && selectedDrive_ < static_cast<int>(driveTable_.size());
-    return listed ? driveTable_[static_cast<size_t>(selectedDrive_)].device : DriveCandidate{};
+    return drives_.Count();
 }
 
 // The words for the selected drive's last failed open, with the system's reason.
 UserMessage CBaseDlg::OpenFailure() const {
-    return services_.accessMessages->OpenFailed(SelectedDevice(), drive_.openError);
+    return services_.accessMessages->OpenFailed(drives_.SelectedDevice(), drive_.openError);
 }
 
 void CBaseDlg::StartWatcher() {
@@ -190,7 +174,7 @@ void CBaseDlg::ShowDriveSettings() {
     SettingsContext settings = Settings();
     UpdateControls(settings, *this, 0);
     ReadCurrentSettings(settings);
-    RequeueNotices();
+    notices_.Requeue();
 }
 
 SettingsContext CBaseDlg::Settings() {
@@ -238,7 +222,7 @@ void CBaseDlg::Alert(int stringId) {
 }
 
 int CBaseDlg::OnWriteRefused(int osError) {
-    return services_.accessMessages->WriteRefused(SelectedDevice(), osError);
+    return services_.accessMessages->WriteRefused(drives_.SelectedDevice(), osError);
 }
 
 void CBaseDlg::LogAppend(int stringId) {
@@ -249,42 +233,21 @@ void CBaseDlg::LogClear() {
     log_.LogClear();
 }
 
-void CBaseDlg::QueueNotice(const UserMessage& message) {
-    AppendToLog(message);
-    notices_.push_back(message);
-}
-
-void CBaseDlg::RequeueNotices() {
-    for (const UserMessage& message : notices_) {
-        log_.LogAppend(IDS_LINE_BREAK);
-        AppendToLog(message);
-    }
-    notices_.clear();
-}
-
-void CBaseDlg::AppendToLog(const UserMessage& message) {
-    log_.LogAppendText(TextOf(message));
-}
-
-std::string CBaseDlg::TextOf(const UserMessage& message) const {
-    return FillPlaceholder(LoadText(message.stringId), message.argument);
-}
-
 void CBaseDlg::OnSelChangeDrive() {
     if (runner_ == nullptr) {
         return;
     }
     StopWatcher();
     CloseDrive(drive_.transport, drive_.driveHandle);
-    selectedDrive_ = ComboGetCurSel(IDC_DRIVE_COMBO);
-    if (OpenSelectedDrive() == kNoDevice) {
-        QueueNotice(OpenFailure());
+    drives_.Select(ComboGetCurSel(IDC_DRIVE_COMBO));
+    if (drives_.OpenSelected(drive_) == kNoDevice) {
+        notices_.Queue(OpenFailure());
     }
     ShowDriveSettings();
 
     CloseDrive(drive_.transport, drive_.driveHandle);
-    if (OpenSelectedDrive() == kNoDevice) {
-        ShowMessageBox(TextOf(OpenFailure()));
+    if (drives_.OpenSelected(drive_) == kNoDevice) {
+        ShowMessageBox(notices_.TextOf(OpenFailure()));
     } else {
         StartWatcher();
     }

@@ -10,20 +10,22 @@
 #include <string>
 #include <vector>
 
+#include "dialog/dialog.h"
+#include "dialog/dialog_control.h"
+#include "dialog/window_messages.h"
 #include "drive/command_done_sink.h"
 #include "drive/command_runner.h"
 #include "drive/drive_discovery.h"
-#include "platform/dialog.h"
-#include "platform/dialog_control.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
-#include "platform/window_messages.h"
 #include "settings/settings_context.h"
 #include "settings/settings_front_end.h"
 #include "settings/supported_settings.h"
 #include "settings/user_message.h"
+#include "ui/drive_selection.h"
 #include "ui/log_ring.h"
 #include "ui/main_window_services.h"
+#include "ui/status_notices.h"
 
 // The private message a command worker posts as its last act: its thread handle can be closed.
 constexpr unsigned kWmCommandDone = 0x8001;
@@ -74,17 +76,11 @@ private:
     bool EndInitialisationEarly(int messageId);
     void DiscoverWithRetry();
     int DiscoverDrives();
-    DeviceHandle OpenSelectedDrive();
-    DriveCandidate SelectedDevice() const;
     UserMessage OpenFailure() const;
     void StartWatcher();
     void StopWatcher();
     void ShowDriveSettings();
     SettingsContext Settings();
-    void QueueNotice(const UserMessage& message);
-    void RequeueNotices();
-    void AppendToLog(const UserMessage& message);
-    std::string TextOf(const UserMessage& message) const;
     void ShowNextLogPiece();
     void SetLogTimerPeriod(unsigned periodMs);
     void FollowReadyFlag();
@@ -94,12 +90,9 @@ private:
     DriveState& drive_;
     std::unique_ptr<DriveAccessMutex> mutex_;  // before runner_, which uses it
     std::unique_ptr<CommandRunner> runner_;    // holds the worker thread handle
-    DriveTable driveTable_;                    // by position in the drive list
-    DiscoveryReport discovery_;                // what the last discovery met
-    int selectedDrive_ = 0;
+    DriveSelection drives_;                    // the listed drives and the selected one
     SupportedSettings supported_;
-    // Lines that must stay visible although a settings report clears the queue before them.
-    std::vector<UserMessage> notices_;
+    StatusNotices notices_;
 
     DialogControl checkSettingButton_;
     DialogControl applyButton_;

@@ -3,7 +3,7 @@
 // radio buttons explains the chosen audio mode.
 #pragma once
 
-#include "platform/dialog_controls.h"
+#include "dialog/dialog_controls.h"
 #include "settings/settings_context.h"
 
 // disableAll 1: switches the nine setting controls off without touching the drive. Any other

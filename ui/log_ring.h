@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/string_table.h"
+#include "dialog/string_table.h"
 #include "settings/status_log.h"
 
 class LogRing : public StatusLog {

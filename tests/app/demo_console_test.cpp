@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/demo_console.h"
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 
 namespace {
 

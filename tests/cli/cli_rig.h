@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/cli_program.h"
-#include "platform/resource_catalog.h"
+#include "res/resource_catalog.h"
 #include "sim/simulated_transport.h"
 
 struct CliRun {

@@ -20,14 +20,14 @@
 #include <utility>
 #include <vector>
 
+#include "dialog/dialog.h"
+#include "dialog/memory/memory_dialog_host.h"
 #include "drive/command_runner.h"
 #include "drive/drive_discovery.h"
 #include "drive/drive_handle.h"
 #include "drive/drive_state.h"
 #include "drive/media_watcher.h"
-#include "platform/dialog.h"
 #include "platform/drive_access_mutex.h"
-#include "platform/memory_dialog_host.h"
 #include "platform/thread.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"

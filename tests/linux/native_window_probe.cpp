@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "app/drive_utility_program.h"
+#include "dialog/memory/memory_dialog_host.h"
 #include "drive/media_watcher.h"
-#include "platform/memory_dialog_host.h"
 #include "platform/system_scsi_transport.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"

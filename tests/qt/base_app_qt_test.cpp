@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/base_app.h"
-#include "platform/qt_dialog_backend.h"
+#include "dialog/qt/qt_dialog_backend.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"

@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "platform/qt_dialog_backend.h"
-#include "platform/qt_display_text.h"
+#include "dialog/qt/qt_dialog_backend.h"
+#include "dialog/qt/qt_display_text.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "tests/qt/qt_window_driver.h"

@@ -23,9 +23,9 @@
 #include <QTest>
 #include <thread>
 
-#include "platform/qt_dialog_layout.h"
-#include "platform/qt_dialog_window.h"
-#include "platform/qt_display_text.h"
+#include "dialog/qt/qt_dialog_layout.h"
+#include "dialog/qt/qt_dialog_window.h"
+#include "dialog/qt/qt_display_text.h"
 #include "res/generated_resource_catalog.h"
 #include "tests/qt/qt_window_driver.h"
 #include "tests/qt/recording_dialog.h"

@@ -8,7 +8,7 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
-#include "platform/qt_display_text.h"
+#include "dialog/qt/qt_display_text.h"
 #include "res/generated_resource_catalog.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <QPoint>
 #include <QString>
 
-#include "platform/qt_dialog_backend.h"
+#include "dialog/qt/qt_dialog_backend.h"
 #include "tests/ui/window_driver.h"
 
 class QtWindowDriver : public WindowDriver {

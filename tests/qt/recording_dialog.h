@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/dialog.h"
+#include "dialog/dialog.h"
 #include "res/resource_ids.h"
 
 constexpr unsigned kWmPrivate = 0x8001;

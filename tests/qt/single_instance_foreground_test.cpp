@@ -7,7 +7,8 @@
 #include <QTest>
 #include <string>
 
-#include "platform/qt_dialog_backend.h"
+#include "dialog/qt/qt_dialog_backend.h"
+#include "dialog/window_foreground.h"
 #include "platform/single_instance.h"
 #include "res/generated_resource_catalog.h"
 #include "tests/qt/recording_dialog.h"
@@ -25,7 +26,8 @@ TEST(SingleInstanceForeground, ALaterStartRestoresAndRaisesThePublishedWindow) {
     const std::string name = UniqueName("front");
     std::unique_ptr<SingleInstanceMapping> first;
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first), InstanceClaim::kFirst);
-    first->PublishWindow(dialog.Window()->NativeHandle());
+    const uintptr_t handle = dialog.Window()->NativeHandle();
+    first->PublishWindow(handle, [handle] { RequestForegroundWindow(handle); });
 
     QDialog* window = backend.WindowWidget(dialog);
     window->showMinimized();
@@ -45,7 +47,8 @@ TEST(SingleInstanceForeground, AHandleThatNamesNoWindowIsIgnored) {
         QtDialogBackend backend(GeneratedResourceCatalog(), kLanguageEnglish);
         RecordingDialog dialog(backend);
         ASSERT_TRUE(backend.Open(dialog));
-        first->PublishWindow(dialog.Window()->NativeHandle());
+        const uintptr_t handle = dialog.Window()->NativeHandle();
+        first->PublishWindow(handle, [handle] { RequestForegroundWindow(handle); });
     }  // the window is gone, its handle still published
     std::unique_ptr<SingleInstanceMapping> second;
     EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second), InstanceClaim::kAlreadyRunning);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/base_app.h"
-#include "platform/memory_dialog_host.h"
+#include "dialog/memory/memory_dialog_host.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"

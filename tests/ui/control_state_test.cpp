@@ -2,8 +2,8 @@
 // and the audio-mode description.
 #include <gtest/gtest.h>
 
-#include "platform/dialog.h"
-#include "platform/memory_dialog_host.h"
+#include "dialog/dialog.h"
+#include "dialog/memory/memory_dialog_host.h"
 #include "res/generated_resource_catalog.h"
 #include "tests/settings/settings_rig.h"
 #include "ui/control_state.h"

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/memory_dialog_host.h"
+#include "dialog/memory/memory_dialog_host.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"

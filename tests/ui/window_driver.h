@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
-#include "platform/dialog_backend.h"
-#include "platform/memory_dialog_host.h"
+#include "dialog/dialog.h"
+#include "dialog/dialog_backend.h"
+#include "dialog/memory/memory_dialog_host.h"
 
 class WindowDriver {
 public:

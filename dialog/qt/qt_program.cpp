@@ -1,0 +1,20 @@
+#include "dialog/qt/qt_program.h"
+
+#include <QApplication>
+
+#include "dialog/qt/qt_dialog_backend.h"
+#include "dialog/user_language.h"
+
+int RunQtProgram(const char* programPath, const char* desktopEntry, const ResourceCatalog& catalog,
+                 const std::function<int(DialogBackend& backend)>& program) {
+    int argumentCount = 1;
+    char* arguments[] = {const_cast<char*>(programPath), nullptr};
+    QApplication application(argumentCount, arguments);
+    // The program ends when its main dialog returns, not when Qt sees its last window close.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (desktopEntry != nullptr) {
+        QGuiApplication::setDesktopFileName(QString::fromLatin1(desktopEntry));
+    }
+    QtDialogBackend backend(catalog, UserLanguageFromLocale());
+    return program(backend);
+}

@@ -1,0 +1,15 @@
+// Runs a program on the Qt backend: the application object of Qt, and the dialog backend in the
+// user's language (dialog/user_language.h) over the resource catalog.
+#pragma once
+
+#include <functional>
+
+#include "dialog/dialog_backend.h"
+#include "res/resource_catalog.h"
+
+// programPath: argv[0]. Qt is given nothing else from the command line, so the program takes
+// no options at all, not even Qt's own. desktopEntry: the id of the program's desktop entry
+// (without ".desktop"), by which the desktop matches the window to its name and icon; nullptr
+// for a program that has none. Returns the program's exit code.
+int RunQtProgram(const char* programPath, const char* desktopEntry, const ResourceCatalog& catalog,
+                 const std::function<int(DialogBackend& backend)>& program);
