@@ -13,10 +13,11 @@ CBaseApp::CBaseApp(DialogBackend& backend, MainWindowServices& services, const c
 
 bool CBaseApp::InitInstance() {
     std::unique_ptr<SingleInstanceMapping> mapping;
-    if (ClaimSingleInstance(instanceName_, &mapping) != InstanceClaim::kFirst) {
+    const InstanceClaim claim = ClaimSingleInstance(instanceName_, &mapping);
+    if (claim == InstanceClaim::kAlreadyRunning || claim == InstanceClaim::kFailed) {
         return false;  // another instance runs (now in front), or the name cannot be had
     }
-    instanceMapping_ = std::move(mapping);
+    instanceMapping_ = std::move(mapping);  // none when the name is not safely this user's
 
     CBaseDlg dialog(Backend(), log_, services_);
     RunMainDialog(dialog);  // OK or Cancel: the program ends the same way
@@ -26,7 +27,9 @@ bool CBaseApp::InitInstance() {
 void CBaseApp::OnMainWindowCreated(CDialog& dialog) {
     if (instanceMapping_ != nullptr && dialog.Window() != nullptr) {
         const uintptr_t window = dialog.Window()->NativeHandle();
-        instanceMapping_->PublishWindow(window, [window] { RequestForegroundWindow(window); });
+        instanceMapping_->PublishWindow(window, [window](const WindowActivation& launch) {
+            RequestForegroundWindow(window, launch);
+        });
     }
 }
 

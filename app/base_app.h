@@ -1,5 +1,7 @@
 // CBaseApp: the application object. Runs the main window as the single instance of the program;
 // a second start brings the running window to the front and ends without a window of its own.
+// Where the single-instance name is not safely this user's (Linux: no private place for it, or
+// another user's process in the way), the window runs without it rather than not at all.
 #pragma once
 
 #include <memory>

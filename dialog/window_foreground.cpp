@@ -9,7 +9,7 @@ namespace {
 // The process's windows are a process-wide fact, as the window system's own table is.
 struct ForegroundRegistry {
     std::mutex mutex;
-    std::map<uintptr_t, std::function<void()>> windows;
+    std::map<uintptr_t, std::function<void(const WindowActivation&)>> windows;
 };
 
 ForegroundRegistry& Registry() {
@@ -19,7 +19,8 @@ ForegroundRegistry& Registry() {
 
 }  // namespace
 
-void RegisterForegroundWindow(uintptr_t nativeWindow, std::function<void()> bringToFront) {
+void RegisterForegroundWindow(uintptr_t nativeWindow,
+                              std::function<void(const WindowActivation&)> bringToFront) {
     ForegroundRegistry& registry = Registry();
     std::lock_guard<std::mutex> lock(registry.mutex);
     registry.windows[nativeWindow] = std::move(bringToFront);
@@ -31,13 +32,13 @@ void UnregisterForegroundWindow(uintptr_t nativeWindow) {
     registry.windows.erase(nativeWindow);
 }
 
-bool RequestForegroundWindow(uintptr_t nativeWindow) {
+bool RequestForegroundWindow(uintptr_t nativeWindow, const WindowActivation& launch) {
     ForegroundRegistry& registry = Registry();
     std::lock_guard<std::mutex> lock(registry.mutex);
     const auto found = registry.windows.find(nativeWindow);
     if (found == registry.windows.end()) {
         return false;
     }
-    found->second();
+    found->second(launch);
     return true;
 }

@@ -17,7 +17,8 @@ public:
     explicit FileMappingClaim(HANDLE mapping) : mapping_(mapping) {}
     ~FileMappingClaim() override { CloseHandle(mapping_); }
 
-    void PublishWindow(uintptr_t nativeWindow, std::function<void()> /*bringToFront*/) override {
+    void PublishWindow(uintptr_t nativeWindow,
+                       std::function<void(const WindowActivation&)> /*bringToFront*/) override {
         void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0);
         if (view == nullptr) {
             return;
@@ -49,7 +50,8 @@ void BringPublishedWindowToFront(HANDLE mapping) {
 
 }  // namespace
 
-InstanceClaim ClaimSingleInstance(const char* name, std::unique_ptr<SingleInstanceMapping>* held) {
+InstanceClaim ClaimSingleInstance(const char* name, std::unique_ptr<SingleInstanceMapping>* held,
+                                  const WindowActivation& /*launch*/) {
     HANDLE mapping =
         CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kMappingSize, name);
     if (mapping == nullptr) {

@@ -21,6 +21,7 @@
 #include "dialog/qt/qt_dialog_controls.h"
 #include "dialog/qt/qt_display_text.h"
 #include "dialog/qt/qt_edit_control.h"
+#include "dialog/qt/qt_window_activation.h"
 #include "dialog/window_foreground.h"
 #include "dialog/window_styles.h"
 
@@ -84,9 +85,9 @@ QtDialogWindow::QtDialogWindow(QtDialogBackend& backend, CDialog& dialog,
     CreateControls();
     auto* about = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
     connect(about, &QShortcut::activated, this, [this] { FirstMenuItem(); });
-    RegisterForegroundWindow(NativeHandle(), [this] {
+    RegisterForegroundWindow(NativeHandle(), [this](const WindowActivation& launch) {
         QMetaObject::invokeMethod(
-            this, [this] { BringToFront(); }, Qt::QueuedConnection);
+            this, [this, launch] { BringToFront(launch); }, Qt::QueuedConnection);
     });
 }
 
@@ -330,17 +331,19 @@ void QtDialogWindow::FirstMenuItem() {
     }
 }
 
-void QtDialogWindow::BringToFront() {
+void QtDialogWindow::BringToFront(const WindowActivation& launch) {
     if (isMinimized()) {
         showNormal();
     }
     raise();
-    activateWindow();
-    // A box or dialog open over the window is what the user has to answer first.
+    // A box or dialog open over the window is what the user has to answer first: it takes the
+    // focus, and the launch's token, which is good for one activation only.
+    QWidget* target = this;
     if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
         modal->raise();
-        modal->activateWindow();
+        target = modal;
     }
+    ActivateForLaunch(target, launch);
 }
 
 ControlColor QtDialogWindow::QueryColor(int id) {

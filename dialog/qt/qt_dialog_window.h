@@ -22,6 +22,7 @@
 #include "dialog/dialog.h"
 #include "dialog/dialog_backend.h"
 #include "dialog/qt/qt_dialog_layout.h"
+#include "platform/window_activation.h"
 
 class QtDialogBackend;
 
@@ -110,7 +111,7 @@ private:
     void OnUserSelect(int id, int index);
     void PressEnter();
     void FirstMenuItem();
-    void BringToFront();
+    void BringToFront(const WindowActivation& launch);
     ControlColor QueryColor(int id);
     void ShowEditState(int id, const ControlState& state);
     void ShowChecks();

@@ -1,6 +1,7 @@
 // The native demo end to end: the program with its two simulated drives, printed as a person
 // would see it. One test for both languages: the runs share the demo's single-instance name, so
-// they must not overlap.
+// they must not overlap; and they claim it in a runtime directory of their own, so that a demo
+// open elsewhere on the machine cannot take it.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -8,6 +9,7 @@
 
 #include "app/demo_console.h"
 #include "res/resource_catalog.h"
+#include "tests/private_runtime_dir.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ const char kDriveE[] = "E: VELMORA CD-R DRIVE 7315 1.18";
 const char kDriveG[] = "G: VELMORA CD-R DRIVE 7305 1.02";
 
 TEST(DemoConsole, ShowsBothDrivesTheirSettingsAndOneReportPerCheckInBothLanguages) {
+    const PrivateRuntimeDir runtime;
     std::ostringstream english;
     EXPECT_EQ(0, RunConsoleDemo(kLanguageEnglish, english));
     const std::string start = Section(english.str(), "Start-up");

@@ -15,10 +15,12 @@
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
+#include "tests/private_runtime_dir.h"
 
 namespace {
 
 TEST(QtApplication, RunsTheMainWindowAsTheOnlyInstanceUntilItIsClosed) {
+    const PrivateRuntimeDir runtime;
     QtDialogBackend backend(GeneratedResourceCatalog(), kLanguageEnglish);
     SimulatedTransport drives;
     drives.AddDrive('E');

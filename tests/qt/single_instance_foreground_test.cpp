@@ -11,6 +11,7 @@
 #include "dialog/window_foreground.h"
 #include "platform/single_instance.h"
 #include "res/generated_resource_catalog.h"
+#include "tests/private_runtime_dir.h"
 #include "tests/qt/recording_dialog.h"
 
 namespace {
@@ -20,6 +21,7 @@ std::string UniqueName(const char* what) {
 }
 
 TEST(SingleInstanceForeground, ALaterStartRestoresAndRaisesThePublishedWindow) {
+    const PrivateRuntimeDir runtime;
     QtDialogBackend backend(GeneratedResourceCatalog(), kLanguageEnglish);
     RecordingDialog dialog(backend);
     ASSERT_TRUE(backend.Open(dialog));
@@ -27,7 +29,9 @@ TEST(SingleInstanceForeground, ALaterStartRestoresAndRaisesThePublishedWindow) {
     std::unique_ptr<SingleInstanceMapping> first;
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first), InstanceClaim::kFirst);
     const uintptr_t handle = dialog.Window()->NativeHandle();
-    first->PublishWindow(handle, [handle] { RequestForegroundWindow(handle); });
+    first->PublishWindow(handle, [handle](const WindowActivation& launch) {
+        RequestForegroundWindow(handle, launch);
+    });
 
     QDialog* window = backend.WindowWidget(dialog);
     window->showMinimized();
@@ -40,6 +44,7 @@ TEST(SingleInstanceForeground, ALaterStartRestoresAndRaisesThePublishedWindow) {
 }
 
 TEST(SingleInstanceForeground, AHandleThatNamesNoWindowIsIgnored) {
+    const PrivateRuntimeDir runtime;
     const std::string name = UniqueName("stale");
     std::unique_ptr<SingleInstanceMapping> first;
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first), InstanceClaim::kFirst);
@@ -48,7 +53,9 @@ TEST(SingleInstanceForeground, AHandleThatNamesNoWindowIsIgnored) {
         RecordingDialog dialog(backend);
         ASSERT_TRUE(backend.Open(dialog));
         const uintptr_t handle = dialog.Window()->NativeHandle();
-        first->PublishWindow(handle, [handle] { RequestForegroundWindow(handle); });
+        first->PublishWindow(handle, [handle](const WindowActivation& launch) {
+            RequestForegroundWindow(handle, launch);
+        });
     }  // the window is gone, its handle still published
     std::unique_ptr<SingleInstanceMapping> second;
     EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second), InstanceClaim::kAlreadyRunning);

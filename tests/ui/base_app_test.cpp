@@ -1,10 +1,20 @@
 // The application object: one instance at a time, the main window run modally, the name freed
-// at shutdown; and the single-instance object of this platform on its own.
+// at shutdown; and the single-instance object of this platform on its own: a socket in the
+// user's own directory, a later start's activation handed on, and nothing another holder or a
+// dead one leaves behind able to end or freeze a start.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "app/base_app.h"
@@ -12,6 +22,7 @@
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "sim/simulated_transport.h"
+#include "tests/private_runtime_dir.h"
 
 namespace {
 
@@ -46,7 +57,49 @@ TEST(SingleInstanceName, IsTheKatakanaMakerWordInShiftJisFollowedByDriveUtility)
     EXPECT_EQ(std::strlen(kSingleInstanceName), 22u);
 }
 
+// A socket bound at path and left there, as by a process that died; or -1.
+int BoundSocket(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool IsSocket(const std::string& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode) &&
+           status.st_uid == geteuid();
+}
+
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        const char* previous = std::getenv(name);
+        had_ = previous != nullptr;
+        previous_ = had_ ? previous : "";
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() {
+        if (had_) {
+            setenv(name_, previous_.c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    std::string previous_;
+};
+
 TEST(SingleInstance, TheSecondClaimLearnsTheFirstExistsUntilItIsReleased) {
+    const PrivateRuntimeDir runtime;
     const std::string name = UniqueName("claim");
     std::unique_ptr<SingleInstanceMapping> first;
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first), InstanceClaim::kFirst);
@@ -61,7 +114,114 @@ TEST(SingleInstance, TheSecondClaimLearnsTheFirstExistsUntilItIsReleased) {
     EXPECT_EQ(ClaimSingleInstance("", &first), InstanceClaim::kFailed);
 }
 
+TEST(SingleInstance, IsASocketOfTheUsersInTheirRuntimeDirectoryNamedSafelyAndRemovedAtRelease) {
+    const PrivateRuntimeDir runtime;
+    std::unique_ptr<SingleInstanceMapping> first;
+    ASSERT_EQ(ClaimSingleInstance(kSingleInstanceName, &first, {}), InstanceClaim::kFirst);
+    const std::string path = runtime.Path() + "/%83%94%83F%83%8B%83%82%83%89DriveUtility";
+    EXPECT_TRUE(IsSocket(path)) << path;
+    first.reset();
+    EXPECT_FALSE(IsSocket(path));
+}
+
+TEST(SingleInstance, ALaterStartHandsItsLaunchActivationToThePublishedFunction) {
+    const PrivateRuntimeDir runtime;
+    const std::string name = UniqueName("activation");
+    std::unique_ptr<SingleInstanceMapping> first;
+    ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first, {}), InstanceClaim::kFirst);
+    std::mutex mutex;
+    std::vector<WindowActivation> heard;
+    first->PublishWindow(1, [&](const WindowActivation& launch) {
+        std::lock_guard<std::mutex> lock(mutex);
+        heard.push_back(launch);
+    });
+
+    std::unique_ptr<SingleInstanceMapping> second;
+    EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second, {"token-1", "launcher-7_TIME42"}),
+              InstanceClaim::kAlreadyRunning);
+    EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second, {}), InstanceClaim::kAlreadyRunning);
+    // A token that would break its line could pass for another line: it is not sent.
+    EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second, {"x\nstartup-id forged", ""}),
+              InstanceClaim::kAlreadyRunning);
+    std::lock_guard<std::mutex> lock(mutex);
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard[0].activationToken, "token-1");
+    EXPECT_EQ(heard[0].startupId, "launcher-7_TIME42");
+    EXPECT_EQ(heard[1].activationToken + heard[1].startupId, "");
+    EXPECT_EQ(heard[2].activationToken + heard[2].startupId, "");
+}
+
+TEST(SingleInstance, ASocketFileLeftByAHolderThatDiedDoesNotStopAStart) {
+    const PrivateRuntimeDir runtime;
+    const std::string name = UniqueName("stale");
+    const int stale = BoundSocket(runtime.Path() + "/" + name);
+    ASSERT_GE(stale, 0);
+    close(stale);  // nobody listens; the file stays
+
+    std::unique_ptr<SingleInstanceMapping> first;
+    EXPECT_EQ(ClaimSingleInstance(name.c_str(), &first, {}), InstanceClaim::kFirst);
+    std::unique_ptr<SingleInstanceMapping> second;
+    EXPECT_EQ(ClaimSingleInstance(name.c_str(), &second, {}), InstanceClaim::kAlreadyRunning);
+}
+
+TEST(SingleInstance, ARuntimeDirectoryOthersMayEnterOrALinkToOneIsNotUsed) {
+    const PrivateRuntimeDir runtime;
+    const std::string name = UniqueName("place");
+    const std::string open = runtime.Path() + "/open";
+    const std::string linked = runtime.Path() + "/linked";
+    ASSERT_EQ(mkdir(open.c_str(), 0755), 0);
+    ASSERT_EQ(chmod(open.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(linked.c_str(), 0700), 0);
+    ASSERT_EQ(symlink(linked.c_str(), (runtime.Path() + "/link").c_str()), 0);
+    const ScopedVariable temporary("TMPDIR", runtime.Path());
+    const std::string fallback =
+        runtime.Path() + "/velmora-drive-utility-" + std::to_string(geteuid()) + "/" + name;
+
+    for (const std::string& place : {open, runtime.Path() + "/link", std::string("relative")}) {
+        const ScopedVariable variable("XDG_RUNTIME_DIR", place);
+        std::unique_ptr<SingleInstanceMapping> first;
+        ASSERT_EQ(ClaimSingleInstance(name.c_str(), &first, {}), InstanceClaim::kFirst) << place;
+        EXPECT_TRUE(IsSocket(fallback)) << place;
+        EXPECT_FALSE(IsSocket(open + "/" + name));
+        EXPECT_FALSE(IsSocket(linked + "/" + name));
+    }
+}
+
+TEST(SingleInstance, AHolderThatNeverAcceptsDelaysALaterStartForSecondsNotForEver) {
+    const PrivateRuntimeDir runtime;
+    const std::string name = UniqueName("backlog");
+    const std::string path = runtime.Path() + "/" + name;
+    // A holder of this user that took the lock and stopped: it listens but never accepts.
+    const int lock = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(flock(lock, LOCK_EX | LOCK_NB), 0);
+    const int listener = BoundSocket(path);
+    ASSERT_EQ(listen(listener, 0), 0);
+    std::vector<int> waiting;  // the backlog, filled
+    for (int i = 0; i < 64; ++i) {
+        const int client = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        waiting.push_back(client);
+        if (connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            break;
+        }
+    }
+    ASSERT_EQ(errno, EAGAIN);
+
+    const auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<SingleInstanceMapping> later;
+    EXPECT_EQ(ClaimSingleInstance(name.c_str(), &later, {}), InstanceClaim::kRunAlone);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    for (int fd : waiting) {
+        close(fd);
+    }
+    close(listener);
+    close(lock);
+}
+
 TEST(BaseApp, RunsTheMainWindowAsTheOnlyInstanceAndFreesTheNameAtExit) {
+    const PrivateRuntimeDir runtime;
     const std::string name = UniqueName("app");
     MemoryDialogHost host{GeneratedResourceCatalog()};
     bool heldWhileRunning = false;
@@ -88,6 +248,7 @@ TEST(BaseApp, RunsTheMainWindowAsTheOnlyInstanceAndFreesTheNameAtExit) {
 }
 
 TEST(BaseApp, ASecondInstanceEndsWithoutAWindow) {
+    const PrivateRuntimeDir runtime;
     const std::string name = UniqueName("second");
     std::unique_ptr<SingleInstanceMapping> running;
     ASSERT_EQ(ClaimSingleInstance(name.c_str(), &running), InstanceClaim::kFirst);
