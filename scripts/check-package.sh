@@ -65,9 +65,11 @@ fi
 check "velmora-drive --version" bash -c "'$bin/velmora-drive' --version | grep -qF \"$(cat "$build/version.txt")\""
 check "velmora-drive --demo list finds the two demo drives" \
     bash -c "[ \"\$('$bin/velmora-drive' --demo list --json | grep -c '\"supported_drive\": true')\" -ge 2 ]"
-# The window stays up until closed: still running after two seconds counts as started.
+# The window stays up until closed: still running after two seconds counts as started. Its
+# single-instance name in a runtime directory of its own: a demo open elsewhere would take it.
+mkdir -m 700 "$work/runtime"
 check "the demo window starts (offscreen)" bash -c \
-    "QT_QPA_PLATFORM=offscreen timeout 2 '$bin/velmora-drive-utility-demo'; [ \$? -eq 124 ]"
+    "XDG_RUNTIME_DIR='$work/runtime' QT_QPA_PLATFORM=offscreen timeout 2 '$bin/velmora-drive-utility-demo'; [ \$? -eq 124 ]"
 
 if [ "$failures" -gt 0 ]; then
     echo "package check: $failures failed"

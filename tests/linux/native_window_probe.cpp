@@ -4,7 +4,10 @@
 // SIM_ROOT and SIM_DRIVE_DIR set (tests/e2e/lib/native_env.sh), it reaches simulated drives
 // through the real SgIoTransport.
 //
-//   native_window_probe [ACTION]...
+//   native_window_probe [--instance NAME] [ACTION]...
+//   --instance NAME: the single-instance name to claim (default: one of the probe's own, so that
+//           probes run beside each other and beside the program); a later start with the same
+//           name prints nothing and ends, as the program's second start does
 //   ACTION: select:N | speed-on | speed-off | save-speed | audio-low | audio-high | apply | check
 //           | exec:SHELL-COMMAND (run between two actions, e.g. to change a node's set-up)
 //
@@ -120,7 +123,12 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> actions(argv + 1, argv + argc);
+    std::vector<std::string> actions(argv + 1, argv + argc);
+    std::string instanceName = "VelmoraNativeProbe." + std::to_string(getpid());
+    if (actions.size() >= 2 && actions[0] == "--instance") {
+        instanceName = actions[1];
+        actions.erase(actions.begin(), actions.begin() + 2);
+    }
     MemoryDialogHost host(GeneratedResourceCatalog(), kLanguageEnglish);
     Probe probe(host, std::cout);
     host.SetModalDriver([&](MemoryDialogHost&, CDialog& dialog) {
@@ -130,8 +138,6 @@ int main(int argc, char** argv) {
     });
     host.SetMessageBoxAnswerer(
         [&](MemoryDialogHost&, const MessageBoxRecord& box) { probe.NoteBox(box.text); });
-    // A name of its own, so that probes may run beside each other and beside the program.
-    static const std::string instanceName = "VelmoraNativeProbe." + std::to_string(getpid());
     ProgramIdentity identity;
     identity.instanceName = instanceName.c_str();
     std::unique_ptr<ScsiTransport> transport = CreateSystemScsiTransport();

@@ -14,13 +14,17 @@
 #                                         filter=0|1 (read afresh by every open and SG_IO)
 #   native_drive_trace N                  the path of drive srN's command trace
 #   native_drive_state N                  the path of the setting values drive srN keeps
-#   native_run PROGRAM [ARG...]           runs it with the preload (NATIVE_RUN_TIMEOUT, 60 s)
+#   native_run PROGRAM [ARG...]           runs it with the preload (NATIVE_RUN_TIMEOUT, 60 s) and
+#                                         the tree's own runtime directory (XDG_RUNTIME_DIR, where
+#                                         the single-instance name lives), so that a program or
+#                                         demo open elsewhere on the machine never takes its place
 
 native_use_tree() {  # native_use_tree NAME
     local base="${NATIVE_WORK:-${TMPDIR:-/tmp}}/native-$1"
     rm -rf "$base"
-    export SIM_ROOT="$base/root" SIM_DRIVE_DIR="$base/drives"
+    export SIM_ROOT="$base/root" SIM_DRIVE_DIR="$base/drives" NATIVE_RUNTIME_DIR="$base/runtime"
     mkdir -p "$SIM_ROOT/sys/class/block" "$SIM_ROOT/dev" "$SIM_DRIVE_DIR"
+    mkdir -m 700 "$NATIVE_RUNTIME_DIR"
 }
 
 _native_block() {  # _native_block NAME TYPE
@@ -70,6 +74,7 @@ native_drive_state() {  # native_drive_state N
 }
 
 native_run() {  # native_run PROGRAM [ARG...]
-    LD_PRELOAD="$NATIVE_BUILD/sim/libsim_sg_io_preload.so" \
+    XDG_RUNTIME_DIR="${NATIVE_RUNTIME_DIR:?native_use_tree first}" \
+        LD_PRELOAD="$NATIVE_BUILD/sim/libsim_sg_io_preload.so" \
         timeout "${NATIVE_RUN_TIMEOUT:-60}" "$@"
 }

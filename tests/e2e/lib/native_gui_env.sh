@@ -8,15 +8,15 @@
 #                                  D-Bus session of its own (dbus-run-session; what the bus and
 #                                  the services it starts print goes to $NATIVE_WORK/session.log),
 #                                  with NATIVE_WORK made
-#   native_gui_begin               starts the X display; the cleanup runs at exit
+#   native_gui_begin               starts the X display and makes the programs' runtime
+#                                  directory (XDG_RUNTIME_DIR, private to the test: their
+#                                  single-instance name lives there, so no program or demo open
+#                                  elsewhere on the machine can take its place); the cleanup
+#                                  runs at exit
 #   native_gui_start LANG PROGRAM  starts the program with the preload (pid in NATIVE_GUI_PID)
 #   native_gui_wait_exit SECONDS   0 once the program has ended
 #   native_gui_auto ARGS...        atspi_auto.py (wait-window, controls, click, wait-text, ...)
 #   native_gui_screenshot FILE     the screen cropped to the window; prints WIDTHxHEIGHT
-#
-# Each program runs in a network namespace of its own where the system allows it: its
-# single-instance name lives in the abstract socket namespace, so another copy of the program
-# started by the same user elsewhere on the machine would otherwise take its place.
 
 NATIVE_GUI_AUTO="$(dirname "${BASH_SOURCE[0]}")/atspi_auto.py"
 NATIVE_GUI_PYTHON=/usr/bin/python3  # Debian's, which has the gi bindings
@@ -62,14 +62,6 @@ native_gui_begin() {
         exit 1
     fi
     export DISPLAY=":$number"
-    if unshare --net true 2>/dev/null; then
-        NATIVE_GUI_ISOLATE=(unshare --net)
-    elif unshare --map-root-user --net true 2>/dev/null; then
-        NATIVE_GUI_ISOLATE=(unshare --map-root-user --net)
-    else
-        NATIVE_GUI_ISOLATE=()
-        echo "note: no network namespace here; another copy of the program would take its place"
-    fi
 }
 
 native_gui_cleanup() {
@@ -89,7 +81,7 @@ native_gui_start() {  # native_gui_start LANG PROGRAM [ARG...]
     shift
     LANG=$lang LC_ALL='' LC_MESSAGES='' QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
         LD_PRELOAD="$NATIVE_BUILD/sim/libsim_sg_io_preload.so" \
-        timeout "${NATIVE_RUN_TIMEOUT:-60}" "${NATIVE_GUI_ISOLATE[@]}" "$@" \
+        timeout "${NATIVE_RUN_TIMEOUT:-60}" "$@" \
         >>"$NATIVE_WORK/program.log" 2>&1 &
     NATIVE_GUI_PID=$!
 }
