@@ -3,7 +3,8 @@
 # private Xvfb, its drives simulated behind SG_IO in a fake tree (tests/e2e/lib/native_env.sh),
 # its controls read and pressed from outside through the accessibility bus
 # (tests/e2e/lib/atspi_auto.py). Discovery and the drive list, the settings report, Apply with
-# its read-back, a write the kernel refuses through a block node, English and Japanese, and a
+# its read-back, a second start that ends and leaves the first window, a write the kernel refuses
+# through a block node, English and Japanese, and a
 # screenshot of each language in NATIVE_BUILD_DIR/tests/screenshots/.
 #   native_window_e2e.sh NATIVE_BUILD_DIR
 set -uo pipefail
@@ -134,6 +135,25 @@ apply_case en_US.UTF-8 "$EN" "$EN_REPORT" \
 apply_case ja_JP.UTF-8 'Velmoraドライブユーティリティ' \
     '【現在のドライブの設定】\n最適記録倍速 ： ON\nAudio最適記録モード ： 高速再生重視モード\n?' \
     OFF '最適記録倍速機能の設定をドライブに保存する' 設定する 設定しました 閉じる native-window-ja.png
+
+echo "a second start, with its launcher's tokens, hands them to the first window and ends"
+native_use_tree window-second
+native_place_drive 0 speed=1
+if start_window en_US.UTF-8 "$EN"; then
+    first=$NATIVE_GUI_PID
+    DESKTOP_STARTUP_ID=e2e-launch_TIME1234 XDG_ACTIVATION_TOKEN=e2e-token \
+        native_gui_start en_US.UTF-8 "$program"
+    if native_gui_wait_exit 10; then
+        echo "  ok   the second start ends by itself"
+    else
+        echo "  FAIL the second start still runs"
+        failures=$((failures + 1))
+        kill "$NATIVE_GUI_PID" 2>/dev/null
+    fi
+    NATIVE_GUI_PID=$first
+    expect_status "the first window is still there" native_gui_auto wait-window "$EN" 1000
+    close_window "$EN" Close
+fi
 
 echo "a write through the block node, refused by the kernel's filter (en_US.UTF-8)"
 native_use_tree window-block
