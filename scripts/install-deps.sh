@@ -10,7 +10,7 @@ packages=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
     wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils imagemagick fonts-noto-cjk
     fonts-ipafont-gothic locales
-    qt6-base-dev qt6-base-dev-tools libqt6test6 openbox
+    qt6-base-dev qt6-base-dev-tools libqt6test6 libxcb1-dev openbox
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
