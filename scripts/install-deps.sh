@@ -11,7 +11,7 @@ packages=(
     wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils imagemagick fonts-noto-cjk
     fonts-ipafont-gothic locales
     qt6-base-dev qt6-base-dev-tools libqt6test6 libxcb1-dev openbox
-    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 sway qt6-wayland
 )
 
 missing=()

@@ -1,7 +1,7 @@
 // A later start's launch reaches the first instance's Qt window: on X11 the window asks the window
 // manager for the focus at the launch's time and ends the launch's startup notification, as a
-// launcher and a window manager watching the root window see it. (Wayland's token is put where
-// Qt's xdg-shell takes it; no compositor runs here to show it taken.)
+// launcher and a window manager watching the root window see it. (Wayland's token:
+// tests/linux/wayland_activation_e2e.sh.)
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
