@@ -14,12 +14,12 @@
 
 enum class InstanceClaim {
     kFirst,           // this process holds the object; the name is taken until it is released
-    kAlreadyRunning,  // another instance of this user holds it (and its window, if published,
-                      // was asked to come to the front)
+    kAlreadyRunning,  // another instance of this user holds it and has answered (its window, if
+                      // published, was asked to come to the front)
     kFailed,          // the object could not be created
     kRunAlone,        // no safe place for the object could be had, or what holds the name is not
-                      // this user's program: this process runs without the object, and no later
-                      // start will find it (never returned on Windows)
+                      // this user's program or does not answer: this process runs without the
+                      // object, and no later start will find it (never returned on Windows)
 };
 
 class SingleInstanceMapping {

@@ -27,8 +27,9 @@
 // A socket file left by a holder that died is harmless: the lock, not the file, says whether a
 // holder lives, and the first start removes the file before it binds its own. A later start
 // connects without blocking and gives up after a time limit, so a holder that never accepts
-// (a full backlog) delays it by two seconds at most; it ends only once it has reached this
-// user's own listener, which it then asks for the window.
+// (a full backlog) or never answers delays it by a few seconds at most, and the window then runs
+// without the name; a later start ends only once this user's own listener has answered that it
+// will bring its window forward.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -410,12 +411,12 @@ InstanceClaim AskTheHolder(const InstancePlace& place, const WindowActivation& l
         close(fd);
         return InstanceClaim::kRunAlone;
     }
-    if (WriteAll(fd, RequestFor(launch), kAnswerWaitMs)) {
-        std::string answer;
-        ReadMessage(fd, &answer, 1, nullptr, kAnswerWaitMs);
-    }
+    std::string answer;
+    const bool heard = WriteAll(fd, RequestFor(launch), kAnswerWaitMs) &&
+                       ReadMessage(fd, &answer, 1, nullptr, kAnswerWaitMs) && answer[0] == kAnswer;
     close(fd);
-    return InstanceClaim::kAlreadyRunning;
+    // A holder that does not answer (stopped, or stuck) cannot show its window: this one runs.
+    return heard ? InstanceClaim::kAlreadyRunning : InstanceClaim::kRunAlone;
 }
 
 // The first start's side, under the lock: a socket file still there was left by a holder that

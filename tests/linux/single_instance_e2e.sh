@@ -86,10 +86,14 @@ echo "a socket file left by a copy that died"
 start "$runtime"
 runs_window "stale socket"
 
-echo "a copy of the same user that holds the name and never accepts (a full backlog)"
+echo "a copy of the same user that holds the name and never accepts (a full backlog, or not)"
 squat root "$runtime/$NAME" --lock "$runtime/$NAME.lock" --fill
 start "$runtime"
 runs_window "frozen holder"
+unsquat
+squat root "$runtime/$NAME" --lock "$runtime/$NAME.lock"
+start "$runtime"
+runs_window "a holder that takes the request and never answers"
 unsquat
 
 if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1; then

@@ -27,6 +27,8 @@ def hold(args):
     if lock:
         fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
     server = unix()
+    if lock and os.path.exists(address):
+        os.unlink(address)  # a holder under the lock replaces a file left there, as the program does
     server.bind(address)
     if args.as_user:
         user = pwd.getpwnam(args.as_user)
