@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs, from Debian's archive, everything the build and the tests need. Run as root.
+# Installs, from Debian's archive, everything the build, the tests and the scripts use, the
+# Debian package's checks among them (file, desktop-file-validate, appstreamcli, lintian). Run as
+# root.
 # Packages already present are left alone, so a second run costs nothing.
 set -euo pipefail
 
@@ -12,6 +14,7 @@ packages=(
     fonts-ipafont-gothic locales
     qt6-base-dev qt6-base-dev-tools libqt6test6 libxcb1-dev openbox
     dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 sway qt6-wayland
+    file desktop-file-utils appstream lintian
 )
 
 missing=()

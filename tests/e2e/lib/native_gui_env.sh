@@ -7,12 +7,11 @@
 #   native_gui_session "$@"        first thing a test does: runs the test script again inside a
 #                                  D-Bus session of its own (dbus-run-session; what the bus and
 #                                  the services it starts print goes to $NATIVE_WORK/session.log),
-#                                  with NATIVE_WORK made
-#   native_gui_begin               starts the X display and makes the programs' runtime
-#                                  directory (XDG_RUNTIME_DIR, private to the test: their
-#                                  single-instance name lives there, so no program or demo open
-#                                  elsewhere on the machine can take its place); the cleanup
-#                                  runs at exit
+#                                  with NATIVE_WORK and the programs' runtime directory made
+#                                  (XDG_RUNTIME_DIR, private to the test: the accessibility bus
+#                                  and the programs' single-instance name live there, so no
+#                                  program or demo open elsewhere can take their place)
+#   native_gui_begin               starts the X display; the cleanup runs at exit
 #   native_gui_start LANG PROGRAM  starts the program with the preload (pid in NATIVE_GUI_PID)
 #   native_gui_wait_exit SECONDS   0 once the program has ended
 #   native_gui_auto ARGS...        atspi_auto.py (wait-window, controls, click, wait-text, ...)
@@ -41,6 +40,11 @@ native_gui_session() {
     fi
     unset AT_SPI_BUS_ADDRESS  # a desktop's own accessibility bus, never the test's
     NATIVE_WORK=$(mktemp -d "${TMPDIR:-/tmp}/native-gui.XXXXXX")
+    # Set before the session bus starts, so the accessibility bus it starts puts its socket here:
+    # with no XDG_RUNTIME_DIR that is ~/.cache/at-spi/bus, which the next session of the same
+    # user takes over, and this test's programs lose their bus.
+    export XDG_RUNTIME_DIR="$NATIVE_WORK/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     export NATIVE_WORK NATIVE_GUI_SESSION=1
     exec 3>&1
     exec dbus-run-session -- bash "$0" "$@" >"$NATIVE_WORK/session.log" 2>&1
@@ -48,8 +52,6 @@ native_gui_session() {
 
 native_gui_begin() {
     local fifo="$NATIVE_WORK/display" number=
-    export XDG_RUNTIME_DIR="$NATIVE_WORK/runtime"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
     trap native_gui_cleanup EXIT
     # Xvfb picks a free display number and writes it once it accepts connections.
     mkfifo "$fifo"
