@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -20,7 +21,9 @@
 #include "dialog/qt/qt_dialog_backend.h"
 #include "dialog/qt/qt_dialog_controls.h"
 #include "dialog/qt/qt_display_text.h"
+#include "dialog/qt/qt_drawn_order.h"
 #include "dialog/qt/qt_edit_control.h"
+#include "dialog/qt/qt_radio_groups.h"
 #include "dialog/window_foreground.h"
 #include "dialog/window_styles.h"
 
@@ -77,7 +80,8 @@ QtDialogWindow::QtDialogWindow(QtDialogBackend& backend, CDialog& dialog,
       dialog_(&dialog),
       source_(source),
       layout_(source),
-      model_(source, backend.Text()) {
+      model_(source, backend.Text()),
+      radioGroups_(new QtRadioGroups([this](int id) { OnUserClick(id); }, this)) {
     setFont(layout_.Font());
     setWindowTitle(DisplayText(backend_.Text(), backend_.Text().ToNarrow(source.caption)));
     setFixedSize(layout_.ClientSize());
@@ -101,16 +105,18 @@ QWidget* QtDialogWindow::Control(int id) const {
 
 void QtDialogWindow::CreateControls() {
     // A group runs from a control with WS_GROUP to the next one, as ControlModel counts it.
-    std::vector<QRadioButton*> radioGroup;
+    std::vector<QWidget*> created;
+    std::vector<std::pair<int, QRadioButton*>> radioGroup;
     for (int i = 0; i < source_.controlCount; ++i) {
         const ControlTemplate& control = source_.controls[i];
         QWidget* widget = CreateControl(control);
+        created.push_back(widget);
         if (HasStyle(control.style, kWsGroup) && !radioGroup.empty()) {
-            GroupRadioButtons(radioGroup, this);
+            radioGroups_->AddGroup(radioGroup);
             radioGroup.clear();
         }
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-            radioGroup.push_back(radio);
+            radioGroup.emplace_back(control.id, radio);
         }
         if (control.id != -1) {
             widgets_[control.id] = widget;
@@ -118,13 +124,34 @@ void QtDialogWindow::CreateControls() {
         }
     }
     if (!radioGroup.empty()) {
-        GroupRadioButtons(radioGroup, this);
+        radioGroups_->AddGroup(radioGroup);
     }
+    radioGroups_->UpdateTabStops();
     // Group boxes lie under the controls they frame, whatever their place in the template.
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->inherits("QGroupBox")) {
             child->lower();
         }
+    }
+    OrderControls(created);
+}
+
+// The controls that take the focus get the tab order in which they are drawn.
+void QtDialogWindow::OrderControls(const std::vector<QWidget*>& created) {
+    std::vector<DrawnItem> items;
+    std::vector<QWidget*> placed;
+    for (QWidget* widget : created) {
+        const bool frame = qobject_cast<QGroupBox*>(widget) != nullptr;
+        if (frame || widget->focusPolicy() != Qt::NoFocus) {
+            items.push_back({widget->geometry(), frame});
+            placed.push_back(widget);
+        }
+    }
+    for (int index : DrawnOrder(items)) {
+        if (!tabOrder_.empty()) {
+            setTabOrder(tabOrder_.back(), placed[index]);
+        }
+        tabOrder_.push_back(placed[index]);
     }
 }
 
@@ -178,8 +205,11 @@ void QtDialogWindow::Initialise() {
     const bool focusFirst = dialog_ != nullptr && dialog_->OnInitDialog();
     --busy_;
     if (focusFirst) {
-        if (QWidget* first = Control(model_.FirstTabStop())) {
-            first->setFocus();
+        const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](QWidget* control) {
+            return (control->focusPolicy() & Qt::TabFocus) && control->isEnabled();
+        });
+        if (first != tabOrder_.end()) {
+            (*first)->setFocus();
         }
     }
 }
@@ -302,6 +332,7 @@ void QtDialogWindow::ShowChecks() {
             ShowCheckState(widget, state->check);
         }
     }
+    radioGroups_->UpdateTabStops();
 }
 
 // Enter presses the focused push button; a multi-line edit that wants Return keeps it; anywhere
@@ -474,6 +505,7 @@ void QtDialogWindow::SetCheck(int id, int state) {
         (control->kind == ControlKind::kRadioButton || control->kind == ControlKind::kCheckBox)) {
         control->check = state;
         ShowCheckState(Control(id), state);
+        radioGroups_->UpdateTabStops();
     }
 }
 

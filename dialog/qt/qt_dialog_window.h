@@ -8,6 +8,10 @@
 // manager treats them, the close button as SC_CLOSE, timers by id, messages posted from other
 // threads, the colours of static texts, and the system menu, which Linux desktops do not offer:
 // what the dialog appends to it becomes the window's context menu, its first item also Ctrl+I.
+//
+// What Linux users expect beyond the templates is added: Tab follows the controls as they are
+// drawn (the templates' list order is Windows' tab order, and stays so there), and the arrow
+// keys move through radio groups.
 #pragma once
 
 #include <QDialog>
@@ -24,6 +28,7 @@
 #include "dialog/qt/qt_dialog_layout.h"
 
 class QtDialogBackend;
+class QtRadioGroups;
 
 class QtDialogWindow : public QDialog, public DialogWindow {
 public:
@@ -100,6 +105,8 @@ private:
 
     void CreateControls();
     QWidget* CreateControl(const ControlTemplate& control);
+    // created: the template's controls' widgets, in template order.
+    void OrderControls(const std::vector<QWidget*>& created);
     void ConnectControl(int id, QWidget* widget);
     bool Deliver(const WindowMessage& message, intptr_t* result = nullptr);
     void FinishIfIdle();
@@ -123,6 +130,8 @@ private:
     const QtDialogLayout layout_;
     ControlModel model_;
     std::map<int, QWidget*> widgets_;  // controls with an id
+    QtRadioGroups* radioGroups_;
+    std::vector<QWidget*> tabOrder_;  // the controls that take the focus, as drawn
     std::vector<MenuItem> menu_;
     std::map<unsigned, int> timers_;  // the dialog's timer id to Qt's
     int busy_ = 0;                    // nesting depth of messages being handled
