@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QShortcut>
@@ -24,6 +25,7 @@
 #include "dialog/qt/qt_drawn_order.h"
 #include "dialog/qt/qt_edit_control.h"
 #include "dialog/qt/qt_radio_groups.h"
+#include "dialog/qt/qt_spoken_names.h"
 #include "dialog/window_foreground.h"
 #include "dialog/window_styles.h"
 
@@ -133,11 +135,13 @@ void QtDialogWindow::CreateControls() {
             child->lower();
         }
     }
-    OrderControls(created);
+    OrderAndDescribeControls(created);
+    NameCaptionlessControls();
 }
 
-// The controls that take the focus get the tab order in which they are drawn.
-void QtDialogWindow::OrderControls(const std::vector<QWidget*>& created) {
+// The controls that take the focus get the tab order in which they are drawn; each one drawn in
+// a group box is described by the box's title, which a screen reader says with its name.
+void QtDialogWindow::OrderAndDescribeControls(const std::vector<QWidget*>& created) {
     std::vector<DrawnItem> items;
     std::vector<QWidget*> placed;
     for (QWidget* widget : created) {
@@ -152,6 +156,26 @@ void QtDialogWindow::OrderControls(const std::vector<QWidget*>& created) {
             setTabOrder(tabOrder_.back(), placed[index]);
         }
         tabOrder_.push_back(placed[index]);
+        const int frame = EnclosingFrame(items, index);
+        if (frame >= 0) {
+            placed[index]->setAccessibleDescription(
+                WithoutMnemonics(static_cast<QGroupBox*>(placed[frame])->title()));
+        }
+    }
+}
+
+// A label that is not shown, whose buddy the control is: Qt names an edit by it, and gives a
+// combo box, which it names by its current entry on Linux, a labelled-by relation to it.
+void QtDialogWindow::NameCaptionlessControls() {
+    for (const auto& [id, widget] : widgets_) {
+        const int stringId = SpokenNameStringId(source_.id, id);
+        if (stringId == 0) {
+            continue;
+        }
+        auto* label = new QLabel(DisplayText(backend_.Text(), backend_.LoadText(stringId)), this);
+        label->setTextFormat(Qt::PlainText);
+        label->setBuddy(widget);
+        label->hide();
     }
 }
 

@@ -10,8 +10,9 @@
 // what the dialog appends to it becomes the window's context menu, its first item also Ctrl+I.
 //
 // What Linux users expect beyond the templates is added: Tab follows the controls as they are
-// drawn (the templates' list order is Windows' tab order, and stays so there), and the arrow
-// keys move through radio groups.
+// drawn (the templates' list order is Windows' tab order, and stays so there), the arrow keys
+// move through radio groups, and assistive technology hears a name for every control and the
+// group box each one is drawn in.
 #pragma once
 
 #include <QDialog>
@@ -106,7 +107,8 @@ private:
     void CreateControls();
     QWidget* CreateControl(const ControlTemplate& control);
     // created: the template's controls' widgets, in template order.
-    void OrderControls(const std::vector<QWidget*>& created);
+    void OrderAndDescribeControls(const std::vector<QWidget*>& created);
+    void NameCaptionlessControls();
     void ConnectControl(int id, QWidget* widget);
     bool Deliver(const WindowMessage& message, intptr_t* result = nullptr);
     void FinishIfIdle();
