@@ -41,6 +41,10 @@ native_gui_session() {
     fi
     unset AT_SPI_BUS_ADDRESS  # a desktop's own accessibility bus, never the test's
     NATIVE_WORK=$(mktemp -d "${TMPDIR:-/tmp}/native-gui.XXXXXX")
+    # The accessibility bus the session starts puts its socket in the runtime folder (without
+    # one, in ~/.cache/at-spi/, where another test of the same user would replace it).
+    export XDG_RUNTIME_DIR="$NATIVE_WORK/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     export NATIVE_WORK NATIVE_GUI_SESSION=1
     exec 3>&1
     exec dbus-run-session -- bash "$0" "$@" >"$NATIVE_WORK/session.log" 2>&1
@@ -48,8 +52,6 @@ native_gui_session() {
 
 native_gui_begin() {
     local fifo="$NATIVE_WORK/display" number=
-    export XDG_RUNTIME_DIR="$NATIVE_WORK/runtime"
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
     trap native_gui_cleanup EXIT
     # Xvfb picks a free display number and writes it once it accepts connections.
     mkfifo "$fifo"
