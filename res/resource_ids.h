@@ -92,4 +92,9 @@
 #define IDS_CLI_SHORT_REPLY 235
 #define IDS_CLI_REFUSED 236
 
+// Linux window: the names a screen reader speaks for the controls that show no caption of their
+// own: 310 to 329.
+#define IDS_DRIVE_LIST_NAME 310
+#define IDS_LOG_NAME 311
+
 #endif

@@ -10,6 +10,7 @@
 
 #include "dialog/qt/qt_display_text.h"
 #include "dialog/qt/qt_edit_control.h"
+#include "dialog/qt/qt_readable_color.h"
 #include "dialog/window_styles.h"
 
 namespace {
@@ -88,11 +89,13 @@ void QtStaticText::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
 }
 
-// Setting the palette it already has changes nothing, so the usual paint triggers no other.
+// Setting the palette it already has changes nothing, so the usual paint triggers no other. A
+// colour chosen for Windows' light dialogs is kept readable on the theme's window colour.
 void QtStaticText::ApplyColor(const ControlColor& color) {
     QPalette colors = parentWidget() != nullptr ? parentWidget()->palette() : QPalette();
     if (color.setTextColor) {
-        colors.setColor(QPalette::WindowText, FromColorRef(color.textColor));
+        colors.setColor(QPalette::WindowText, ReadableTextColor(FromColorRef(color.textColor),
+                                                                colors.color(QPalette::Window)));
     }
     setPalette(colors);
     setAutoFillBackground(!color.transparentBackground);

@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QShortcut>
@@ -20,8 +22,11 @@
 #include "dialog/qt/qt_dialog_backend.h"
 #include "dialog/qt/qt_dialog_controls.h"
 #include "dialog/qt/qt_display_text.h"
+#include "dialog/qt/qt_drawn_order.h"
 #include "dialog/qt/qt_edit_control.h"
 #include "dialog/qt/qt_window_activation.h"
+#include "dialog/qt/qt_radio_groups.h"
+#include "dialog/qt/qt_spoken_names.h"
 #include "dialog/window_foreground.h"
 #include "dialog/window_styles.h"
 
@@ -78,7 +83,8 @@ QtDialogWindow::QtDialogWindow(QtDialogBackend& backend, CDialog& dialog,
       dialog_(&dialog),
       source_(source),
       layout_(source),
-      model_(source, backend.Text()) {
+      model_(source, backend.Text()),
+      radioGroups_(new QtRadioGroups([this](int id) { OnUserClick(id); }, this)) {
     setFont(layout_.Font());
     setWindowTitle(DisplayText(backend_.Text(), backend_.Text().ToNarrow(source.caption)));
     setFixedSize(layout_.ClientSize());
@@ -102,16 +108,18 @@ QWidget* QtDialogWindow::Control(int id) const {
 
 void QtDialogWindow::CreateControls() {
     // A group runs from a control with WS_GROUP to the next one, as ControlModel counts it.
-    std::vector<QRadioButton*> radioGroup;
+    std::vector<QWidget*> created;
+    std::vector<std::pair<int, QRadioButton*>> radioGroup;
     for (int i = 0; i < source_.controlCount; ++i) {
         const ControlTemplate& control = source_.controls[i];
         QWidget* widget = CreateControl(control);
+        created.push_back(widget);
         if (HasStyle(control.style, kWsGroup) && !radioGroup.empty()) {
-            GroupRadioButtons(radioGroup, this);
+            radioGroups_->AddGroup(radioGroup);
             radioGroup.clear();
         }
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-            radioGroup.push_back(radio);
+            radioGroup.emplace_back(control.id, radio);
         }
         if (control.id != -1) {
             widgets_[control.id] = widget;
@@ -119,13 +127,56 @@ void QtDialogWindow::CreateControls() {
         }
     }
     if (!radioGroup.empty()) {
-        GroupRadioButtons(radioGroup, this);
+        radioGroups_->AddGroup(radioGroup);
     }
+    radioGroups_->UpdateTabStops();
     // Group boxes lie under the controls they frame, whatever their place in the template.
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (child->inherits("QGroupBox")) {
             child->lower();
         }
+    }
+    OrderAndDescribeControls(created);
+    NameCaptionlessControls();
+}
+
+// The controls that take the focus get the tab order in which they are drawn; each one drawn in
+// a group box is described by the box's title, which a screen reader says with its name.
+void QtDialogWindow::OrderAndDescribeControls(const std::vector<QWidget*>& created) {
+    std::vector<DrawnItem> items;
+    std::vector<QWidget*> placed;
+    for (QWidget* widget : created) {
+        const bool frame = qobject_cast<QGroupBox*>(widget) != nullptr;
+        if (frame || widget->focusPolicy() != Qt::NoFocus) {
+            items.push_back({widget->geometry(), frame});
+            placed.push_back(widget);
+        }
+    }
+    for (int index : DrawnOrder(items)) {
+        if (!tabOrder_.empty()) {
+            setTabOrder(tabOrder_.back(), placed[index]);
+        }
+        tabOrder_.push_back(placed[index]);
+        const int frame = EnclosingFrame(items, index);
+        if (frame >= 0) {
+            placed[index]->setAccessibleDescription(
+                WithoutMnemonics(static_cast<QGroupBox*>(placed[frame])->title()));
+        }
+    }
+}
+
+// A label that is not shown, whose buddy the control is: Qt names an edit by it, and gives a
+// combo box, which it names by its current entry on Linux, a labelled-by relation to it.
+void QtDialogWindow::NameCaptionlessControls() {
+    for (const auto& [id, widget] : widgets_) {
+        const int stringId = SpokenNameStringId(source_.id, id);
+        if (stringId == 0) {
+            continue;
+        }
+        auto* label = new QLabel(DisplayText(backend_.Text(), backend_.LoadText(stringId)), this);
+        label->setTextFormat(Qt::PlainText);
+        label->setBuddy(widget);
+        label->hide();
     }
 }
 
@@ -179,8 +230,11 @@ void QtDialogWindow::Initialise() {
     const bool focusFirst = dialog_ != nullptr && dialog_->OnInitDialog();
     --busy_;
     if (focusFirst) {
-        if (QWidget* first = Control(model_.FirstTabStop())) {
-            first->setFocus();
+        const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](QWidget* control) {
+            return (control->focusPolicy() & Qt::TabFocus) && control->isEnabled();
+        });
+        if (first != tabOrder_.end()) {
+            (*first)->setFocus();
         }
     }
 }
@@ -303,6 +357,7 @@ void QtDialogWindow::ShowChecks() {
             ShowCheckState(widget, state->check);
         }
     }
+    radioGroups_->UpdateTabStops();
 }
 
 // Enter presses the focused push button; a multi-line edit that wants Return keeps it; anywhere
@@ -477,6 +532,7 @@ void QtDialogWindow::SetCheck(int id, int state) {
         (control->kind == ControlKind::kRadioButton || control->kind == ControlKind::kCheckBox)) {
         control->check = state;
         ShowCheckState(Control(id), state);
+        radioGroups_->UpdateTabStops();
     }
 }
 

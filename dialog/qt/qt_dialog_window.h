@@ -8,6 +8,11 @@
 // manager treats them, the close button as SC_CLOSE, timers by id, messages posted from other
 // threads, the colours of static texts, and the system menu, which Linux desktops do not offer:
 // what the dialog appends to it becomes the window's context menu, its first item also Ctrl+I.
+//
+// What Linux users expect beyond the templates is added: Tab follows the controls as they are
+// drawn (the templates' list order is Windows' tab order, and stays so there), the arrow keys
+// move through radio groups, and assistive technology hears a name for every control and the
+// group box each one is drawn in.
 #pragma once
 
 #include <QDialog>
@@ -25,6 +30,7 @@
 #include "platform/window_activation.h"
 
 class QtDialogBackend;
+class QtRadioGroups;
 
 class QtDialogWindow : public QDialog, public DialogWindow {
 public:
@@ -101,6 +107,9 @@ private:
 
     void CreateControls();
     QWidget* CreateControl(const ControlTemplate& control);
+    // created: the template's controls' widgets, in template order.
+    void OrderAndDescribeControls(const std::vector<QWidget*>& created);
+    void NameCaptionlessControls();
     void ConnectControl(int id, QWidget* widget);
     bool Deliver(const WindowMessage& message, intptr_t* result = nullptr);
     void FinishIfIdle();
@@ -124,6 +133,8 @@ private:
     const QtDialogLayout layout_;
     ControlModel model_;
     std::map<int, QWidget*> widgets_;  // controls with an id
+    QtRadioGroups* radioGroups_;
+    std::vector<QWidget*> tabOrder_;  // the controls that take the focus, as drawn
     std::vector<MenuItem> menu_;
     std::map<unsigned, int> timers_;  // the dialog's timer id to Qt's
     int busy_ = 0;                    // nesting depth of messages being handled

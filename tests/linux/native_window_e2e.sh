@@ -4,8 +4,10 @@
 # its controls read and pressed from outside through the accessibility bus
 # (tests/e2e/lib/atspi_auto.py). Discovery and the drive list, the settings report, Apply with
 # its read-back, a second start that ends and leaves the first window, a write the kernel refuses
-# through a block node, English and Japanese, and a
-# screenshot of each language in NATIVE_BUILD_DIR/tests/screenshots/.
+# through a block node, English and Japanese, and a screenshot of each language in
+# NATIVE_BUILD_DIR/tests/screenshots/. What a keyboard and a screen reader meet in both dialogs
+# and both languages: a name and a role for every control, Tab in drawn order, the arrow keys
+# through the radio groups, a message box as an alert.
 #   native_window_e2e.sh NATIVE_BUILD_DIR
 set -uo pipefail
 NATIVE_BUILD=$(realpath "${1:?usage: $0 NATIVE_BUILD_DIR}")
@@ -125,7 +127,72 @@ apply_case() {
     close_window "$caption" "$close"
 }
 
+wait_enabled() {  # wait_enabled CAPTION NAME: the control is enabled within 10 s
+    local _ out
+    for _ in $(seq 50); do
+        out=$(native_gui_auto controls "$1")
+        grep -q "^control role=[a-z ]* name=$2 enabled=1 " <<<"$out" && return 0
+        sleep 0.2
+    done
+    echo "$out"
+    return 1
+}
+
+# reach_case LANG CAPTION ABOUT DRIVE SPEED AUDIO ON OFF SAVE_SPEED HIGH LOW SAVE_AUDIO LOG APPLY
+#            RESTORE CHECK CLOSE: the controls' names and the drive list's label (DRIVE), the
+# group boxes' titles (SPEED, AUDIO) and the About box's caption. The walk finds a role and a name
+# to speak for each control of both dialogs, the drive list labelled, the radio buttons in their
+# groups; Tab visits the controls as drawn and Shift+Tab goes back, the arrow keys move the check
+# round a radio group; none of it reaches the drive.
+reach_case() {
+    local lang=$1 caption=$2 about=$3 drive=$4 speed=$5 audio=$6 on=$7 off=$8 save_speed=$9
+    local high=${10} low=${11} save_audio=${12} log=${13} apply=${14} restore=${15} check=${16}
+    local close=${17} list='/dev/sr0 VELMORA CD-R DRIVE 7315 1.00' out seen want mark
+    native_use_tree "reach-$lang"
+    native_place_drive 0 speed=1 audio=0 'product=CD-R DRIVE 7315 '
+    start_window "$lang" "$caption" || return
+
+    echo "what a screen reader and the keyboard meet ($lang)"
+    native_gui_auto wait-text "$caption" @text '.+\n.+\n.+' 15000 >/dev/null
+    expect_status "the audio mode can be changed (the drive is ready)" wait_enabled "$caption" "$high"
+    out=$(native_gui_auto walk "$caption")
+    check "the walk of the main window finds nothing wrong" "" "$(grep '^problem' <<<"$out")"
+    expect "the drive list is labelled \"$drive\"" "$out" \
+        "^focusable role=combo box name=$list label=$drive group=$"
+    expect "the log box is named \"$log\"" "$out" "^focusable role=text name=$log label=$log "
+    expect "each radio button belongs to its group" \
+        "$(grep -c -E "^focusable role=radio button .* group=($speed|$audio)$" <<<"$out")" '^4$'
+    mark=$(trace_lines 0)
+    out=$(native_gui_auto keys "$caption" Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab shift+Tab \
+        Tab Tab Right Right Tab Tab Down Up)
+    seen=$(sed -n 's/^focus role=[^=]* name=\(.*\) checked=\([01]\) key=.*/\1:\2/p' <<<"$out")
+    want=$(printf '%s\n' "$on:1" "$save_speed:0" "$high:1" "$save_audio:0" "$log:0" "$apply:0" \
+        "$restore:0" "$check:0" "$close:0" "$list:0" "$close:0" "$list:0" "$on:1" "$off:1" \
+        "$on:1" "$save_speed:0" "$high:1" "$low:1" "$high:1")
+    check "Tab in drawn order, Shift+Tab back, the arrows round the radio groups" "$want" "$seen"
+    expect "the keys wrote nothing to the drive" "$(commands_since 0 "$mark" | wc -l)" '^0$'
+
+    native_gui_auto keys "$caption" ctrl+i >/dev/null
+    expect_status "Ctrl+I opens \"$about\"" native_gui_auto wait-window "$about" 10000
+    out=$(native_gui_auto walk "$about")
+    check "the walk of the About box finds nothing wrong" "" "$(grep '^problem' <<<"$out")"
+    expect "the About box: its OK button" "$out" '^focusable role=push button name=OK label=OK group=$'
+    click "$about" OK
+    native_gui_auto wait-gone "$about" 10000 >/dev/null
+    close_window "$caption" "$close"
+}
+
 native_gui_begin
+
+reach_case en_US.UTF-8 'Velmora Drive Utility' 'Velmora Drive Utility Version Information' \
+    Drive 'Optimal Writing Speed' 'Audio Optimized Write mode' ON OFF \
+    'Save optimal writing speed setting to drive.' 'High speed playback mode' \
+    'Low speed playback mode' 'Save audio optimized write mode' 'Status messages' Apply \
+    'Restore Factory Default' 'Check setting' Close
+reach_case ja_JP.UTF-8 'Velmoraドライブユーティリティ' 'Velmoraドライブユーティリティのﾊﾞｰｼﾞｮﾝ情報' \
+    ドライブ 最適記録倍速機能 Audio最適記録モード ON OFF 最適記録倍速機能の設定をドライブに保存する \
+    高速再生重視モード 低速再生重視モード Audio最適記録モードの設定をドライブに保存する 状態メッセージ \
+    設定する 出荷時の設定に戻す 現在の設定を確認する 閉じる
 
 EN='Velmora Drive Utility'
 EN_REPORT='Current drive setting\nOptimal Writing Speed : ON\n'
@@ -166,7 +233,8 @@ if start_window en_US.UTF-8 "$EN"; then
     click "$EN" OFF
     click "$EN" Apply
     expect "a message box: the sg module or an administrator" \
-        "$(native_gui_auto msgbox-ok 15000)" "^msgbox title=velmora-drive-utility text=$REFUSED\$"
+        "$(native_gui_auto msgbox-ok 15000)" \
+        "^msgbox title=velmora-drive-utility role=alert text=$REFUSED\$"
     expect "one refused WRITE BUFFER, not retried" \
         "refused=$(grep -c '^system=EPERM cdb=3B' "$(native_drive_trace 0)")" '^refused=1$'
     expect_no "no complete" "$(native_gui_auto text "$EN" @text)" 'complete'

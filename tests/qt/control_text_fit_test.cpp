@@ -1,7 +1,8 @@
 // Every text of both dialogs, in both languages, measured with the fonts the window really uses
 // against the rectangle its control gets: nothing is cut off, and every character is in the
 // font itself, so none is drawn from a fallback font or as a missing-glyph box. The audio-mode
-// descriptions, which the program puts into control 1027, are measured there too.
+// descriptions, which the program puts into control 1027, are measured there too. The test
+// command runs these once more with QT_SCALE_FACTOR=2, as a HiDPI screen draws the window.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -79,6 +80,12 @@ std::string Misfit(QWidget* widget, const QString& shown) {
     return std::string();
 }
 
+// The scale the window is drawn at: QT_SCALE_FACTOR's, 1 without it.
+double ExpectedScale() {
+    const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
+    return factor.isEmpty() ? 1.0 : factor.toDouble();
+}
+
 class ControlTextFit : public testing::TestWithParam<uint16_t> {};
 
 TEST_P(ControlTextFit, EveryTemplateTextFitsItsControlInTheFontsOwnGlyphs) {
@@ -87,6 +94,7 @@ TEST_P(ControlTextFit, EveryTemplateTextFitsItsControlInTheFontsOwnGlyphs) {
     for (int dialogId : {IDD_MAIN, IDD_ABOUTBOX}) {
         RecordingDialog dialog(backend, dialogId);
         ASSERT_TRUE(backend.Open(dialog));
+        EXPECT_EQ(backend.WindowWidget(dialog)->devicePixelRatioF(), ExpectedScale());
         for (QWidget* widget : backend.WindowWidget(dialog)->findChildren<QWidget*>()) {
             const QString shown = ShownText(widget);
             if (shown.isEmpty()) {

@@ -16,13 +16,27 @@ bridge on (Qt: QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1) and share the session bus.
   atspi_auto.py wait-text CAPTION SELECTOR REGEX MS
                                            waits until the text matches REGEX as a whole
   atspi_auto.py msgbox-ok MS               waits for a message box, prints
-                                           "msgbox title=TITLE text=TEXT", presses its OK button
+                                           "msgbox title=TITLE role=ROLE text=TEXT", presses its
+                                           OK button
+  atspi_auto.py walk CAPTION               every control of the window that takes the focus,
+                                           however deep, in tree order:
+      focusable role=ROLE name=NAME label=LABEL group=GROUP
+      where LABEL is what a screen reader speaks as its name (for a combo box, whose name is
+      its current entry, the label it is labelled by) and GROUP the setting it belongs to (the
+      named panel around it, or its description); exit 1, after a "problem" line for each,
+      when a control has no LABEL, a role that is no control's, or is a radio button without
+      GROUP
+  atspi_auto.py keys CAPTION KEY...        gives the window the keyboard focus and presses each
+                                           key (xdotool's names: Tab, shift+Tab, Down, ...),
+                                           printing after each where the focus is:
+      focus role=ROLE name=NAME checked=0|1
 
 A SELECTOR is a control's name, or "@ROLE" for the one control of that role (@text, the log box).
 Texts are printed with backslash, carriage return and line feed as \\\\, \\r and \\n, one control
 a line; REGEX is matched against the text itself (Python's re, DOTALL).
 """
 import re
+import subprocess
 import sys
 import time
 import warnings
@@ -34,6 +48,8 @@ from gi.repository import Atspi, GLib  # noqa: E402
 
 POLL_S = 0.05
 MESSAGE_BOX_ROLES = ("alert", "dialog")
+CONTROL_ROLES = ("push button", "radio button", "check box", "combo box", "text")
+FOCUS_SETTLE_MS = 1000
 
 
 class Failure(Exception):
@@ -189,6 +205,87 @@ def descendants(node):
         yield from descendants(child)
 
 
+def focusable_controls(node):
+    """The controls that take the focus, not looking inside one (a combo box's list)."""
+    for child in children(node):
+        if "focusable" in states_of(child):
+            yield child
+        else:
+            yield from focusable_controls(child)
+
+
+def relation_targets(node, nick):
+    return [relation.get_target(i) for relation in node.get_relation_set()
+            if relation.get_relation_type().value_nick == nick
+            for i in range(relation.get_n_targets())]
+
+
+def spoken_label(node):
+    """Its own name, or the labels it is labelled by (a combo box's name is its entry)."""
+    if node.get_role_name() != "combo box" and node.get_name():
+        return node.get_name()
+    labels = [target.get_name() or "" for target in relation_targets(node, "labelled-by")]
+    return " ".join(label for label in labels if label)
+
+
+def group_of(node):
+    """The setting a control belongs to: the named panel around it, or its description."""
+    parent = node.get_parent()
+    if parent is not None and parent.get_role_name() in ("panel", "grouping") \
+            and parent.get_name():
+        return parent.get_name()
+    return node.get_description() or ""
+
+
+def walk(window):
+    """The window's focusable controls, one line each, and what is wrong with them."""
+    lines, problems = [], []
+    for node in focusable_controls(window):
+        role, label, group = node.get_role_name(), spoken_label(node), group_of(node)
+        lines.append(f"focusable role={role} name={escape(node.get_name() or '')} "
+                     f"label={escape(label)} group={escape(group)}")
+        if not label:
+            problems.append(f"problem: a {role} has no name a screen reader can speak")
+        if role not in CONTROL_ROLES:
+            problems.append(f"problem: \"{label}\" has the role {role}")
+        if role == "radio button" and not group:
+            problems.append(f"problem: the radio button \"{label}\" says no setting")
+    return lines, problems
+
+
+def focused_control(window):
+    window.clear_cache()
+    for node in focusable_controls(window):
+        if "focused" in states_of(node):
+            return node
+    return None
+
+
+def focus_line(node):
+    if node is None:
+        return "focus none"
+    return (f"focus role={node.get_role_name()} name={escape(node.get_name() or '')} "
+            f"checked={int('checked' in states_of(node))}")
+
+
+def press_keys(caption, keys):
+    """Each key through the X server, as the keyboard sends it, to the window's own X window."""
+    window = window_or_fail(caption)
+    subprocess.run(["xdotool", "search", "--sync", "--limit", "1", "--name",
+                    "^" + re.escape(caption) + "$", "windowfocus", "--sync"],
+                   check=True, stdout=subprocess.DEVNULL, timeout=10)
+    for key in keys:
+        before = focus_line(focused_control(window))
+
+        def moved():
+            line = focus_line(focused_control(window))
+            return None if line == before else line
+
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True, timeout=10)
+        # The focus moves once the program has had the key: wait for the change, or settle.
+        print(f"{wait(moved, FOCUS_SETTLE_MS) or before} key={key}")
+
+
 def run(argv):
     command, args = argv[0], argv[1:]
     if command == "wait-window" and len(args) == 2:
@@ -230,8 +327,16 @@ def run(argv):
         if found is None:
             raise Failure(f"no message box within {args[0]} ms")
         window, label, ok = found
-        print(f"msgbox title={escape(window.get_name() or '')} text={escape(label.get_name())}")
+        print(f"msgbox title={escape(window.get_name() or '')} role={window.get_role_name()} "
+              f"text={escape(label.get_name())}")
         press(ok, "OK")
+    elif command == "walk" and len(args) == 1:
+        lines, problems = walk(window_or_fail(args[0]))
+        print("\n".join(lines + problems))
+        if problems:
+            raise Failure(f"{len(problems)} problem(s) in \"{args[0]}\"")
+    elif command == "keys" and len(args) >= 2:
+        press_keys(args[0], args[1:])
     else:
         raise Failure("usage: see the head of " + sys.argv[0])
 
