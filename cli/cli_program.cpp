@@ -4,13 +4,12 @@
 
 #include "cli/cli_texts.h"
 #include "cli/command_context.h"
-#include "cli/exit_codes.h"
 #include "cli/human_output.h"
 #include "cli/json_output.h"
 #include "cli/list_command.h"
+#include "cli/run_verdict.h"
 #include "cli/show_command.h"
 #include "cli/write_command.h"
-#include "res/resource_ids.h"
 
 namespace {
 
@@ -40,12 +39,12 @@ void RunCommand(CommandContext& context) {
     }
 }
 
-// Runs the request against the drives; the report says how it went.
+// Runs the request against the drives; the report's findings say how it went.
 void RunRequest(const CliRequest& request, const CliEnvironment& environment, CliReport& report) {
     const std::unique_ptr<DriveSystem> drives =
         environment.drives ? environment.drives(request.demo) : nullptr;
     if (drives == nullptr) {
-        report.Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+        report.Note(Finding{FindingKind::kCannotStart});
         return;
     }
     CommandObserver observer(request.trace ? &environment.err : nullptr);
@@ -56,34 +55,35 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
     }
     DriveSession session(dryRun != nullptr ? *dryRun : drives->Transport(), observer);
     if (!session.CanSend()) {
-        report.Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+        report.Note(Finding{FindingKind::kCannotStart});
         return;
     }
     const std::vector<DriveCandidate> candidates = drives->Candidates();
-    CommandContext context{request,      candidates,         session, observer,
-                           dryRun.get(), environment.remedy, report};
+    CommandContext context{request, candidates, session, dryRun.get(), report};
     RunCommand(context);
 }
 
 }  // namespace
 
+// One direction: read the command line, find and work the drive, conclude, print.
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments, environment.out);
     if (parsed.status == ParseStatus::kAnswered) {
         environment.out.flush();
-        return kExitSuccess;
+        return 0;
     }
     CliReport report;
     report.arguments = arguments;
     if (parsed.status == ParseStatus::kUsageError) {
-        report.messages.push_back(parsed.error);
-        report.exitCode = kExitUsage;
-        Print(report, parsed.jsonAsked, environment);
-        return report.exitCode;
+        report.Note(parsed.error);
+    } else {
+        report.command = parsed.request.command;
+        report.demo = parsed.request.demo;
+        RunRequest(parsed.request, environment, report);
     }
-    report.command = parsed.request.command;
-    report.demo = parsed.request.demo;
-    RunRequest(parsed.request, environment, report);
-    Print(report, parsed.request.json, environment);
+    ConcludeReport(report, environment.remedy);
+    Print(report,
+          parsed.status == ParseStatus::kUsageError ? parsed.jsonAsked : parsed.request.json,
+          environment);
     return report.exitCode;
 }

@@ -7,7 +7,7 @@
 // The mutex has no name: a run waits for no other program. Two programs that use the same drive
 // at once each send whole commands, which the drive answers one after the other.
 DriveSession::DriveSession(ScsiTransport& transport, CommandObserver& observer)
-    : state_(transport), mutex_(CreateDriveAccessMutex(nullptr)) {
+    : observer_(observer), state_(transport), mutex_(CreateDriveAccessMutex(nullptr)) {
     state_.trace = &observer;
     state_.transportMode = kTransportModePassThrough;
     AllocateTransferBuffers(state_.buffers);
@@ -40,4 +40,8 @@ bool DriveSession::ReadPage(SettingsPage* page) {
 
 bool DriveSession::AudioModeChangeable() {
     return PollReadyByte(state_, *mutex_) == 1;
+}
+
+CommandFailure DriveSession::LastFailure() const {
+    return observer_.Failure(state_.block.status == kCommandCompleted);
 }

@@ -1,6 +1,7 @@
 // The drive access of one run of velmora-drive: the drive state with its transfer buffers, the
 // drive-access mutex and the calling protocol, over the transport the run was given. The run has
-// one drive open at a time. Every command goes through the observer, which traces it on request.
+// one drive open at a time. Every command goes through the observer, which traces it on request
+// and keeps why the latest operation failed.
 #pragma once
 
 #include <memory>
@@ -36,11 +37,17 @@ public:
     // One read of the ready byte: true when the audio mode may be changed now.
     bool AudioModeChangeable();
 
+    // Starts afresh before an operation whose failure is to be told, and tells it.
+    void ForgetFailures() { observer_.ForgetFailures(); }
+    bool RefusedForRights() const { return observer_.RefusedForRights(); }
+    CommandFailure LastFailure() const;
+
     DriveState& State() { return state_; }
     DriveAccessMutex& Mutex() { return *mutex_; }
     CommandRunner& Runner() { return *runner_; }
 
 private:
+    CommandObserver& observer_;
     DriveState state_;
     std::unique_ptr<DriveAccessMutex> mutex_;
     std::unique_ptr<CommandRunner> runner_;

@@ -1,9 +1,8 @@
 #include "cli/list_command.h"
 
-#include "cli/device_probe.h"
-#include "cli/exit_codes.h"
+#include "cli/drive_finder.h"
 #include "cli/system_error.h"
-#include "res/resource_ids.h"
+#include "drive/permission_refusal.h"
 
 namespace {
 
@@ -13,21 +12,7 @@ bool IsPresent(const DeviceReport& device) {
 }
 
 bool RefusedForRights(const DeviceReport& device) {
-    return device.probe == ProbeOutcome::kNotOpened && IsRightsError(device.openError);
-}
-
-// The settings a supported drive has, from its settings page.
-void ReadSupportedSettings(CommandContext& context, DeviceReport& device) {
-    if (!context.session.Open(device.device)) {
-        device.openError = context.session.OpenError();
-        FailToOpen(context, device);
-        return;
-    }
-    context.observer.ForgetFailures();
-    if (!ReadDeviceSettings(context.session, device)) {
-        FailCommand(context, IDS_CLI_CANNOT_READ_SETTINGS, device.device.name);
-    }
-    context.session.Close();
+    return device.probe == ProbeOutcome::kNotOpened && IsPermissionError(device.openError);
 }
 
 }  // namespace
@@ -38,7 +23,8 @@ void RunListCommand(CommandContext& context) {
     for (const DriveCandidate& candidate : context.candidates) {
         DeviceReport device = ProbeDevice(context.session, candidate);
         if (device.probe == ProbeOutcome::kSupported) {
-            ReadSupportedSettings(context, device);
+            OpenAndReadSettings(context, device);  // the settings it has
+            context.session.Close();
             ++supported;
         } else if (RefusedForRights(device)) {
             refused.push_back(device);
@@ -53,9 +39,9 @@ void RunListCommand(CommandContext& context) {
     }
     // No drive listed: a device the system would not open may well be the drive.
     for (const DeviceReport& device : refused) {
-        FailToOpen(context, device);
+        NoteOpenRefused(context.report, device);
     }
     if (refused.empty()) {
-        context.report.Fail(kExitNoDevice, {IDS_TARGET_NOT_FOUND});
+        context.report.Note(Finding{FindingKind::kNoDriveFound});
     }
 }

@@ -2,10 +2,6 @@
 
 #include "platform/os_error.h"
 
-bool IsRightsError(int osError) {
-    return ClassifyOsError(osError) == OsErrorKind::kPermission;
-}
-
 bool IsAbsentDevice(int osError) {
     return ClassifyOsError(osError) == OsErrorKind::kNoSuchDevice;
 }
