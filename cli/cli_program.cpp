@@ -4,14 +4,34 @@
 
 #include "cli/cli_texts.h"
 #include "cli/command_context.h"
+#include "cli/exit_codes.h"
 #include "cli/human_output.h"
 #include "cli/json_output.h"
 #include "cli/list_command.h"
 #include "cli/run_verdict.h"
 #include "cli/show_command.h"
 #include "cli/write_command.h"
+#include "res/resource_ids.h"
 
 namespace {
+
+// Whether both streams took everything written to them; when stdout did not, stderr (if it
+// still works) says so.
+bool Flushed(const CliEnvironment& environment) {
+    environment.out.flush();
+    environment.err.flush();
+    if (environment.out.good() && environment.err.good()) {
+        return true;
+    }
+    if (environment.err.good()) {
+        CliReport failed;
+        failed.exitCode = kExitOutputFailed;
+        failed.messages.push_back(CliMessage{Severity::kError, {IDS_CLI_OUTPUT_FAILED}, {}});
+        WriteHumanOutput(failed, CliTexts(environment.language), environment.err, environment.err);
+        environment.err.flush();
+    }
+    return false;
+}
 
 void Print(const CliReport& report, bool json, const CliEnvironment& environment) {
     if (json) {
@@ -19,7 +39,6 @@ void Print(const CliReport& report, bool json, const CliEnvironment& environment
     } else {
         WriteHumanOutput(report, CliTexts(environment.language), environment.out, environment.err);
     }
-    environment.out.flush();
 }
 
 void RunCommand(CommandContext& context) {
@@ -53,14 +72,24 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
         dryRun = std::make_unique<DryRunTransport>(drives->Transport());
         observer.MarkWithheldCommands(IsWithheldByDryRun);
     }
-    DriveSession session(dryRun != nullptr ? *dryRun : drives->Transport(), observer);
+    DriveSession session(dryRun != nullptr ? *dryRun : drives->Transport(), observer,
+                         drives->AccessMutex());
     if (!session.CanSend()) {
         report.Note(Finding{FindingKind::kCannotStart});
         return;
     }
     const std::vector<DriveCandidate> candidates = drives->Candidates();
-    CommandContext context{request, candidates, session, dryRun.get(), report};
+    CommandContext context{request,
+                           candidates,
+                           session,
+                           dryRun.get(),
+                           report,
+                           environment.interruptRequested,
+                           !environment.rawIoAllowed || environment.rawIoAllowed()};
     RunCommand(context);
+    if (context.Interrupted()) {
+        report.Note(Finding{FindingKind::kInterrupted});
+    }
 }
 
 }  // namespace
@@ -69,8 +98,7 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments, environment.out);
     if (parsed.status == ParseStatus::kAnswered) {
-        environment.out.flush();
-        return 0;
+        return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
     }
     CliReport report;
     report.arguments = arguments;
@@ -82,8 +110,8 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
         RunRequest(parsed.request, environment, report);
     }
     ConcludeReport(report, environment.remedy);
-    Print(report,
-          parsed.status == ParseStatus::kUsageError ? parsed.jsonAsked : parsed.request.json,
-          environment);
-    return report.exitCode;
+    const bool json =
+        parsed.status == ParseStatus::kUsageError ? parsed.jsonAsked : parsed.request.json;
+    Print(report, json, environment);
+    return ExitCodeAfterOutput(report.exitCode, Flushed(environment));
 }

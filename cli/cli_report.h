@@ -56,9 +56,11 @@ struct DeviceReport {
     DriveCandidate device;
     ProbeOutcome probe = ProbeOutcome::kNotOpened;
     int openError = 0;    // the system's reason when the device could not be opened
+    bool busy = false;    // not opened: another program of the utility held the drives throughout
     std::string inquiry;  // INQUIRY bytes 8..44 as the drive sent them
     std::string model;    // the supported model identifier it carries
     bool settingsRead = false;
+    bool settingsStale = false;  // read before the write, but not again after it
     SettingState optimalSpeed;
     SettingState audioMode;
     ReadyState audioModeChangeable = ReadyState::kNotPolled;  // the ready byte
@@ -75,7 +77,9 @@ struct SettingWriteReport {
     uint8_t value = 0;
     bool save = false;
     SettingOutcome outcome = SettingOutcome::kNotWritten;
-    int writes = 0;  // WRITE BUFFER attempts
+    int writes = 0;                  // WRITE BUFFER attempts
+    bool driveRefusedEvery = false;  // the drive answered every attempt with CHECK CONDITION
+    CommandFailure driveRefusal;     // the last of them
 };
 
 struct WriteReport {
@@ -83,6 +87,7 @@ struct WriteReport {
     bool dryRun = false;
     DiscStopOutcome discStop = DiscStopOutcome::kNotNeeded;
     CommandFailure stopFailure;  // when the stop failed
+    bool stoppedEarly = false;   // a request to end the program stopped it before a write
     SettingWriteReport optimalSpeed;
     SettingWriteReport audioMode;
     std::vector<WithheldCommand> withheld;  // dry run: what would have been sent
@@ -105,6 +110,8 @@ enum class FindingKind {
     kSettingMissing,      // a setting asked for that the drive lacks (textId: its label)
     kSettingsUnreadable,  // the settings page could not be read (failure)
     kWrite,               // set or restore reached the write: report.write says how it went
+    kDriveBusy,           // another program of the utility held the drives throughout the wait
+    kInterrupted,         // a request to end the program arrived during the run
 };
 
 struct Finding {

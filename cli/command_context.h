@@ -3,6 +3,7 @@
 // fills with what it finds.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "cli/cli_report.h"
@@ -17,4 +18,8 @@ struct CommandContext {
     DriveSession& session;
     DryRunTransport* dryRun;  // nullptr unless --dry-run
     CliReport& report;
+    std::function<bool()> interruptRequested;  // empty: never
+    bool rawIoAllowed = true;                  // a block node passes writes
+
+    bool Interrupted() const { return interruptRequested && interruptRequested(); }
 };

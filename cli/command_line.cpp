@@ -25,7 +25,10 @@ const char kExitCodes[] =
     "  6  a value written was not confirmed by reading it back\n"
     "  7  a write refused because the drive is not ready (a disc in it, or being set up)\n"
     "  8  a setting was asked for that the drive does not have\n"
-    "When several apply, the lowest is returned.\n";
+    "  9  the drive is in use by another program (waited 10 seconds), or its disc is mounted\n"
+    " 10  interrupted (a signal, Ctrl+C): stopped before the next write\n"
+    " 11  the output could not be written (a closed pipe, a full disk)\n"
+    "When several apply, the lowest is returned. A dry run returns what the write would meet.\n";
 
 const char kDemoHelp[] =
     "Use the demo's two simulated drives instead of the system's: E: (both settings) and G: "

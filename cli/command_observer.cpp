@@ -3,13 +3,21 @@
 #include <cstdio>
 
 #include "cli/system_error.h"
+#include "drive/command_block.h"
 #include "drive/permission_refusal.h"
 #include "res/resource_ids.h"
 
 namespace {
 
+constexpr uint8_t kCheckCondition = 0x02;
+
 bool EndedGood(const TracedCommand& command) {
     return command.transport.Sent() && command.scsiStatus == 0;
+}
+
+bool DriveRefusedWrite(const TracedCommand& command) {
+    return command.cdb[0] == kCodeWriteBuffer && command.transport.Sent() &&
+           command.scsiStatus == kCheckCondition && !command.dataOut.empty();
 }
 
 CommandFailure Reason(const TracedCommand& command) {
@@ -40,6 +48,11 @@ void CommandObserver::OnCommand(const TracedCommand& command) {
     }
     hasFailure_ = true;
     lastFailure_ = command;
+    if (DriveRefusedWrite(command)) {
+        Refusals& refusals = driveRefusals_[command.dataOut[0]];
+        ++refusals.count;
+        refusals.last = command;
+    }
     if (RefusedForWantOfRights(command.transport)) {
         refusedForRights_ = true;
         refusal_ = command;
@@ -56,4 +69,14 @@ CommandFailure CommandObserver::Failure(bool completed) const {
         return Reason(lastFailure_);
     }
     return CommandFailure{false, completed ? IDS_CLI_SHORT_REPLY : IDS_CLI_TIMED_OUT, ""};
+}
+
+int CommandObserver::DriveRefusedWrites(uint8_t pageKind) const {
+    const auto found = driveRefusals_.find(pageKind);
+    return found != driveRefusals_.end() ? found->second.count : 0;
+}
+
+CommandFailure CommandObserver::DriveRefusal(uint8_t pageKind) const {
+    const auto found = driveRefusals_.find(pageKind);
+    return found != driveRefusals_.end() ? Reason(found->second.last) : CommandFailure{};
 }

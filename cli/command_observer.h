@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 
 #include "cli/cli_report.h"
@@ -31,10 +32,16 @@ public:
     // the wait.
     CommandFailure Failure(bool completed) const;
 
+    // Since the last ForgetFailures: how many WRITE BUFFER pages of the kind (their byte 0) the
+    // drive answered with CHECK CONDITION, and why the last of them failed.
+    int DriveRefusedWrites(uint8_t pageKind) const;
+    CommandFailure DriveRefusal(uint8_t pageKind) const;
+
     // Starts afresh before an operation whose failures are to be told.
     void ForgetFailures() {
         hasFailure_ = false;
         refusedForRights_ = false;
+        driveRefusals_.clear();
     }
 
 private:
@@ -44,4 +51,9 @@ private:
     TracedCommand refusal_;
     bool hasFailure_ = false;
     TracedCommand lastFailure_;
+    struct Refusals {
+        int count = 0;
+        TracedCommand last;
+    };
+    std::map<uint8_t, Refusals> driveRefusals_;  // by page kind
 };

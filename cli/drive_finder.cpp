@@ -1,7 +1,7 @@
 #include "cli/drive_finder.h"
 
 #include "cli/device_argument.h"
-#include "drive/permission_refusal.h"
+#include "cli/system_error.h"
 
 namespace {
 
@@ -13,6 +13,22 @@ std::vector<std::string> NamesOf(const std::vector<DriveCandidate>& candidates) 
     return names;
 }
 
+// The drive identified in the open now held, if it is a supported one.
+bool TakeDrive(CommandContext& context, const DeviceReport& device) {
+    if (device.probe == ProbeOutcome::kSupported) {
+        context.report.devices.push_back(device);
+        return true;
+    }
+    context.session.Close();
+    if (device.probe == ProbeOutcome::kNotOpened) {
+        NoteOpenRefused(context.report, device);
+    } else {
+        context.report.devices.push_back(device);
+        context.report.Note(Finding{FindingKind::kNotSupportedDrive, device.device.name});
+    }
+    return false;
+}
+
 bool FindNamedDrive(CommandContext& context) {
     const DriveCandidate* candidate =
         FindDeviceCandidate(context.candidates, context.request.device);
@@ -21,37 +37,25 @@ bool FindNamedDrive(CommandContext& context) {
                                     NamesOf(context.candidates)});
         return false;
     }
-    const DeviceReport device = ProbeDevice(context.session, *candidate);
-    switch (device.probe) {
-        case ProbeOutcome::kSupported:
-            context.report.devices.push_back(device);
-            return true;
-        case ProbeOutcome::kNotOpened:
-            NoteOpenRefused(context.report, device);
-            return false;
-        default:
-            context.report.devices.push_back(device);
-            context.report.Note(Finding{FindingKind::kNotSupportedDrive, device.device.name});
-            return false;
-    }
+    return TakeDrive(context, ProbeDevice(context.session, *candidate));
 }
 
-// show without DEVICE: the one supported drive there is.
+// show without DEVICE: the one supported drive there is, identified again in the open it is then
+// read in.
 bool FindOnlyDrive(CommandContext& context) {
     std::vector<DeviceReport> supported;
     std::vector<DeviceReport> refused;
     for (const DriveCandidate& candidate : context.candidates) {
         const DeviceReport device = ProbeDevice(context.session, candidate);
+        context.session.Close();
         if (device.probe == ProbeOutcome::kSupported) {
             supported.push_back(device);
-        } else if (device.probe == ProbeOutcome::kNotOpened &&
-                   IsPermissionError(device.openError)) {
+        } else if (OpenFailedButPresent(device)) {
             refused.push_back(device);
         }
     }
     if (supported.size() == 1) {
-        context.report.devices.push_back(supported.front());
-        return true;
+        return TakeDrive(context, ProbeDevice(context.session, supported.front().device));
     }
     if (supported.size() > 1) {
         Finding several{FindingKind::kSeveralDrives};
@@ -83,8 +87,9 @@ DeviceReport ProbeDevice(DriveSession& session, const DriveCandidate& candidate)
     DeviceReport device;
     device.device = candidate;
     DriveEntry entry;
-    device.probe = session.Probe(candidate, &entry);
+    device.probe = session.OpenAndIdentify(candidate, &entry);
     device.openError = device.probe == ProbeOutcome::kNotOpened ? session.OpenError() : 0;
+    device.busy = device.probe == ProbeOutcome::kNotOpened && session.WaitedInVain();
     if (device.probe == ProbeOutcome::kSupported) {
         device.model = entry.model;
         // The list text is the name, a space, and the INQUIRY text.
@@ -97,15 +102,6 @@ bool FindTargetDrive(CommandContext& context) {
     return context.request.device.empty() ? FindOnlyDrive(context) : FindNamedDrive(context);
 }
 
-bool OpenAndReadSettings(CommandContext& context, DeviceReport& device) {
-    if (!context.session.Open(device.device)) {
-        device.openError = context.session.OpenError();
-        NoteOpenRefused(context.report, device);
-        return false;
-    }
-    return ReadDeviceSettings(context, device);
-}
-
 bool ReadDeviceSettings(CommandContext& context, DeviceReport& device) {
     context.session.ForgetFailures();
     SettingsPage page;
@@ -113,6 +109,7 @@ bool ReadDeviceSettings(CommandContext& context, DeviceReport& device) {
         Finding unreadable{FindingKind::kSettingsUnreadable, device.device.name};
         unreadable.failure = context.session.LastFailure();
         context.report.Note(unreadable);
+        device.settingsStale = device.settingsRead;
         return false;
     }
     device.settingsRead = true;
@@ -124,7 +121,16 @@ bool ReadDeviceSettings(CommandContext& context, DeviceReport& device) {
     return true;
 }
 
+bool OpenFailedButPresent(const DeviceReport& device) {
+    return device.probe == ProbeOutcome::kNotOpened &&
+           (device.busy || !IsAbsentDevice(device.openError));
+}
+
 void NoteOpenRefused(CliReport& report, const DeviceReport& device) {
+    if (device.busy) {
+        report.Note(Finding{FindingKind::kDriveBusy, device.device.name});
+        return;
+    }
     Finding refused{FindingKind::kOpenRefused, OpenedNodeName(device.device)};
     refused.osError = device.openError;
     report.Note(refused);

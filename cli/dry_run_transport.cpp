@@ -1,5 +1,7 @@
 #include "cli/dry_run_transport.h"
 
+#include <cerrno>
+
 #include "drive/command_block.h"
 #include "settings/settings_page.h"
 #include "settings/write_pages.h"
@@ -42,6 +44,9 @@ bool IsWithheldByDryRun(uint8_t opcode) {
 }
 
 TransportResult DryRunTransport::Execute(DeviceHandle handle, PassThroughRequest& request) {
+    if (refuseWrites_ && request.header.Cdb[0] == kCodeWriteBuffer) {
+        return TransportResult{TransportOutcome::kRejected, EPERM, 0, 0};
+    }
     if (IsWithheldByDryRun(request.header.Cdb[0])) {
         return Withhold(request);
     }

@@ -13,4 +13,7 @@ enum ExitCode : int {
     kExitNotConfirmed = 6,   // a value written was not confirmed by reading it back
     kExitNotReady = 7,       // a write refused because the drive is not ready for it
     kExitNotSupported = 8,   // a setting asked for that the drive does not have
+    kExitBusy = 9,           // the drive is in use by another program
+    kExitInterrupted = 10,   // a request to end the program stopped it before the next write
+    kExitOutputFailed = 11,  // the report could not be written to stdout or stderr
 };

@@ -5,6 +5,7 @@
 #include "cli/message_text.h"
 #include "cli/printable_text.h"
 #include "cli/report_vocabulary.h"
+#include "cli/system_error.h"
 #include "drive/command_trace.h"
 #include "res/resource_ids.h"
 
@@ -59,6 +60,13 @@ private:
     }
 
     void ListEntry(const DeviceReport& device) {
+        if (device.probe == ProbeOutcome::kNotOpened) {
+            const std::string reason =
+                device.busy ? Text(IDS_CLI_DRIVE_BUSY) : SystemErrorText(device.openError);
+            out_ << kIndent << Text(IDS_CLI_NOT_OPENED)
+                 << SubstituteArguments(reason, {device.device.name}) << "\n";
+            return;
+        }
         if (device.probe != ProbeOutcome::kSupported) {
             out_ << kIndent << Text(IDS_CLI_NOT_QUALIFYING) << NotQualifyingReason(device) << "\n";
             return;
@@ -88,7 +96,7 @@ private:
             DryRunCommands();
         }
         for (const ReportedSetting& setting : kReportedSettings) {
-            Setting(setting, device.*setting.state,
+            Setting(setting, device.*setting.state, device.settingsStale,
                     report_.wrote ? &(report_.write.*setting.write) : nullptr);
         }
         if (device.audioMode.supported && device.audioModeChangeable != ReadyState::kNotPolled &&
@@ -99,24 +107,35 @@ private:
         }
     }
 
-    void Setting(const ReportedSetting& described, const SettingState& setting,
+    // stale: read before the write only; those values are no longer what the drive holds.
+    void Setting(const ReportedSetting& described, const SettingState& setting, bool stale,
                  const SettingWriteReport* write) {
         out_ << Text(described.labelId);
         if (!setting.supported) {
             out_ << Text(IDS_NOT_SUPPORTED) << "\n";
             return;
         }
-        out_ << Text(described.TextOf(setting.current)) << "\n";
-        out_ << Text(IDS_CLI_SAVED_LABEL) << Text(described.TextOf(setting.saved)) << "\n";
+        if (stale) {
+            out_ << Text(IDS_CLI_NOT_READ_AGAIN) << "\n";
+        } else {
+            out_ << Text(described.TextOf(setting.current)) << "\n";
+            out_ << Text(IDS_CLI_SAVED_LABEL) << Text(described.TextOf(setting.saved)) << "\n";
+        }
         if (write != nullptr && write->requested) {
             Outcome(described, *write);
         }
     }
 
     void Outcome(const ReportedSetting& described, const SettingWriteReport& write) {
-        if (report_.write.dryRun) {
+        // A dry run announces only the writes it would send: those its pretended read-back
+        // confirmed. A write refused or not allowed now is told as such.
+        if (report_.write.dryRun && write.outcome == SettingOutcome::kConfirmed) {
             out_ << Text(IDS_CLI_WOULD_WRITE) << Text(described.TextOf(write.value))
                  << (write.save ? Text(IDS_CLI_AND_SAVED) : "") << "\n";
+            return;
+        }
+        if (report_.write.dryRun && write.outcome == SettingOutcome::kRefused) {
+            out_ << Text(IDS_CLI_WOULD_BE_REFUSED) << "\n";
             return;
         }
         out_ << texts_.Format(OutcomeTextId(write.outcome), {std::to_string(write.writes)}) << "\n";

@@ -76,12 +76,14 @@ Json DeviceBlock(const DeviceReport& device) {
     return block;
 }
 
-Json SettingBlock(const ReportedSetting& described, const SettingState& setting, bool withValues) {
+// stale: read before the write only, and not again after it: no value is known (null).
+Json SettingBlock(const ReportedSetting& described, const SettingState& setting, bool withValues,
+                  bool stale) {
     Json block;
     block["supported"] = setting.supported;
     if (setting.supported && withValues) {
-        block["current"] = described.WordOf(setting.current);
-        block["saved"] = described.WordOf(setting.saved);
+        block["current"] = stale ? Json() : Json(described.WordOf(setting.current));
+        block["saved"] = stale ? Json() : Json(described.WordOf(setting.saved));
     }
     return block;
 }
@@ -95,7 +97,8 @@ Json WriteBlock(const ReportedSetting& described, const SettingWriteReport& writ
     block["value"] = described.WordOf(write.value);
     block["save"] = write.save;
     // A dry run confirms nothing: its writes never reached the drive.
-    block["outcome"] = OutcomeWord(dryRun ? SettingOutcome::kNotWritten : write.outcome);
+    const bool pretended = dryRun && write.outcome == SettingOutcome::kConfirmed;
+    block["outcome"] = OutcomeWord(pretended ? SettingOutcome::kNotWritten : write.outcome);
     block["writes"] = dryRun ? 0 : write.writes;
     return block;
 }
@@ -128,7 +131,8 @@ void AddSettings(Json& target, const DeviceReport& device, bool withValues) {
         return;
     }
     for (const ReportedSetting& setting : kReportedSettings) {
-        target[setting.key] = SettingBlock(setting, device.*setting.state, withValues);
+        target[setting.key] =
+            SettingBlock(setting, device.*setting.state, withValues, device.settingsStale);
     }
     if (device.audioMode.supported && device.audioModeChangeable != ReadyState::kNotPolled) {
         target["audio_optimized_write_mode"]["changeable_now"] =

@@ -1,47 +1,43 @@
 #include "cli/list_command.h"
 
 #include "cli/drive_finder.h"
-#include "cli/system_error.h"
-#include "drive/permission_refusal.h"
 
 namespace {
 
 // A device that is not there at all is no device present: --all leaves it out too.
 bool IsPresent(const DeviceReport& device) {
-    return device.probe != ProbeOutcome::kNotOpened || !IsAbsentDevice(device.openError);
-}
-
-bool RefusedForRights(const DeviceReport& device) {
-    return device.probe == ProbeOutcome::kNotOpened && IsPermissionError(device.openError);
+    return device.probe != ProbeOutcome::kNotOpened || OpenFailedButPresent(device);
 }
 
 }  // namespace
 
+// Each device is identified and, when supported, its settings are read in the same open. A
+// device the system would not open (or another program held) may well be a drive: it is named
+// with what to do, and the exit code says it.
 void RunListCommand(CommandContext& context) {
     std::vector<DeviceReport> refused;
     int supported = 0;
     for (const DriveCandidate& candidate : context.candidates) {
+        if (context.Interrupted()) {
+            break;
+        }
         DeviceReport device = ProbeDevice(context.session, candidate);
         if (device.probe == ProbeOutcome::kSupported) {
-            OpenAndReadSettings(context, device);  // the settings it has
-            context.session.Close();
+            ReadDeviceSettings(context, device);  // the settings it has
             ++supported;
-        } else if (RefusedForRights(device)) {
+        } else if (OpenFailedButPresent(device)) {
             refused.push_back(device);
         }
+        context.session.Close();
         if (device.probe == ProbeOutcome::kSupported ||
             (context.request.all && IsPresent(device))) {
             context.report.devices.push_back(device);
         }
     }
-    if (supported > 0) {
-        return;
-    }
-    // No drive listed: a device the system would not open may well be the drive.
     for (const DeviceReport& device : refused) {
         NoteOpenRefused(context.report, device);
     }
-    if (refused.empty()) {
+    if (supported == 0 && refused.empty()) {
         context.report.Note(Finding{FindingKind::kNoDriveFound});
     }
 }

@@ -1,6 +1,7 @@
 #include "cli/run_verdict.h"
 
 #include "cli/exit_codes.h"
+#include "cli/report_vocabulary.h"
 #include "cli/system_error.h"
 #include "drive/permission_refusal.h"
 #include "res/resource_ids.h"
@@ -25,9 +26,15 @@ std::string Listed(const std::vector<std::string>& names, bool elide) {
     return text;
 }
 
-// The exit code of a setting's write; success only for a value the read-back confirmed.
-int ExitCodeOf(const SettingWriteReport& write) {
-    if (!write.requested) {
+// The lower failure wins; success only when every part succeeded.
+int Combined(int first, int second) {
+    return first == kExitSuccess || (second != kExitSuccess && second < first) ? second : first;
+}
+
+// The exit code of a setting's write; success only for a value the read-back confirmed. A
+// setting left unwritten because the run was asked to end is the interruption's to tell.
+int ExitCodeOf(const SettingWriteReport& write, bool stoppedEarly) {
+    if (!write.requested || (stoppedEarly && write.outcome == SettingOutcome::kNotWritten)) {
         return kExitSuccess;
     }
     switch (write.outcome) {
@@ -67,11 +74,7 @@ private:
         Exit(code);
     }
 
-    // The lower failure wins; success only when every part succeeded.
-    void Exit(int code) {
-        int& exit = report_.exitCode;
-        exit = exit == kExitSuccess || (code != kExitSuccess && code < exit) ? code : exit;
-    }
+    void Exit(int code) { report_.exitCode = Combined(report_.exitCode, code); }
 
     // The advice for a user without the rights the drive needs, once per run.
     void AdviseOnRights() {
@@ -110,15 +113,28 @@ private:
                 return CommandFailed(IDS_CLI_CANNOT_READ_SETTINGS, finding.device, finding.failure);
             case FindingKind::kWrite:
                 return Write(finding.device);
+            case FindingKind::kDriveBusy:
+                return Fail(kExitBusy, {IDS_CLI_DRIVE_BUSY}, {finding.device});
+            case FindingKind::kInterrupted:
+                return Fail(kExitInterrupted,
+                            {report_.wrote ? IDS_CLI_INTERRUPTED_WRITE : IDS_CLI_INTERRUPTED});
         }
     }
 
-    // No such device when the system says nothing is there, else no access, with what the user
-    // can do about missing rights.
+    // Each reason the system gives has its words and code: nothing there, in use by another
+    // program, no answer; otherwise no access, with what the user can do about missing rights.
     void OpenRefused(const Finding& finding) {
-        const int code = IsAbsentDevice(finding.osError) ? kExitNoDevice : kExitNoAccess;
-        Fail(code, {IDS_OPEN_FAILED, IDS_CLI_ON_DEVICE, IDS_CLI_REASON},
-             {finding.device, SystemErrorText(finding.osError)});
+        const std::vector<MessageArgument> args{finding.device, SystemErrorText(finding.osError)};
+        if (IsAbsentDevice(finding.osError)) {
+            return Fail(kExitNoDevice, {IDS_CLI_OPEN_ABSENT}, args);
+        }
+        if (IsBusy(finding.osError)) {
+            return Fail(kExitBusy, {IDS_CLI_OPEN_BUSY}, args);
+        }
+        if (IsDeviceError(finding.osError)) {
+            return Fail(kExitDriveRefused, {IDS_CLI_OPEN_NO_ANSWER}, args);
+        }
+        Fail(kExitNoAccess, {IDS_OPEN_FAILED, IDS_CLI_ON_DEVICE, IDS_CLI_REASON}, args);
         if (IsPermissionError(finding.osError)) {
             AdviseOnRights();
         }
@@ -154,8 +170,17 @@ private:
         if (write.rightsRefusal.refusedForRights && !refusalSaid && !allConfirmed) {
             CommandFailed(IDS_CLI_WRITE_NO_ACCESS, device, write.rightsRefusal);
         }
-        Exit(ExitCodeOf(write.optimalSpeed));
-        Exit(ExitCodeOf(write.audioMode));
+        for (const ReportedSetting& setting : kReportedSettings) {
+            const SettingWriteReport& written = write.*setting.write;
+            Exit(ExitCodeOf(written, write.stoppedEarly));
+            // Refused by the drive and not confirmed: both apply, and the lower code wins.
+            if (written.requested && written.outcome == SettingOutcome::kNotConfirmed &&
+                written.driveRefusedEvery) {
+                Fail(kExitDriveRefused, {setting.labelId, IDS_CLI_DRIVE_REFUSED_WRITE},
+                     {MessageArgument(written.driveRefusal.reasonId,
+                                      written.driveRefusal.reasonArgument)});
+            }
+        }
     }
 
     void DiscStop(const std::string& device) {
@@ -196,4 +221,8 @@ private:
 
 void ConcludeReport(CliReport& report, AccessRemedy remedy) {
     Verdict(report, remedy).Conclude();
+}
+
+int ExitCodeAfterOutput(int exitCode, bool written) {
+    return written ? exitCode : Combined(exitCode, kExitOutputFailed);
 }

@@ -9,3 +9,7 @@
 // Fills report.messages and report.exitCode from report.findings (and report.write for the
 // write); remedy: what to advise a user the system refuses.
 void ConcludeReport(CliReport& report, AccessRemedy remedy);
+
+// The exit code once the report has been printed: written false when stdout or stderr refused it
+// (a closed pipe, a full disk), which a run that succeeded otherwise returns as its failure.
+int ExitCodeAfterOutput(int exitCode, bool written);

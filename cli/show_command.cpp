@@ -3,8 +3,7 @@
 #include "cli/drive_finder.h"
 
 void RunShowCommand(CommandContext& context) {
-    if (!FindTargetDrive(context) ||
-        !OpenAndReadSettings(context, context.report.devices.front())) {
+    if (!FindTargetDrive(context) || !ReadDeviceSettings(context, context.report.devices.front())) {
         return;
     }
     DeviceReport& device = context.report.devices.front();

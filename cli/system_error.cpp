@@ -10,6 +10,14 @@ bool IsTimeout(int osError) {
     return ClassifyOsError(osError) == OsErrorKind::kTimeout;
 }
 
+bool IsBusy(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kBusy;
+}
+
+bool IsDeviceError(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kDeviceError;
+}
+
 std::string SystemErrorText(int osError) {
     return DescribeOsError(osError);
 }

@@ -10,6 +10,8 @@
 
 bool IsAbsentDevice(int osError);  // nothing there, or it went away
 bool IsTimeout(int osError);       // the command did not end in time
+bool IsBusy(int osError);          // another opener holds the device
+bool IsDeviceError(int osError);   // the device did not answer the system
 
 // The system's own words for the number ("Permission denied").
 std::string SystemErrorText(int osError);

@@ -4,6 +4,7 @@
 #include "cli/drive_finder.h"
 #include "res/resource_ids.h"
 #include "settings/apply_settings.h"
+#include "settings/write_pages.h"
 
 namespace {
 
@@ -33,8 +34,20 @@ bool RequestFitsDrive(CommandContext& context, const DeviceReport& device) {
     return !speedMissing && !audioMissing;
 }
 
-SettingWriteReport WriteReportOf(const SettingChoice& choice, SettingOutcome outcome, int writes) {
-    return SettingWriteReport{choice.requested, choice.value, choice.save == 1, outcome, writes};
+// The setting's write as the settings code ended it; the observer adds whether the drive itself
+// refused every attempt (pageKind: byte 0 of the setting's write page).
+SettingWriteReport WriteReportOf(const CommandContext& context, const SettingChoice& choice,
+                                 SettingOutcome outcome, int writes, uint8_t pageKind) {
+    SettingWriteReport write;
+    write.requested = choice.requested;
+    write.value = choice.value;
+    write.save = choice.save == 1;
+    write.outcome = outcome;
+    write.writes = writes;
+    const CommandObserver& observer = context.session.Observer();
+    write.driveRefusedEvery = writes > 0 && observer.DriveRefusedWrites(pageKind) == writes;
+    write.driveRefusal = observer.DriveRefusal(pageKind);
+    return write;
 }
 
 int AudioWrites(SettingOutcome outcome) {
@@ -64,13 +77,16 @@ void RecordWrite(CommandContext& context, const CliFrontEnd& frontEnd, const App
     write.restore = IsRestore(context);
     write.dryRun = context.dryRun != nullptr;
     write.discStop = result.discStop;
+    write.stoppedEarly = result.stoppedEarly;
     if (result.discStop == DiscStopOutcome::kFailed) {
         write.stopFailure = context.session.LastFailure();
     }
     write.optimalSpeed =
-        WriteReportOf(frontEnd.OptimalSpeedChoice(), result.optimalSpeed, result.speedWrites);
+        WriteReportOf(context, frontEnd.OptimalSpeedChoice(), result.optimalSpeed,
+                      result.speedWrites, OptimalSpeedWritePage(SettingChoice{}).kind);
     write.audioMode =
-        WriteReportOf(frontEnd.AudioModeChoice(), result.audioMode, AudioWrites(result.audioMode));
+        WriteReportOf(context, frontEnd.AudioModeChoice(), result.audioMode,
+                      AudioWrites(result.audioMode), AudioModeWritePage(SettingChoice{}).kind);
     write.alerts = frontEnd.Alerts();
     write.statusLines = frontEnd.StatusLines();
     if (context.session.RefusedForRights()) {
@@ -85,9 +101,9 @@ void RecordWrite(CommandContext& context, const CliFrontEnd& frontEnd, const App
 
 }  // namespace
 
+// The drive is written in the open it was identified in, and read back in it too.
 void RunWriteCommand(CommandContext& context) {
-    if (!FindTargetDrive(context) ||
-        !OpenAndReadSettings(context, context.report.devices.front())) {
+    if (!FindTargetDrive(context) || !ReadDeviceSettings(context, context.report.devices.front())) {
         return;
     }
     DeviceReport& device = context.report.devices.front();
@@ -99,7 +115,11 @@ void RunWriteCommand(CommandContext& context) {
         device.audioMode.supported && (IsRestore(context) || context.request.audioMode.requested);
     const PolledReadiness readiness(audioWritten && context.session.AudioModeChangeable());
 
-    CliFrontEnd frontEnd(context.request.optimalSpeed, context.request.audioMode, device.device);
+    CliFrontEnd frontEnd(context.request.optimalSpeed, context.request.audioMode, device.device,
+                         context.dryRun != nullptr, context.interruptRequested);
+    if (context.dryRun != nullptr && device.device.throughBlockNode && !context.rawIoAllowed) {
+        context.dryRun->RefuseWritesForWantOfRights();
+    }
     context.session.ForgetFailures();
     RecordWrite(context, frontEnd, Apply(context, frontEnd, device, readiness));
     ReadDeviceSettings(context, device);  // what the drive holds now
