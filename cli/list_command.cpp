@@ -11,9 +11,9 @@ bool IsPresent(const DeviceReport& device) {
 
 }  // namespace
 
-// Each device is identified and, when supported, its settings are read in the same open. A
-// device the system would not open (or another program held) may well be a drive: it is named
-// with what to do, and the exit code says it.
+// Each device is identified and, when supported, its settings are read in the same open. An
+// optical drive the system would not open (or another program held) is named with what to do,
+// and the exit code says it; so is any device refused when no drive is listed, as it may be one.
 void RunListCommand(CommandContext& context) {
     std::vector<DeviceReport> refused;
     int supported = 0;
@@ -34,8 +34,11 @@ void RunListCommand(CommandContext& context) {
             context.report.devices.push_back(device);
         }
     }
+    // A drive letter refused beside a listed drive may be any kind of drive: not named then.
     for (const DeviceReport& device : refused) {
-        NoteOpenRefused(context.report, device);
+        if (supported == 0 || device.device.opticalDrive) {
+            NoteOpenRefused(context.report, device);
+        }
     }
     if (supported == 0 && refused.empty()) {
         context.report.Note(Finding{FindingKind::kNoDriveFound});

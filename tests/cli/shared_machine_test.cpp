@@ -132,7 +132,8 @@ TEST_F(SharedMachine, EachReasonAnOpenIsRefusedHasItsWordsAndCode) {
             EXPECT_NE(run.err.find(c.words), std::string::npos) << run.err;
         }
     }
-    transport.RefuseOpen("E:", EACCES);  // listed beside G, with what to do
+    transport.RefuseOpen("E:", EACCES);  // an optical drive, named beside G with what to do
+    candidates.front().opticalDrive = true;
     const CliRun list = Run({"list", "--all"});
     EXPECT_EQ(list.code, kExitNoAccess);
     EXPECT_NE(list.out.find("E:\n    could not be opened: Permission denied\n"), std::string::npos);
