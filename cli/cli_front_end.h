@@ -4,6 +4,7 @@
 // boxes would have shown them.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "drive/audio_readiness.h"
@@ -14,10 +15,16 @@
 class CliFrontEnd : public SettingsFrontEnd {
 public:
     // device: where the drive is; a drive reached through a Linux block node cannot be written
-    // by a user without administrator rights (the kernel's command filter), and is told so.
+    // by a user without administrator rights (the kernel's command filter), and is told so, in
+    // a dry run as what would happen. stop: whether to end before the next write (a request to
+    // end the program has arrived); empty for never.
     CliFrontEnd(const SettingChoice& optimalSpeed, const SettingChoice& audioMode,
-                const DriveCandidate& device)
-        : optimalSpeed_(optimalSpeed), audioMode_(audioMode), device_(device) {}
+                const DriveCandidate& device, bool dryRun, std::function<bool()> stop)
+        : optimalSpeed_(optimalSpeed),
+          audioMode_(audioMode),
+          device_(device),
+          dryRun_(dryRun),
+          stop_(std::move(stop)) {}
 
     SettingChoice OptimalSpeedChoice() const override { return optimalSpeed_; }
     SettingChoice AudioModeChoice() const override { return audioMode_; }
@@ -27,8 +34,12 @@ public:
     // The window's words for a write refused through a block node; otherwise the write counts as
     // any unconfirmed one, and the command line reports the refusal with its advice.
     int OnWriteRefused(int /*osError*/) override {
-        return device_.throughBlockNode ? IDS_WRITE_NEEDS_SG : kGoOnAsBefore;
+        if (!device_.throughBlockNode) {
+            return kGoOnAsBefore;
+        }
+        return dryRun_ ? IDS_CLI_DRY_RUN_NEEDS_SG : IDS_WRITE_NEEDS_SG;
     }
+    bool StopBeforeNextWrite() const override { return stop_ && stop_(); }
     void ClearShownStatus() override {}
     void Alert(int stringId) override { alerts_.push_back(stringId); }
     void LogAppend(int stringId) override { statusLines_.push_back(stringId); }
@@ -42,6 +53,8 @@ private:
     SettingChoice optimalSpeed_;
     SettingChoice audioMode_;
     DriveCandidate device_;
+    bool dryRun_;
+    std::function<bool()> stop_;
     std::vector<int> alerts_;
     std::vector<int> statusLines_;
 };

@@ -8,11 +8,30 @@
 #include "cli/human_output.h"
 #include "cli/json_output.h"
 #include "cli/list_command.h"
+#include "cli/run_verdict.h"
 #include "cli/show_command.h"
 #include "cli/write_command.h"
 #include "res/resource_ids.h"
 
 namespace {
+
+// Whether both streams took everything written to them; when stdout did not, stderr (if it
+// still works) says so.
+bool Flushed(const CliEnvironment& environment) {
+    environment.out.flush();
+    environment.err.flush();
+    if (environment.out.good() && environment.err.good()) {
+        return true;
+    }
+    if (environment.err.good()) {
+        CliReport failed;
+        failed.exitCode = kExitOutputFailed;
+        failed.messages.push_back(CliMessage{Severity::kError, {IDS_CLI_OUTPUT_FAILED}, {}});
+        WriteHumanOutput(failed, CliTexts(environment.language), environment.err, environment.err);
+        environment.err.flush();
+    }
+    return false;
+}
 
 void Print(const CliReport& report, bool json, const CliEnvironment& environment) {
     if (json) {
@@ -20,7 +39,6 @@ void Print(const CliReport& report, bool json, const CliEnvironment& environment
     } else {
         WriteHumanOutput(report, CliTexts(environment.language), environment.out, environment.err);
     }
-    environment.out.flush();
 }
 
 void RunCommand(CommandContext& context) {
@@ -40,12 +58,12 @@ void RunCommand(CommandContext& context) {
     }
 }
 
-// Runs the request against the drives; the report says how it went.
+// Runs the request against the drives; the report's findings say how it went.
 void RunRequest(const CliRequest& request, const CliEnvironment& environment, CliReport& report) {
     const std::unique_ptr<DriveSystem> drives =
         environment.drives ? environment.drives(request.demo) : nullptr;
     if (drives == nullptr) {
-        report.Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+        report.Note(Finding{FindingKind::kCannotStart});
         return;
     }
     CommandObserver observer(request.trace ? &environment.err : nullptr);
@@ -54,36 +72,46 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
         dryRun = std::make_unique<DryRunTransport>(drives->Transport());
         observer.MarkWithheldCommands(IsWithheldByDryRun);
     }
-    DriveSession session(dryRun != nullptr ? *dryRun : drives->Transport(), observer);
+    DriveSession session(dryRun != nullptr ? *dryRun : drives->Transport(), observer,
+                         drives->AccessMutex());
     if (!session.CanSend()) {
-        report.Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+        report.Note(Finding{FindingKind::kCannotStart});
         return;
     }
     const std::vector<DriveCandidate> candidates = drives->Candidates();
-    CommandContext context{request,      candidates,         session, observer,
-                           dryRun.get(), environment.remedy, report};
+    CommandContext context{request,
+                           candidates,
+                           session,
+                           dryRun.get(),
+                           report,
+                           environment.interruptRequested,
+                           !environment.rawIoAllowed || environment.rawIoAllowed()};
     RunCommand(context);
+    if (context.Interrupted()) {
+        report.Note(Finding{FindingKind::kInterrupted});
+    }
 }
 
 }  // namespace
 
+// One direction: read the command line, find and work the drive, conclude, print.
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments, environment.out);
     if (parsed.status == ParseStatus::kAnswered) {
-        environment.out.flush();
-        return kExitSuccess;
+        return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
     }
     CliReport report;
     report.arguments = arguments;
     if (parsed.status == ParseStatus::kUsageError) {
-        report.messages.push_back(parsed.error);
-        report.exitCode = kExitUsage;
-        Print(report, parsed.jsonAsked, environment);
-        return report.exitCode;
+        report.Note(parsed.error);
+    } else {
+        report.command = parsed.request.command;
+        report.demo = parsed.request.demo;
+        RunRequest(parsed.request, environment, report);
     }
-    report.command = parsed.request.command;
-    report.demo = parsed.request.demo;
-    RunRequest(parsed.request, environment, report);
-    Print(report, parsed.request.json, environment);
-    return report.exitCode;
+    ConcludeReport(report, environment.remedy);
+    const bool json =
+        parsed.status == ParseStatus::kUsageError ? parsed.jsonAsked : parsed.request.json;
+    Print(report, json, environment);
+    return ExitCodeAfterOutput(report.exitCode, Flushed(environment));
 }

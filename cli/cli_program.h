@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,7 +18,12 @@ struct CliEnvironment {
     uint16_t language;    // of the human output: kLanguageEnglish or kLanguageJapanese
     AccessRemedy remedy;  // what to advise a user the system refuses
     DriveSystemFactory drives;
+    // Whether a request to end the program (a signal, Ctrl+C) has arrived; never when empty.
+    std::function<bool()> interruptRequested = nullptr;
+    // Whether a write through a Linux block node would pass its command filter; yes when empty.
+    std::function<bool()> rawIoAllowed = nullptr;
 };
 
-// arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h).
+// arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h),
+// which also tells when out or err could not be written.
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment);

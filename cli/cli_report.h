@@ -1,6 +1,7 @@
-// What one run of a command found and did, kept apart from how it is shown: the human output
-// renders it in the user's language, the JSON output as one document. Values are kept as the
-// settings page codes them.
+// What one run of a command found and did, kept apart from how it is told: the commands record
+// what they met (the drives, the write, the findings), the verdict (cli/run_verdict.h) turns the
+// findings into messages and the one exit code, and the human and JSON outputs render the result.
+// Values are kept as the settings page codes them.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,14 @@ struct CliMessage {
     std::vector<MessageArgument> arguments;
 };
 
+// Why a command failed: the system refused it for want of rights, or else the reason as a text
+// id (IDS_CLI_SENSE, IDS_CLI_TIMED_OUT, ...) with its argument.
+struct CommandFailure {
+    bool refusedForRights = false;
+    int reasonId = 0;
+    std::string reasonArgument;
+};
+
 // One setting of a drive, as its settings page shows it.
 struct SettingState {
     bool supported = false;
@@ -47,9 +56,11 @@ struct DeviceReport {
     DriveCandidate device;
     ProbeOutcome probe = ProbeOutcome::kNotOpened;
     int openError = 0;    // the system's reason when the device could not be opened
+    bool busy = false;    // not opened: another program of the utility held the drives throughout
     std::string inquiry;  // INQUIRY bytes 8..44 as the drive sent them
     std::string model;    // the supported model identifier it carries
     bool settingsRead = false;
+    bool settingsStale = false;  // read before the write, but not again after it
     SettingState optimalSpeed;
     SettingState audioMode;
     ReadyState audioModeChangeable = ReadyState::kNotPolled;  // the ready byte
@@ -66,16 +77,55 @@ struct SettingWriteReport {
     uint8_t value = 0;
     bool save = false;
     SettingOutcome outcome = SettingOutcome::kNotWritten;
-    int writes = 0;  // WRITE BUFFER attempts
+    int writes = 0;                  // WRITE BUFFER attempts
+    bool driveRefusedEvery = false;  // the drive answered every attempt with CHECK CONDITION
+    CommandFailure driveRefusal;     // the last of them
 };
 
 struct WriteReport {
     bool restore = false;
     bool dryRun = false;
     DiscStopOutcome discStop = DiscStopOutcome::kNotNeeded;
+    CommandFailure stopFailure;  // when the stop failed
+    bool stoppedEarly = false;   // a request to end the program stopped it before a write
     SettingWriteReport optimalSpeed;
     SettingWriteReport audioMode;
     std::vector<WithheldCommand> withheld;  // dry run: what would have been sent
+    // The window's message boxes and log box lines, by string id, as the settings code gave them.
+    std::vector<int> alerts;
+    std::vector<int> statusLines;
+    // A command the system refused for want of rights during the write, when it was.
+    CommandFailure rightsRefusal;
+};
+
+// What a run met that the user is told of, in the order met.
+enum class FindingKind {
+    kCannotStart,         // the drive access could not be prepared
+    kUsage,               // the command line is wrong: textId with arguments
+    kNoSuchDevice,        // DEVICE names no device where drives are looked for (arguments)
+    kNotSupportedDrive,   // the device answered, but is no supported drive
+    kSeveralDrives,       // show without DEVICE, and more than one supported drive (arguments)
+    kNoDriveFound,        // no supported drive at all
+    kOpenRefused,         // the system would not open the device (osError)
+    kSettingMissing,      // a setting asked for that the drive lacks (textId: its label)
+    kSettingsUnreadable,  // the settings page could not be read (failure)
+    kWrite,               // set or restore reached the write: report.write says how it went
+    kDriveBusy,           // another program of the utility held the drives throughout the wait
+    kInterrupted,         // a request to end the program arrived during the run
+};
+
+struct Finding {
+    Finding() = default;
+    explicit Finding(FindingKind what, std::string name = {}, int text = 0,
+                     std::vector<std::string> names = {})
+        : kind(what), device(std::move(name)), textId(text), arguments(std::move(names)) {}
+
+    FindingKind kind = FindingKind::kCannotStart;
+    std::string device;                  // the device's name; kOpenRefused: the node opened
+    int textId = 0;                      // kUsage, kSettingMissing
+    std::vector<std::string> arguments;  // kUsage; device names for the kinds that list some
+    int osError = 0;                     // kOpenRefused
+    CommandFailure failure;              // kSettingsUnreadable
 };
 
 struct CliReport {
@@ -87,12 +137,10 @@ struct CliReport {
     std::vector<DeviceReport> devices;
     bool wrote = false;  // set or restore reached the apply
     WriteReport write;
+    std::vector<Finding> findings;
+    // Filled by the verdict from the findings.
     std::vector<CliMessage> messages;
     int exitCode = 0;
 
-    void Add(Severity severity, std::vector<int> textIds, std::vector<MessageArgument> args = {}) {
-        messages.push_back(CliMessage{severity, std::move(textIds), std::move(args)});
-    }
-    // Records a failure: its message, and its exit code combined with those before it.
-    void Fail(int code, std::vector<int> textIds, std::vector<MessageArgument> args = {});
+    void Note(Finding finding) { findings.push_back(std::move(finding)); }
 };

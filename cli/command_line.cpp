@@ -25,7 +25,10 @@ const char kExitCodes[] =
     "  6  a value written was not confirmed by reading it back\n"
     "  7  a write refused because the drive is not ready (a disc in it, or being set up)\n"
     "  8  a setting was asked for that the drive does not have\n"
-    "When several apply, the lowest is returned.\n";
+    "  9  the drive is in use by another program (waited 10 seconds), or its disc is mounted\n"
+    " 10  interrupted (a signal, Ctrl+C): stopped before the next write\n"
+    " 11  the output could not be written (a closed pipe, a full disk)\n"
+    "When several apply, the lowest is returned. A dry run returns what the write would meet.\n";
 
 const char kDemoHelp[] =
     "Use the demo's two simulated drives instead of the system's: E: (both settings) and G: "
@@ -127,10 +130,10 @@ SettingChoice Requested(const std::string& text, const char* oneValue, bool save
                          static_cast<uint8_t>(save ? 1 : 0)};
 }
 
-ParsedCommandLine UsageError(ParsedCommandLine parsed, std::vector<int> textIds,
-                             std::vector<MessageArgument> arguments) {
+ParsedCommandLine UsageError(ParsedCommandLine parsed, int textId,
+                             std::vector<std::string> arguments) {
     parsed.status = ParseStatus::kUsageError;
-    parsed.error = CliMessage{Severity::kError, std::move(textIds), std::move(arguments)};
+    parsed.error = Finding{FindingKind::kUsage, "", textId, std::move(arguments)};
     return parsed;
 }
 
@@ -148,17 +151,17 @@ bool DeviceGiven(const Parser& parser) {
 ParsedCommandLine CheckRequest(ParsedCommandLine parsed, const Parser& parser) {
     CliRequest& request = parsed.request;
     if (request.device.empty() && DeviceGiven(parser)) {
-        return UsageError(parsed, {IDS_CLI_USAGE_ERROR}, {"DEVICE: empty"});
+        return UsageError(parsed, IDS_CLI_USAGE_ERROR, {"DEVICE: empty"});
     }
     for (const char* command : {"list", "show", "set", "restore"}) {
         if (request.device == command) {
             const std::string chosen = parser.app.get_subcommands().at(0)->get_name();
-            return UsageError(parsed, {IDS_CLI_ONE_COMMAND}, {chosen, command});
+            return UsageError(parsed, IDS_CLI_ONE_COMMAND, {chosen, command});
         }
     }
     if (request.command == CliCommand::kSet && !request.optimalSpeed.requested &&
         !request.audioMode.requested) {
-        return UsageError(parsed, {IDS_CLI_NAME_A_SETTING}, {});
+        return UsageError(parsed, IDS_CLI_NAME_A_SETTING, {});
     }
     parsed.status = ParseStatus::kRun;
     return parsed;
@@ -184,7 +187,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
         parsed.status = ParseStatus::kAnswered;
         return parsed;
     } catch (const CLI::ParseError& wrong) {
-        return UsageError(parsed, {IDS_CLI_USAGE_ERROR}, {std::string(wrong.what())});
+        return UsageError(parsed, IDS_CLI_USAGE_ERROR, {std::string(wrong.what())});
     }
     parsed.request.command = ChosenCommand(parser);
     parsed.request.optimalSpeed = Requested(parser.optimalSpeed, "on", parser.save);

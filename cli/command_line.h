@@ -33,7 +33,7 @@ enum class ParseStatus {
 struct ParsedCommandLine {
     ParseStatus status = ParseStatus::kUsageError;
     CliRequest request;
-    CliMessage error;        // for kUsageError
+    Finding error;           // for kUsageError: what is wrong
     bool jsonAsked = false;  // --json appears among the arguments, also when they are wrong
 };
 

@@ -1,13 +1,14 @@
 // Sees every command sent to a drive during a run (the drive state's trace sink): prints one trace
-// line per command to the trace stream when --trace asks for it, and keeps what the exit code and
-// the messages need: whether the system refused a command for want of rights, and the most
+// line per command to the trace stream when --trace asks for it, and keeps what the messages and
+// the exit code need: whether the system refused a command for want of rights, and the most
 // recent command that did not end GOOD.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <ostream>
-#include <string>
 
+#include "cli/cli_report.h"
 #include "drive/command_trace.h"
 
 class CommandObserver : public CommandTraceSink {
@@ -21,17 +22,26 @@ public:
     void MarkWithheldCommands(bool (*withheld)(uint8_t opcode)) { withheld_ = withheld; }
 
     // Since the last ForgetFailures: a command the system refused for want of rights (EACCES,
-    // EPERM; ERROR_ACCESS_DENIED), and the most recent command that did not end GOOD, whether the
-    // drive or the system failed it.
+    // EPERM; ERROR_ACCESS_DENIED).
     bool RefusedForRights() const { return refusedForRights_; }
-    const TracedCommand& RefusalForRights() const { return refusal_; }
-    bool HasFailure() const { return hasFailure_; }
-    const TracedCommand& LastFailure() const { return lastFailure_; }
+
+    // Why the latest operation failed: the refusal for want of rights when there was one, else
+    // the most recent command that did not end GOOD (the sense the drive answered with, that it
+    // timed out, or the system's reason). completed: the last command's status was completed,
+    // which with no failure seen means a GOOD reply too short to use; else its worker outlasted
+    // the wait.
+    CommandFailure Failure(bool completed) const;
+
+    // Since the last ForgetFailures: how many WRITE BUFFER pages of the kind (their byte 0) the
+    // drive answered with CHECK CONDITION, and why the last of them failed.
+    int DriveRefusedWrites(uint8_t pageKind) const;
+    CommandFailure DriveRefusal(uint8_t pageKind) const;
 
     // Starts afresh before an operation whose failures are to be told.
     void ForgetFailures() {
         hasFailure_ = false;
         refusedForRights_ = false;
+        driveRefusals_.clear();
     }
 
 private:
@@ -41,13 +51,9 @@ private:
     TracedCommand refusal_;
     bool hasFailure_ = false;
     TracedCommand lastFailure_;
+    struct Refusals {
+        int count = 0;
+        TracedCommand last;
+    };
+    std::map<uint8_t, Refusals> driveRefusals_;  // by page kind
 };
-
-// Why a command failed, as an argument of the failure messages: the sense the drive answered
-// with, that it timed out, or the system's own reason. Its text ids (IDS_CLI_SENSE, ...) and
-// the argument of that text.
-struct FailureReason {
-    int textId = 0;
-    std::string argument;
-};
-FailureReason DescribeFailure(const TracedCommand& command);

@@ -4,10 +4,9 @@
 #include "drive/media_watcher.h"
 #include "platform/process_code_page.h"
 
-// The mutex has no name: a run waits for no other program. Two programs that use the same drive
-// at once each send whole commands, which the drive answers one after the other.
-DriveSession::DriveSession(ScsiTransport& transport, CommandObserver& observer)
-    : state_(transport), mutex_(CreateDriveAccessMutex(nullptr)) {
+DriveSession::DriveSession(ScsiTransport& transport, CommandObserver& observer,
+                           std::unique_ptr<DriveAccessMutex> mutex)
+    : observer_(observer), state_(transport), mutex_(std::move(mutex)) {
     state_.trace = &observer;
     state_.transportMode = kTransportModePassThrough;
     AllocateTransferBuffers(state_.buffers);
@@ -20,17 +19,26 @@ DriveSession::~DriveSession() {
     Close();
 }
 
-ProbeOutcome DriveSession::Probe(const DriveCandidate& candidate, DriveEntry* entry) {
-    return ProbeDrive(state_, *runner_, *mutex_, candidate, ProcessNarrowCodePage(), entry);
-}
-
-bool DriveSession::Open(const DriveCandidate& candidate) {
+ProbeOutcome DriveSession::OpenAndIdentify(const DriveCandidate& candidate, DriveEntry* entry) {
     Close();
-    return OpenDrive(state_, candidate.devicePath) != kNoDevice;
+    state_.openError = 0;
+    waitedInVain_ = !mutex_->LockWithin(kDriveAccessWaitMs);
+    if (waitedInVain_) {
+        return ProbeOutcome::kNotOpened;
+    }
+    held_ = true;
+    if (OpenDrive(state_, candidate.devicePath) == kNoDevice) {
+        return ProbeOutcome::kNotOpened;
+    }
+    return IdentifyOpenDrive(state_, *runner_, *mutex_, candidate, ProcessNarrowCodePage(), entry);
 }
 
 void DriveSession::Close() {
     CloseDrive(state_.transport, state_.driveHandle);
+    if (held_) {
+        held_ = false;
+        mutex_->Unlock();
+    }
 }
 
 bool DriveSession::ReadPage(SettingsPage* page) {
@@ -40,4 +48,8 @@ bool DriveSession::ReadPage(SettingsPage* page) {
 
 bool DriveSession::AudioModeChangeable() {
     return PollReadyByte(state_, *mutex_) == 1;
+}
+
+CommandFailure DriveSession::LastFailure() const {
+    return observer_.Failure(state_.block.status == kCommandCompleted);
 }

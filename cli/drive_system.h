@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
 #include "platform/scsi_transport.h"
 
@@ -15,6 +16,10 @@ public:
     virtual ~DriveSystem() = default;
     virtual ScsiTransport& Transport() = 0;
     virtual std::vector<DriveCandidate> Candidates() = 0;
+    // The drive-access mutex a run holds while it works on a drive: the one the window takes too.
+    virtual std::unique_ptr<DriveAccessMutex> AccessMutex() {
+        return CreateDriveAccessMutex(kDriveAccessMutexName);
+    }
 };
 
 // Makes the drive system for a run; demo: the demo's simulated drives. Null when it cannot.

@@ -1,6 +1,10 @@
 #include "cli/dry_run_transport.h"
 
+#include <cerrno>
+
+#include "drive/command_block.h"
 #include "settings/settings_page.h"
+#include "settings/write_pages.h"
 
 namespace {
 
@@ -21,16 +25,15 @@ bool OnlyReads(uint8_t opcode) {
     }
 }
 
-constexpr uint8_t kOpReadBuffer = 0x3C;
-constexpr uint8_t kOpWriteBuffer = 0x3B;
 constexpr size_t kWritePageMeaningfulBytes = 4;
 
-// Byte 0 and 1 of the two write pages, and the page bytes they set.
-constexpr uint8_t kSpeedPageKind = 9, kSpeedPageSubkind = 0;
-constexpr uint8_t kAudioPageKind = 2, kAudioPageSubkind = 0x80;
+// Whether the page's first two bytes are those of the settings code's own page of that kind.
+bool IsPageOf(const uint8_t* page, const WritePage& kind) {
+    return page[0] == kind.kind && page[1] == kind.subkind;
+}
 
 bool IsSettingsPageRead(const ScsiPassThroughDirect& header) {
-    return header.Cdb[0] == kOpReadBuffer && (header.Cdb[1] & 0x1F) == kSettingsPageMode &&
+    return header.Cdb[0] == kCodeReadBuffer && (header.Cdb[1] & 0x1F) == kSettingsPageMode &&
            header.Cdb[2] == kSettingsBufferId && header.DataIn == kScsiDataIn;
 }
 
@@ -41,6 +44,9 @@ bool IsWithheldByDryRun(uint8_t opcode) {
 }
 
 TransportResult DryRunTransport::Execute(DeviceHandle handle, PassThroughRequest& request) {
+    if (refuseWrites_ && request.header.Cdb[0] == kCodeWriteBuffer) {
+        return TransportResult{TransportOutcome::kRejected, EPERM, 0, 0};
+    }
     if (IsWithheldByDryRun(request.header.Cdb[0])) {
         return Withhold(request);
     }
@@ -57,7 +63,7 @@ TransportResult DryRunTransport::Withhold(PassThroughRequest& request) {
     WithheldCommand command;
     command.cdb.assign(header.Cdb, header.Cdb + cdbLength);
     const auto* data = static_cast<const uint8_t*>(header.DataBuffer);
-    if (header.Cdb[0] == kOpWriteBuffer && data != nullptr &&
+    if (header.Cdb[0] == kCodeWriteBuffer && data != nullptr &&
         header.DataTransferLength >= kWritePageMeaningfulBytes) {
         command.data.assign(data, data + kWritePageMeaningfulBytes);
         PretendPageWritten(data);
@@ -74,12 +80,12 @@ TransportResult DryRunTransport::Withhold(PassThroughRequest& request) {
 void DryRunTransport::PretendPageWritten(const uint8_t* page) {
     const uint8_t value = page[2];
     const bool save = page[3] == 1;
-    if (page[0] == kSpeedPageKind && page[1] == kSpeedPageSubkind) {
+    if (IsPageOf(page, OptimalSpeedWritePage(SettingChoice{}))) {
         overlay_[kPageOptimalSpeedCurrent] = value;
         if (save) {
             overlay_[kPageOptimalSpeedSaved] = value;
         }
-    } else if (page[0] == kAudioPageKind && page[1] == kAudioPageSubkind) {
+    } else if (IsPageOf(page, AudioModeWritePage(SettingChoice{}))) {
         overlay_[kPageAudioModeCurrent] = value;
         if (save) {
             overlay_[kPageAudioModeSaved] = value;

@@ -34,6 +34,10 @@ public:
     // Ends the pretending: the settings page comes back as the drive holds it.
     void StopPretending() { pretending_ = false; }
 
+    // Answers WRITE BUFFER as Linux's block-node filter answers a user without CAP_SYS_RAWIO:
+    // refused (EPERM), so that the settings code tells what the write would meet.
+    void RefuseWritesForWantOfRights() { refuseWrites_ = true; }
+
 private:
     TransportResult Withhold(PassThroughRequest& request);
     void PretendPageWritten(const uint8_t* page);
@@ -42,6 +46,7 @@ private:
     ScsiTransport& drives_;
     std::vector<WithheldCommand> withheld_;
     bool pretending_ = true;
+    bool refuseWrites_ = false;
     std::array<int, 256> overlay_ = Unset();  // settings page byte -> value; -1 none
 
     static std::array<int, 256> Unset() {

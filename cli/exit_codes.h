@@ -1,5 +1,6 @@
 // The exit codes of velmora-drive, for scripts: documented in --help and the manual page. When
-// more than one failure applies, the lowest code among them is returned.
+// more than one failure applies, the lowest code among them is returned (cli/run_verdict.h, the
+// one place that decides it).
 #pragma once
 
 enum ExitCode : int {
@@ -12,15 +13,7 @@ enum ExitCode : int {
     kExitNotConfirmed = 6,   // a value written was not confirmed by reading it back
     kExitNotReady = 7,       // a write refused because the drive is not ready for it
     kExitNotSupported = 8,   // a setting asked for that the drive does not have
+    kExitBusy = 9,           // the drive is in use by another program
+    kExitInterrupted = 10,   // a request to end the program stopped it before the next write
+    kExitOutputFailed = 11,  // the report could not be written to stdout or stderr
 };
-
-// The code to return when both apply: the lower failure, success only when both succeeded.
-inline int CombineExitCodes(int first, int second) {
-    if (first == kExitSuccess) {
-        return second;
-    }
-    if (second == kExitSuccess) {
-        return first;
-    }
-    return first < second ? first : second;
-}

@@ -4,20 +4,14 @@
 
 #include "cli/message_text.h"
 #include "cli/printable_text.h"
+#include "cli/report_vocabulary.h"
+#include "cli/system_error.h"
 #include "drive/command_trace.h"
 #include "res/resource_ids.h"
 
 namespace {
 
 const char kIndent[] = "    ";
-
-int SpeedValueText(uint8_t value) {
-    return value == 1 ? IDS_ON : IDS_OFF;
-}
-
-int AudioValueText(uint8_t value) {
-    return value == 1 ? IDS_LOW_SPEED_MODE : IDS_HIGH_SPEED_MODE;
-}
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
     return HexBytes(bytes.data(), bytes.size());
@@ -66,27 +60,29 @@ private:
     }
 
     void ListEntry(const DeviceReport& device) {
+        if (device.probe == ProbeOutcome::kNotOpened) {
+            const std::string reason =
+                device.busy ? Text(IDS_CLI_DRIVE_BUSY) : SystemErrorText(device.openError);
+            out_ << kIndent << Text(IDS_CLI_NOT_OPENED)
+                 << SubstituteArguments(reason, {device.device.name}) << "\n";
+            return;
+        }
         if (device.probe != ProbeOutcome::kSupported) {
             out_ << kIndent << Text(IDS_CLI_NOT_QUALIFYING) << NotQualifyingReason(device) << "\n";
             return;
         }
         out_ << kIndent << Text(IDS_CLI_MODEL_LABEL)
              << PrintableText(WithoutTrailingSpaces(device.model)) << "\n";
-        if (device.settingsRead) {
-            out_ << kIndent << Text(IDS_SPEED_LABEL) << Support(device.optimalSpeed) << "\n";
-            out_ << kIndent << Text(IDS_AUDIO_LABEL) << Support(device.audioMode) << "\n";
+        for (const ReportedSetting& setting : kReportedSettings) {
+            if (!device.settingsRead) {
+                break;
+            }
+            out_ << kIndent << Text(setting.labelId) << Support(device.*setting.state) << "\n";
         }
     }
 
     std::string NotQualifyingReason(const DeviceReport& device) const {
-        switch (device.probe) {
-            case ProbeOutcome::kNoModelReply:
-                return Text(IDS_CLI_NO_MODEL_REPLY);
-            case ProbeOutcome::kOtherModel:
-                return Text(IDS_CLI_OTHER_MODEL);
-            default:
-                return Text(IDS_OPEN_FAILED);
-        }
+        return Text(ProbeTextId(device.probe));
     }
 
     std::string Support(const SettingState& setting) const {
@@ -99,10 +95,10 @@ private:
         } else if (report_.write.dryRun) {
             DryRunCommands();
         }
-        Setting(IDS_SPEED_LABEL, device.optimalSpeed, SpeedValueText,
-                report_.wrote ? &report_.write.optimalSpeed : nullptr);
-        Setting(IDS_AUDIO_LABEL, device.audioMode, AudioValueText,
-                report_.wrote ? &report_.write.audioMode : nullptr);
+        for (const ReportedSetting& setting : kReportedSettings) {
+            Setting(setting, device.*setting.state, device.settingsStale,
+                    report_.wrote ? &(report_.write.*setting.write) : nullptr);
+        }
         if (device.audioMode.supported && device.audioModeChangeable != ReadyState::kNotPolled &&
             !report_.wrote) {
             const bool ready = device.audioModeChangeable == ReadyState::kReady;
@@ -111,44 +107,38 @@ private:
         }
     }
 
-    void Setting(int label, const SettingState& setting, int (*valueText)(uint8_t),
+    // stale: read before the write only; those values are no longer what the drive holds.
+    void Setting(const ReportedSetting& described, const SettingState& setting, bool stale,
                  const SettingWriteReport* write) {
-        out_ << Text(label);
+        out_ << Text(described.labelId);
         if (!setting.supported) {
             out_ << Text(IDS_NOT_SUPPORTED) << "\n";
             return;
         }
-        out_ << Text(valueText(setting.current)) << "\n";
-        out_ << Text(IDS_CLI_SAVED_LABEL) << Text(valueText(setting.saved)) << "\n";
+        if (stale) {
+            out_ << Text(IDS_CLI_NOT_READ_AGAIN) << "\n";
+        } else {
+            out_ << Text(described.TextOf(setting.current)) << "\n";
+            out_ << Text(IDS_CLI_SAVED_LABEL) << Text(described.TextOf(setting.saved)) << "\n";
+        }
         if (write != nullptr && write->requested) {
-            Outcome(*write, valueText);
+            Outcome(described, *write);
         }
     }
 
-    void Outcome(const SettingWriteReport& write, int (*valueText)(uint8_t)) {
-        if (report_.write.dryRun) {
-            out_ << Text(IDS_CLI_WOULD_WRITE) << Text(valueText(write.value))
+    void Outcome(const ReportedSetting& described, const SettingWriteReport& write) {
+        // A dry run announces only the writes it would send: those its pretended read-back
+        // confirmed. A write refused or not allowed now is told as such.
+        if (report_.write.dryRun && write.outcome == SettingOutcome::kConfirmed) {
+            out_ << Text(IDS_CLI_WOULD_WRITE) << Text(described.TextOf(write.value))
                  << (write.save ? Text(IDS_CLI_AND_SAVED) : "") << "\n";
             return;
         }
-        switch (write.outcome) {
-            case SettingOutcome::kConfirmed:
-                out_ << Text(IDS_CLI_CONFIRMED) << "\n";
-                return;
-            case SettingOutcome::kNotConfirmed:
-                out_ << texts_.Format(IDS_CLI_NOT_CONFIRMED, {std::to_string(write.writes)})
-                     << "\n";
-                return;
-            case SettingOutcome::kNotReady:
-                out_ << Text(IDS_CLI_NOT_READY) << "\n";
-                return;
-            case SettingOutcome::kNotWritten:
-                out_ << Text(IDS_CLI_NOT_WRITTEN) << "\n";
-                return;
-            case SettingOutcome::kRefused:
-                out_ << Text(IDS_CLI_REFUSED) << "\n";
-                return;
+        if (report_.write.dryRun && write.outcome == SettingOutcome::kRefused) {
+            out_ << Text(IDS_CLI_WOULD_BE_REFUSED) << "\n";
+            return;
         }
+        out_ << texts_.Format(OutcomeTextId(write.outcome), {std::to_string(write.writes)}) << "\n";
     }
 
     void DryRunCommands() {

@@ -9,6 +9,7 @@
 #include "cli/message_text.h"
 #include "cli/printable_text.h"
 #include "cli/program_version.h"
+#include "cli/report_vocabulary.h"
 #include "drive/command_trace.h"
 #include "res/resource_catalog.h"
 
@@ -29,84 +30,16 @@ Json VersionNumbers(const std::string& version) {
     return numbers;
 }
 
+// In the order of Severity and CliCommand (cli/cli_report.h).
+constexpr const char* kSeverityNames[] = {"information", "warning", "error"};
+constexpr const char* kCommandNames[] = {"", "list", "show", "set", "restore"};
+
 const char* SeverityName(Severity severity) {
-    switch (severity) {
-        case Severity::kInformation:
-            return "information";
-        case Severity::kWarning:
-            return "warning";
-        case Severity::kError:
-            return "error";
-    }
-    return "error";
+    return kSeverityNames[static_cast<size_t>(severity)];
 }
 
 const char* CommandName(CliCommand command) {
-    switch (command) {
-        case CliCommand::kNone:
-            return "";
-        case CliCommand::kList:
-            return "list";
-        case CliCommand::kShow:
-            return "show";
-        case CliCommand::kSet:
-            return "set";
-        case CliCommand::kRestore:
-            return "restore";
-    }
-    return "";
-}
-
-const char* ProbeName(ProbeOutcome probe) {
-    switch (probe) {
-        case ProbeOutcome::kNotOpened:
-            return "not_opened";
-        case ProbeOutcome::kNoModelReply:
-            return "no_model_reply";
-        case ProbeOutcome::kOtherModel:
-            return "other_model";
-        case ProbeOutcome::kSupported:
-            return "supported";
-    }
-    return "";
-}
-
-const char* OutcomeName(SettingOutcome outcome) {
-    switch (outcome) {
-        case SettingOutcome::kNotWritten:
-            return "not_written";
-        case SettingOutcome::kConfirmed:
-            return "confirmed";
-        case SettingOutcome::kNotConfirmed:
-            return "not_confirmed";
-        case SettingOutcome::kNotReady:
-            return "not_ready";
-        case SettingOutcome::kRefused:
-            return "refused";
-    }
-    return "";
-}
-
-const char* DiscStopName(DiscStopOutcome outcome) {
-    switch (outcome) {
-        case DiscStopOutcome::kNotNeeded:
-            return "not_needed";
-        case DiscStopOutcome::kStopped:
-            return "stopped";
-        case DiscStopOutcome::kBecomingReady:
-            return "becoming_ready";
-        case DiscStopOutcome::kFailed:
-            return "failed";
-    }
-    return "";
-}
-
-const char* SpeedValue(uint8_t value) {
-    return value == 1 ? "on" : "off";
-}
-
-const char* AudioValue(uint8_t value) {
-    return value == 1 ? "low" : "high";
+    return kCommandNames[static_cast<size_t>(command)];
 }
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
@@ -135,7 +68,7 @@ Json DeviceBlock(const DeviceReport& device) {
     block["name"] = device.device.name;
     block["path"] = device.device.devicePath;
     block["supported_drive"] = device.probe == ProbeOutcome::kSupported;
-    block["probe"] = ProbeName(device.probe);
+    block["probe"] = ProbeWord(device.probe);
     if (device.probe == ProbeOutcome::kSupported) {
         block["inquiry"] = PrintableText(device.inquiry);
         block["model"] = PrintableText(WithoutTrailingSpaces(device.model));
@@ -143,26 +76,29 @@ Json DeviceBlock(const DeviceReport& device) {
     return block;
 }
 
-Json SettingBlock(const SettingState& setting, const char* (*value)(uint8_t), bool withValues) {
+// stale: read before the write only, and not again after it: no value is known (null).
+Json SettingBlock(const ReportedSetting& described, const SettingState& setting, bool withValues,
+                  bool stale) {
     Json block;
     block["supported"] = setting.supported;
     if (setting.supported && withValues) {
-        block["current"] = value(setting.current);
-        block["saved"] = value(setting.saved);
+        block["current"] = stale ? Json() : Json(described.WordOf(setting.current));
+        block["saved"] = stale ? Json() : Json(described.WordOf(setting.saved));
     }
     return block;
 }
 
-Json WriteBlock(const SettingWriteReport& write, const char* (*value)(uint8_t), bool dryRun) {
+Json WriteBlock(const ReportedSetting& described, const SettingWriteReport& write, bool dryRun) {
     Json block;
     block["requested"] = write.requested;
     if (!write.requested) {
         return block;
     }
-    block["value"] = value(write.value);
+    block["value"] = described.WordOf(write.value);
     block["save"] = write.save;
     // A dry run confirms nothing: its writes never reached the drive.
-    block["outcome"] = dryRun ? "not_written" : OutcomeName(write.outcome);
+    const bool pretended = dryRun && write.outcome == SettingOutcome::kConfirmed;
+    block["outcome"] = OutcomeWord(pretended ? SettingOutcome::kNotWritten : write.outcome);
     block["writes"] = dryRun ? 0 : write.writes;
     return block;
 }
@@ -171,9 +107,10 @@ Json WriteSection(const WriteReport& write) {
     Json block;
     block["restore"] = write.restore;
     block["dry_run"] = write.dryRun;
-    block["disc_stop"] = DiscStopName(write.discStop);
-    block["optimal_writing_speed"] = WriteBlock(write.optimalSpeed, SpeedValue, write.dryRun);
-    block["audio_optimized_write_mode"] = WriteBlock(write.audioMode, AudioValue, write.dryRun);
+    block["disc_stop"] = DiscStopWord(write.discStop);
+    for (const ReportedSetting& setting : kReportedSettings) {
+        block[setting.key] = WriteBlock(setting, write.*setting.write, write.dryRun);
+    }
     if (write.dryRun) {
         Json commands = Json::array();
         for (const WithheldCommand& command : write.withheld) {
@@ -193,12 +130,14 @@ void AddSettings(Json& target, const DeviceReport& device, bool withValues) {
     if (!device.settingsRead) {
         return;
     }
-    target["optimal_writing_speed"] = SettingBlock(device.optimalSpeed, SpeedValue, withValues);
-    Json audio = SettingBlock(device.audioMode, AudioValue, withValues);
-    if (device.audioMode.supported && device.audioModeChangeable != ReadyState::kNotPolled) {
-        audio["changeable_now"] = device.audioModeChangeable == ReadyState::kReady;
+    for (const ReportedSetting& setting : kReportedSettings) {
+        target[setting.key] =
+            SettingBlock(setting, device.*setting.state, withValues, device.settingsStale);
     }
-    target["audio_optimized_write_mode"] = audio;
+    if (device.audioMode.supported && device.audioModeChangeable != ReadyState::kNotPolled) {
+        target["audio_optimized_write_mode"]["changeable_now"] =
+            device.audioModeChangeable == ReadyState::kReady;
+    }
 }
 
 }  // namespace

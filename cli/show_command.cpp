@@ -1,9 +1,9 @@
 #include "cli/show_command.h"
 
-#include "cli/device_probe.h"
+#include "cli/drive_finder.h"
 
 void RunShowCommand(CommandContext& context) {
-    if (!FindTargetDrive(context) || !OpenAndReadSettings(context)) {
+    if (!FindTargetDrive(context) || !ReadDeviceSettings(context, context.report.devices.front())) {
         return;
     }
     DeviceReport& device = context.report.devices.front();

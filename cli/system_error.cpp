@@ -2,16 +2,20 @@
 
 #include "platform/os_error.h"
 
-bool IsRightsError(int osError) {
-    return ClassifyOsError(osError) == OsErrorKind::kPermission;
-}
-
 bool IsAbsentDevice(int osError) {
     return ClassifyOsError(osError) == OsErrorKind::kNoSuchDevice;
 }
 
 bool IsTimeout(int osError) {
     return ClassifyOsError(osError) == OsErrorKind::kTimeout;
+}
+
+bool IsBusy(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kBusy;
+}
+
+bool IsDeviceError(int osError) {
+    return ClassifyOsError(osError) == OsErrorKind::kDeviceError;
 }
 
 std::string SystemErrorText(int osError) {

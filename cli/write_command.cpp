@@ -1,10 +1,10 @@
 #include "cli/write_command.h"
 
 #include "cli/cli_front_end.h"
-#include "cli/device_probe.h"
-#include "cli/exit_codes.h"
+#include "cli/drive_finder.h"
 #include "res/resource_ids.h"
 #include "settings/apply_settings.h"
+#include "settings/write_pages.h"
 
 namespace {
 
@@ -24,103 +24,35 @@ bool RequestFitsDrive(CommandContext& context, const DeviceReport& device) {
         return true;
     }
     if (speedMissing) {
-        context.report.Fail(kExitNotSupported, {IDS_SPEED_LABEL, IDS_NOT_SUPPORTED});
+        context.report.Note(
+            Finding{FindingKind::kSettingMissing, device.device.name, IDS_SPEED_LABEL});
     }
     if (audioMissing) {
-        context.report.Fail(kExitNotSupported, {IDS_AUDIO_LABEL, IDS_NOT_SUPPORTED});
+        context.report.Note(
+            Finding{FindingKind::kSettingMissing, device.device.name, IDS_AUDIO_LABEL});
     }
     return !speedMissing && !audioMissing;
 }
 
-SettingWriteReport WriteReportOf(const SettingChoice& choice, SettingOutcome outcome, int writes) {
-    return SettingWriteReport{choice.requested, choice.value, choice.save == 1, outcome, writes};
+// The setting's write as the settings code ended it; the observer adds whether the drive itself
+// refused every attempt (pageKind: byte 0 of the setting's write page).
+SettingWriteReport WriteReportOf(const CommandContext& context, const SettingChoice& choice,
+                                 SettingOutcome outcome, int writes, uint8_t pageKind) {
+    SettingWriteReport write;
+    write.requested = choice.requested;
+    write.value = choice.value;
+    write.save = choice.save == 1;
+    write.outcome = outcome;
+    write.writes = writes;
+    const CommandObserver& observer = context.session.Observer();
+    write.driveRefusedEvery = writes > 0 && observer.DriveRefusedWrites(pageKind) == writes;
+    write.driveRefusal = observer.DriveRefusal(pageKind);
+    return write;
 }
 
 int AudioWrites(SettingOutcome outcome) {
     return outcome == SettingOutcome::kConfirmed || outcome == SettingOutcome::kNotConfirmed ? 1
                                                                                              : 0;
-}
-
-// The window's message boxes and the log box's last lines, as messages. A dry run has written
-// nothing, so it says neither "complete" nor "default setting".
-void ReportWindowTexts(CliReport& report, const CliFrontEnd& frontEnd, bool dryRun) {
-    for (int alert : frontEnd.Alerts()) {
-        report.Add(Severity::kError, {alert});
-    }
-    for (int line : frontEnd.StatusLines()) {
-        const bool done = line == IDS_COMPLETE || line == IDS_DEFAULT_SETTING;
-        if (!(done && dryRun)) {
-            report.Add(done ? Severity::kInformation : Severity::kError, {line});
-        }
-    }
-}
-
-void ReportDiscStop(CommandContext& context, DiscStopOutcome outcome) {
-    CliReport& report = context.report;
-    const std::string& name = report.devices.front().device.name;
-    switch (outcome) {
-        case DiscStopOutcome::kNotNeeded:
-            return;
-        case DiscStopOutcome::kStopped:
-            report.Add(Severity::kInformation, {context.dryRun != nullptr ? IDS_CLI_DISC_WOULD_STOP
-                                                                          : IDS_CLI_DISC_STOPPED});
-            return;
-        case DiscStopOutcome::kBecomingReady:
-            report.exitCode = CombineExitCodes(report.exitCode, kExitNotReady);
-            return;
-        case DiscStopOutcome::kFailed:
-            FailCommand(context, IDS_CLI_STOP_FAILED, name);
-            return;
-    }
-}
-
-// The exit code of a setting's write; success only for a value the read-back confirmed.
-int ExitCodeOf(const SettingWriteReport& write) {
-    if (!write.requested) {
-        return kExitSuccess;
-    }
-    switch (write.outcome) {
-        case SettingOutcome::kConfirmed:
-            return kExitSuccess;
-        case SettingOutcome::kNotReady:
-            return kExitNotReady;
-        case SettingOutcome::kRefused:
-            return kExitNoAccess;
-        default:
-            return kExitNotConfirmed;
-    }
-}
-
-bool Confirmed(const SettingWriteReport& write) {
-    return !write.requested || write.outcome == SettingOutcome::kConfirmed;
-}
-
-// A refused write whose read-back still shows the value asked for (the drive held it already)
-// has left the drive as requested: that is success, not a refusal to report.
-bool EveryRequestConfirmed(const WriteReport& write) {
-    return Confirmed(write.optimalSpeed) && Confirmed(write.audioMode);
-}
-
-// A refusal the front end explained with its own words (a block node's command filter): the
-// generic want-of-rights message and the cdrom-group advice would only contradict them.
-bool RefusalOutcomeSaid(const WriteReport& write) {
-    return write.optimalSpeed.outcome == SettingOutcome::kRefused ||
-           write.audioMode.outcome == SettingOutcome::kRefused;
-}
-
-void DecideExitCode(CommandContext& context) {
-    CliReport& report = context.report;
-    const WriteReport& write = report.write;
-    if (write.discStop == DiscStopOutcome::kBecomingReady ||
-        write.discStop == DiscStopOutcome::kFailed) {
-        return;  // nothing was written; ReportDiscStop has said why
-    }
-    if (context.observer.RefusedForRights() && !RefusalOutcomeSaid(write) &&
-        !EveryRequestConfirmed(write)) {
-        FailCommand(context, IDS_CLI_WRITE_NO_ACCESS, report.devices.front().device.name);
-    }
-    report.exitCode = CombineExitCodes(report.exitCode, ExitCodeOf(write.optimalSpeed));
-    report.exitCode = CombineExitCodes(report.exitCode, ExitCodeOf(write.audioMode));
 }
 
 ApplyResult Apply(CommandContext& context, CliFrontEnd& frontEnd, const DeviceReport& device,
@@ -138,10 +70,40 @@ ApplyResult Apply(CommandContext& context, CliFrontEnd& frontEnd, const DeviceRe
     return IsRestore(context) ? RestoreFactoryDefault(settings) : ApplySettings(settings);
 }
 
+// How the write went, as the settings code and the drive's answers tell it.
+void RecordWrite(CommandContext& context, const CliFrontEnd& frontEnd, const ApplyResult& result) {
+    WriteReport& write = context.report.write;
+    context.report.wrote = true;
+    write.restore = IsRestore(context);
+    write.dryRun = context.dryRun != nullptr;
+    write.discStop = result.discStop;
+    write.stoppedEarly = result.stoppedEarly;
+    if (result.discStop == DiscStopOutcome::kFailed) {
+        write.stopFailure = context.session.LastFailure();
+    }
+    write.optimalSpeed =
+        WriteReportOf(context, frontEnd.OptimalSpeedChoice(), result.optimalSpeed,
+                      result.speedWrites, OptimalSpeedWritePage(SettingChoice{}).kind);
+    write.audioMode =
+        WriteReportOf(context, frontEnd.AudioModeChoice(), result.audioMode,
+                      AudioWrites(result.audioMode), AudioModeWritePage(SettingChoice{}).kind);
+    write.alerts = frontEnd.Alerts();
+    write.statusLines = frontEnd.StatusLines();
+    if (context.session.RefusedForRights()) {
+        write.rightsRefusal = context.session.LastFailure();
+    }
+    if (context.dryRun != nullptr) {
+        write.withheld = context.dryRun->Withheld();
+        context.dryRun->StopPretending();
+    }
+    context.report.Note(Finding{FindingKind::kWrite, context.report.devices.front().device.name});
+}
+
 }  // namespace
 
+// The drive is written in the open it was identified in, and read back in it too.
 void RunWriteCommand(CommandContext& context) {
-    if (!FindTargetDrive(context) || !OpenAndReadSettings(context)) {
+    if (!FindTargetDrive(context) || !ReadDeviceSettings(context, context.report.devices.front())) {
         return;
     }
     DeviceReport& device = context.report.devices.front();
@@ -153,30 +115,13 @@ void RunWriteCommand(CommandContext& context) {
         device.audioMode.supported && (IsRestore(context) || context.request.audioMode.requested);
     const PolledReadiness readiness(audioWritten && context.session.AudioModeChangeable());
 
-    CliFrontEnd frontEnd(context.request.optimalSpeed, context.request.audioMode, device.device);
-    context.observer.ForgetFailures();
-    const ApplyResult result = Apply(context, frontEnd, device, readiness);
-
-    WriteReport& write = context.report.write;
-    context.report.wrote = true;
-    write.restore = IsRestore(context);
-    write.dryRun = context.dryRun != nullptr;
-    write.discStop = result.discStop;
-    write.optimalSpeed =
-        WriteReportOf(frontEnd.OptimalSpeedChoice(), result.optimalSpeed, result.speedWrites);
-    write.audioMode =
-        WriteReportOf(frontEnd.AudioModeChoice(), result.audioMode, AudioWrites(result.audioMode));
-    if (context.dryRun != nullptr) {
-        write.withheld = context.dryRun->Withheld();
-        context.dryRun->StopPretending();
+    CliFrontEnd frontEnd(context.request.optimalSpeed, context.request.audioMode, device.device,
+                         context.dryRun != nullptr, context.interruptRequested);
+    if (context.dryRun != nullptr && device.device.throughBlockNode && !context.rawIoAllowed) {
+        context.dryRun->RefuseWritesForWantOfRights();
     }
-    ReportDiscStop(context, result.discStop);
-    ReportWindowTexts(context.report, frontEnd, write.dryRun);
-    DecideExitCode(context);
-
-    context.observer.ForgetFailures();
-    if (!ReadDeviceSettings(context.session, device)) {
-        FailCommand(context, IDS_CLI_CANNOT_READ_SETTINGS, device.device.name);
-    }
+    context.session.ForgetFailures();
+    RecordWrite(context, frontEnd, Apply(context, frontEnd, device, readiness));
+    ReadDeviceSettings(context, device);  // what the drive holds now
     context.session.Close();
 }

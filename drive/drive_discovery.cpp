@@ -95,18 +95,25 @@ ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMut
     if (OpenDrive(state, candidate.devicePath) == kNoDevice) {
         return ProbeOutcome::kNotOpened;
     }
+    const ProbeOutcome outcome =
+        IdentifyOpenDrive(state, runner, mutex, candidate, codePage, entry);
+    CloseDrive(state.transport, state.driveHandle);
+    return outcome;
+}
+
+ProbeOutcome IdentifyOpenDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                               const DriveCandidate& candidate, const NarrowCodePage& codePage,
+                               DriveEntry* entry) {
+    PrepareModelBufferRead(state, mutex);
     bool answered = false;
     const char* model = SupportedModelOf(state, runner, mutex, codePage, &answered);
-    if (model != nullptr) {
-        entry->device = candidate;
-        entry->model = model;
-        entry->listText = candidate.name + " " + InquiryText(state, runner, mutex);
+    if (model == nullptr) {
+        return answered ? ProbeOutcome::kOtherModel : ProbeOutcome::kNoModelReply;
     }
-    CloseDrive(state.transport, state.driveHandle);
-    if (model != nullptr) {
-        return ProbeOutcome::kSupported;
-    }
-    return answered ? ProbeOutcome::kOtherModel : ProbeOutcome::kNoModelReply;
+    entry->device = candidate;
+    entry->model = model;
+    entry->listText = candidate.name + " " + InquiryText(state, runner, mutex);
+    return ProbeOutcome::kSupported;
 }
 
 DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,

@@ -51,6 +51,12 @@ ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMut
                         const DriveCandidate& candidate, const NarrowCodePage& codePage,
                         DriveEntry* entry);
 
+// The same questions of a drive already open in state.driveHandle, which stays open: for a program
+// that goes on to work on the drive it identified in the same open.
+ProbeOutcome IdentifyOpenDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                               const DriveCandidate& candidate, const NarrowCodePage& codePage,
+                               DriveEntry* entry);
+
 // Tries every candidate in order and returns the supported drives; report, when given, says what
 // else it met.
 DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,

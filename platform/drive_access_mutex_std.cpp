@@ -1,4 +1,5 @@
 // The drive-access mutex outside Windows: a process-local recursive mutex.
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -9,10 +10,13 @@ namespace {
 class RecursiveDriveAccessMutex : public DriveAccessMutex {
 public:
     void Lock() override { mutex_.lock(); }
+    bool LockWithin(uint32_t milliseconds) override {
+        return mutex_.try_lock_for(std::chrono::milliseconds(milliseconds));
+    }
     void Unlock() override { mutex_.unlock(); }
 
 private:
-    std::recursive_mutex mutex_;
+    std::recursive_timed_mutex mutex_;
 };
 
 }  // namespace

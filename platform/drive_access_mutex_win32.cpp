@@ -17,6 +17,10 @@ public:
 
     // WAIT_ABANDONED also hands over ownership, so any wait result but failure owns it.
     void Lock() override { WaitForSingleObject(handle_, INFINITE); }
+    bool LockWithin(uint32_t milliseconds) override {
+        const DWORD waited = WaitForSingleObject(handle_, milliseconds);
+        return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
     void Unlock() override { ReleaseMutex(handle_); }
 
 private:

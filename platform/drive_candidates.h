@@ -11,6 +11,9 @@ struct DriveCandidate {
     // Linux: reached through the block node /dev/srN because the drive has no SCSI generic node.
     // The kernel's command filter there refuses WRITE BUFFER to users without CAP_SYS_RAWIO.
     bool throughBlockNode = false;
+    // The system lists an optical drive here (Linux: sysfs says so). A drive letter may be any
+    // kind of drive: one that cannot be opened there need not be an optical drive at all.
+    bool opticalDrive = false;
 };
 
 std::vector<DriveCandidate> ListSystemDriveCandidates();

@@ -9,6 +9,8 @@ enum class OsErrorKind {
     kPermission,    // the user lacks the right (EACCES, EPERM; ERROR_ACCESS_DENIED)
     kNoSuchDevice,  // nothing there, or it went away (ENOENT, ENODEV, ENXIO; ERROR_FILE_NOT_FOUND)
     kTimeout,       // the command did not end in time (ETIMEDOUT; ERROR_SEM_TIMEOUT)
+    kBusy,          // another opener holds the device (EBUSY; ERROR_SHARING_VIOLATION, ERROR_BUSY)
+    kDeviceError,   // the device did not answer the system (EIO; ERROR_IO_DEVICE)
     kOther,
 };
 

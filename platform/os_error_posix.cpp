@@ -17,6 +17,10 @@ OsErrorKind ClassifyOsError(int osError) {
             return OsErrorKind::kNoSuchDevice;
         case ETIMEDOUT:
             return OsErrorKind::kTimeout;
+        case EBUSY:
+            return OsErrorKind::kBusy;
+        case EIO:
+            return OsErrorKind::kDeviceError;
         default:
             return OsErrorKind::kOther;
     }

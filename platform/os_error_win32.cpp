@@ -19,6 +19,12 @@ OsErrorKind ClassifyOsError(int osError) {
         case ERROR_SEM_TIMEOUT:
         case ERROR_TIMEOUT:
             return OsErrorKind::kTimeout;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY:
+        case ERROR_DRIVE_LOCKED:
+            return OsErrorKind::kBusy;
+        case ERROR_IO_DEVICE:
+            return OsErrorKind::kDeviceError;
         default:
             return OsErrorKind::kOther;
     }

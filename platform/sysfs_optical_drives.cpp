@@ -114,6 +114,7 @@ std::vector<DriveCandidate> ListOpticalDrives(const std::string& root) {
             continue;
         }
         DriveCandidate candidate;
+        candidate.opticalDrive = true;
         candidate.name = "/dev/" + name;
         candidate.devicePath = GenericNode(base, directory);
         if (candidate.devicePath.empty()) {

@@ -91,6 +91,18 @@
 #define IDS_CLI_USAGE_ERROR 234
 #define IDS_CLI_SHORT_REPLY 235
 #define IDS_CLI_REFUSED 236
+#define IDS_CLI_DRIVE_BUSY 237
+#define IDS_CLI_OPEN_BUSY 238
+#define IDS_CLI_OPEN_ABSENT 239
+#define IDS_CLI_OPEN_NO_ANSWER 240
+#define IDS_CLI_NOT_OPENED 241
+#define IDS_CLI_INTERRUPTED_WRITE 242
+#define IDS_CLI_INTERRUPTED 243
+#define IDS_CLI_OUTPUT_FAILED 244
+#define IDS_CLI_NOT_READ_AGAIN 245
+#define IDS_CLI_DRIVE_REFUSED_WRITE 246
+#define IDS_CLI_WOULD_BE_REFUSED 247
+#define IDS_CLI_DRY_RUN_NEEDS_SG 248
 
 // Linux window: the names a screen reader speaks for the controls that show no caption of their
 // own: 310 to 329.

@@ -26,6 +26,15 @@ bool SaveAsked(const SettingsFrontEnd& frontEnd) {
     return frontEnd.OptimalSpeedChoice().save == 1 || frontEnd.AudioModeChoice().save == 1;
 }
 
+// Whether the front end ends the apply before the next command that changes the drive.
+bool StopsHere(SettingsContext& context, ApplyRun& run) {
+    if (!context.frontEnd.StopBeforeNextWrite()) {
+        return false;
+    }
+    run.result.stoppedEarly = true;
+    return true;
+}
+
 // A disc still being set up asks the user to wait and press the same button again.
 int LineForFailedStop(SenseClass sense, int restoreInProgress) {
     if (sense != kSenseClassBecomingReady) {
@@ -40,6 +49,9 @@ int LineForFailedStop(SenseClass sense, int restoreInProgress) {
 bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
     if (context.runner.ProbeDiscPresence() != 1 || !SaveAsked(context.frontEnd)) {
         return true;
+    }
+    if (StopsHere(context, run)) {
+        return false;
     }
     CommandBlock& block = context.drive.block;
     block.code = kCodeStartStopUnit;
@@ -85,7 +97,7 @@ bool StopsOnRefusal(SettingsContext& context, const TransportResult& write, Appl
 
 // Each attempt reads the choice afresh; only the read-back counts, not the write's status.
 void WriteOptimalSpeed(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
-    for (;;) {
+    while (!StopsHere(context, run)) {
         const WritePage page = OptimalSpeedWritePage(context.frontEnd.OptimalSpeedChoice());
         const TransportResult write = SendPage(context, held, page);
         ++run.result.speedWrites;
@@ -105,11 +117,17 @@ void WriteOptimalSpeed(SettingsContext& context, const DriveLock& held, ApplyRun
         }
         ++run.retryCounter;
     }
+    if (run.result.speedWrites > 0) {
+        run.result.optimalSpeed = SettingOutcome::kNotConfirmed;  // stopped before a retry
+    }
 }
 
 // The drive refuses an audio mode change while it is not ready for it (a disc is in): the user
 // is asked to take the disc out, whether or not this drive has the audio mode.
 void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
+    if (StopsHere(context, run)) {
+        return;
+    }
     if (context.readiness.IsReady() != 1) {
         run.audioResult = 0;
         run.result.audioMode = SettingOutcome::kNotReady;
@@ -139,7 +157,8 @@ void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& r
 // supported, or the supported flags lost to a failed settings read) has confirmed nothing, so
 // the status of whatever probe command came last cannot make it a success.
 void DecideOutcome(SettingsContext& context, ApplyRun& run) {
-    if (run.retryCounter >= kLastSpeedRetry || run.audioResult == 0 || run.stoppedOnRefusal) {
+    if (run.retryCounter >= kLastSpeedRetry || run.audioResult == 0 || run.stoppedOnRefusal ||
+        run.result.stoppedEarly) {
         return;
     }
     if (run.confirmedWrites == 0 || context.drive.block.status != kCommandCompleted) {
@@ -164,7 +183,8 @@ ApplyResult ApplySettings(SettingsContext& context) {
     if (context.supported.optimalSpeed == 1 && context.frontEnd.OptimalSpeedChoice().requested) {
         WriteOptimalSpeed(context, lock, run);
     }
-    if (context.frontEnd.AudioModeChoice().requested && !run.stoppedOnRefusal) {
+    if (context.frontEnd.AudioModeChoice().requested && !run.stoppedOnRefusal &&
+        !run.result.stoppedEarly) {
         WriteAudioMode(context, lock, run);
     }
     DecideOutcome(context, run);

@@ -25,8 +25,9 @@ struct ApplyResult {
     DiscStopOutcome discStop = DiscStopOutcome::kNotNeeded;
     SettingOutcome optimalSpeed = SettingOutcome::kNotWritten;
     SettingOutcome audioMode = SettingOutcome::kNotWritten;
-    int speedWrites = 0;     // WRITE BUFFER attempts for Optimal Writing Speed
-    bool succeeded = false;  // "complete" was queued (the apply-succeeded flag)
+    int speedWrites = 0;        // WRITE BUFFER attempts for Optimal Writing Speed
+    bool succeeded = false;     // "complete" was queued (the apply-succeeded flag)
+    bool stoppedEarly = false;  // the front end stopped it before a write (StopBeforeNextWrite)
 };
 
 // Holds the DriveAccessMutex throughout, alerts included. Empties the shown status; when a disc
@@ -38,7 +39,9 @@ struct ApplyResult {
 // read-back; when that does not confirm it, the front end decides (OnWriteRefused): its alert ends
 // the apply, with no retry and no further write. Queues "complete" and sets the apply-succeeded
 // flag only when at least one setting was written and every setting written was confirmed
-// (Optimal Writing Speed before its sixth attempt).
+// (Optimal Writing Speed before its sixth attempt). Before the stop and before every write or
+// retry the front end may end the apply (StopBeforeNextWrite): nothing more is sent, no alert is
+// shown, and the result says which settings were confirmed.
 ApplyResult ApplySettings(SettingsContext& context);
 
 // Makes the factory values (OFF, high speed playback, both saved) the choice for the supported

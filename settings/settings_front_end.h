@@ -35,4 +35,8 @@ public:
     // apply alerts it once and stops, writing nothing more. kGoOnAsBefore: the write counts as any
     // unconfirmed one (retried, then the usual alert).
     virtual int OnWriteRefused(int osError) = 0;
+    // Asked before each command that changes the drive (the disc stop, every write and retry):
+    // true ends the operation there, each setting not yet written left as it is. A command line
+    // says so after a request to end the program; the window never does.
+    virtual bool StopBeforeNextWrite() const { return false; }
 };

@@ -22,17 +22,31 @@ struct CliRun {
     nlohmann::json Json() const { return nlohmann::json::parse(out); }
 };
 
+// The drive-access mutex as another program holding it throughout: every bounded wait fails.
+class HeldElsewhereMutex : public DriveAccessMutex {
+public:
+    void Lock() override {}
+    bool LockWithin(uint32_t /*milliseconds*/) override { return false; }
+    void Unlock() override {}
+};
+
 // The drives of a test, lent to one run at a time.
 class LentDrives : public DriveSystem {
 public:
-    LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates)
-        : transport_(transport), candidates_(std::move(candidates)) {}
+    LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates, bool heldElsewhere)
+        : transport_(transport),
+          candidates_(std::move(candidates)),
+          heldElsewhere_(heldElsewhere) {}
     ScsiTransport& Transport() override { return transport_; }
     std::vector<DriveCandidate> Candidates() override { return candidates_; }
+    std::unique_ptr<DriveAccessMutex> AccessMutex() override {
+        return heldElsewhere_ ? std::make_unique<HeldElsewhereMutex>() : DriveSystem::AccessMutex();
+    }
 
 private:
     ScsiTransport& transport_;
     std::vector<DriveCandidate> candidates_;
+    bool heldElsewhere_;
 };
 
 inline SimulatedDriveConfig BothSettingsDrive() {
@@ -55,9 +69,16 @@ protected:
                AccessRemedy remedy = AccessRemedy::kJoinCdromGroup) {
         arguments.insert(arguments.begin(), "velmora-drive");
         std::ostringstream out, err;
-        const CliEnvironment environment{
-            out, err, language, remedy,
-            [this](bool) { return std::make_unique<LentDrives>(*front, candidates); }};
+        const CliEnvironment environment{out,
+                                         err,
+                                         language,
+                                         remedy,
+                                         [this](bool) {
+                                             return std::make_unique<LentDrives>(
+                                                 *front, candidates, mutexHeldElsewhere);
+                                         },
+                                         interrupt,
+                                         [this] { return rawIoAllowed; }};
         CliRun run;
         run.code = RunCli(arguments, environment);
         run.out = out.str();
@@ -88,4 +109,7 @@ protected:
     SimulatedDrive& g = transport.AddDrive('G', SpeedOnlyDrive());
     std::vector<DriveCandidate> candidates{LetterCandidate('E'), LetterCandidate('F'),
                                            LetterCandidate('G')};
+    bool mutexHeldElsewhere = false;  // another program holds the drive access
+    std::function<bool()> interrupt;  // a request to end the program, when it returns true
+    bool rawIoAllowed = true;         // a block node would pass a write
 };

@@ -18,6 +18,7 @@ status=0
 # section as the code and the same text (capitalised there, with a full stop).
 while read -r code text; do
     grep -qiF -- "${text}" <<<"$rendered" || { echo "FAIL: exit code $code not documented: $text"; status=1; }
-done < <("$program" --help | sed -n 's/^  \([0-9]\)  \(.*\)$/\1 \2/p')
-[ "$("$program" --help | grep -c '^  [0-9]  ')" -eq 9 ] || { echo "FAIL: --help lists no 9 codes"; status=1; }
+done < <("$program" --help | sed -nE 's/^ {1,2}([0-9]{1,2})  (.*)$/\1 \2/p')
+[ "$("$program" --help | grep -cE '^ {1,2}[0-9]{1,2}  ')" -eq 12 ] ||
+    { echo "FAIL: --help lists no 12 codes"; status=1; }
 exit $status

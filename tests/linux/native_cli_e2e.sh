@@ -134,6 +134,53 @@ vd show /dev/sr9
 check "no such device: exit code" 3 "$code"
 check "nothing was sent for them" "" "$(opcodes 0 "$mark")"
 
+echo "a node another program holds (EBUSY)"
+native_set_node sg1 open EBUSY
+vd list
+check "busy: list exit code" 9 "$code"
+contains "busy: list names the node" "$err" "/dev/sg1 is in use by another program"
+vd show /dev/sr0
+check "busy: show exit code" 9 "$code"
+native_set_node sg1 open 0
+
+echo "a dry run through a block node, without CAP_SYS_RAWIO"
+nocap=()
+[ "$(id -u)" = 0 ] && nocap=(setpriv --bounding-set -sys_rawio --)
+mark=$(lines 1)
+native_run "${nocap[@]}" "$exe" set /dev/sr1 --optimal-speed off --dry-run >"$NATIVE_WORK/cli.out" \
+    2>"$NATIVE_WORK/cli.err"
+check "dry run refused: the exit code of the real run" 4 "$?"
+contains "dry run refused: says so" "$(cat "$NATIVE_WORK/cli.out")" "Would be refused by the system"
+check "dry run refused: no WRITE BUFFER was tried" 0 "$(opcodes 1 "$mark" | grep -c 3B)"
+
+echo "output that cannot be written"
+native_run "$exe" --demo list >/dev/full 2>"$NATIVE_WORK/cli.err"
+check "stdout full: exit code" 11 "$?"
+contains "stdout full: says so on stderr" "$(cat "$NATIVE_WORK/cli.err")" "could not be written"
+# The reader is gone before the program writes: its write meets a closed pipe.
+{ sleep 0.3; native_run "$exe" --demo list 2>/dev/null; echo $? >"$NATIVE_WORK/pipe.code"; } | true
+check "closed pipe: exit code, not SIGPIPE" 11 "$(cat "$NATIVE_WORK/pipe.code")"
+
+echo "a signal between a write and its read-back"
+set_key 0 latency_us 400000  # each answer takes 0.4 s: the read-back is under way for as long
+mark=$(lines 0)
+LD_PRELOAD="$NATIVE_BUILD/sim/libsim_sg_io_preload.so" "$exe" set /dev/sr0 --optimal-speed on \
+    --audio-mode high >"$NATIVE_WORK/cli.out" 2>"$NATIVE_WORK/cli.err" &
+pid=$!
+for _ in $(seq 200); do  # until the speed page has been answered: the drive has changed
+    opcodes 0 "$mark" | grep -q 3B && break
+    sleep 0.02
+done
+kill -INT "$pid"
+wait "$pid"
+code=$?
+set_key 0 latency_us 0
+check "signal: exit code" 10 "$code"
+check "signal: the write read back, no second write" "3B 3C 3C" \
+    "$(opcodes 0 "$mark" | grep -o '3B.*' | sed 's/ $//')"
+contains "signal: the speed confirmed" "$(cat "$NATIVE_WORK/cli.out")" "Confirmed by read-back"
+contains "signal: says what it did" "$(cat "$NATIVE_WORK/cli.err")" "stopped before the next write"
+
 if [ "$failures" -eq 0 ]; then
     rm -rf "$NATIVE_WORK"
     echo "native velmora-drive e2e: all passed"

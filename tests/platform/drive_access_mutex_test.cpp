@@ -35,4 +35,20 @@ TEST(DriveAccessMutexTest, RecursiveForItsOwnerAndReleasedOnlyByTheLastUnlock) {
     other.join();
 }
 
+TEST(DriveAccessMutexTest, ABoundedWaitGivesUpWhileAnotherThreadHoldsIt) {
+    auto mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
+    ASSERT_NE(mutex, nullptr);
+    ASSERT_TRUE(mutex->LockWithin(0));
+    ASSERT_TRUE(mutex->LockWithin(0));  // its owner again
+    bool gotWhileHeld = true;
+    std::thread([&] { gotWhileHeld = mutex->LockWithin(30); }).join();
+    EXPECT_FALSE(gotWhileHeld);
+    mutex->Unlock();
+    mutex->Unlock();
+    std::thread([&] {
+        EXPECT_TRUE(mutex->LockWithin(30));
+        mutex->Unlock();
+    }).join();
+}
+
 }  // namespace

@@ -93,10 +93,10 @@ TEST_F(SgIoTransportTest, EachWayTheSystemFailsACallKeepsItsReason) {
         TransportOutcome outcome;
         OsErrorKind kind;
     } cases[] = {
-        {EPERM, TransportOutcome::kRejected, OsErrorKind::kPermission},   // filtered command
-        {EACCES, TransportOutcome::kRejected, OsErrorKind::kPermission},  // no right to the node
-        {ENODEV, TransportOutcome::kOsError, OsErrorKind::kNoSuchDevice},     // the drive went away
-        {EIO, TransportOutcome::kOsError, OsErrorKind::kOther},
+        {EPERM, TransportOutcome::kRejected, OsErrorKind::kPermission},    // filtered command
+        {EACCES, TransportOutcome::kRejected, OsErrorKind::kPermission},   // no right to the node
+        {ENODEV, TransportOutcome::kOsError, OsErrorKind::kNoSuchDevice},  // the drive went away
+        {EIO, TransportOutcome::kOsError, OsErrorKind::kDeviceError},
     };
     for (const auto& c : cases) {
         FakeAnswer answer;

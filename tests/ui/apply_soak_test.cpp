@@ -44,6 +44,11 @@ public:
         inner_->Lock();
         holds_.fetch_add(1);
     }
+    bool LockWithin(uint32_t milliseconds) override {
+        const bool held = inner_->LockWithin(milliseconds);
+        holds_.fetch_add(held ? 1 : 0);
+        return held;
+    }
     void Unlock() override {
         holds_.fetch_sub(1);
         inner_->Unlock();

@@ -1,0 +1,228 @@
+#include "cli/run_verdict.h"
+
+#include "cli/exit_codes.h"
+#include "cli/report_vocabulary.h"
+#include "cli/system_error.h"
+#include "drive/permission_refusal.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr size_t kNamesShownInFull = 4;
+
+// Every name, or with elide the first two and the last of a long list.
+std::string Listed(const std::vector<std::string>& names, bool elide) {
+    if (names.empty()) {
+        return "-";
+    }
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (elide && names.size() > kNamesShownInFull && i >= 2 && i + 1 < names.size()) {
+            text += i == 2 ? ", ..." : "";
+            continue;
+        }
+        text += (i == 0 ? "" : ", ") + names[i];
+    }
+    return text;
+}
+
+// The lower failure wins; success only when every part succeeded.
+int Combined(int first, int second) {
+    return first == kExitSuccess || (second != kExitSuccess && second < first) ? second : first;
+}
+
+// The exit code of a setting's write; success only for a value the read-back confirmed. A
+// setting left unwritten because the run was asked to end is the interruption's to tell.
+int ExitCodeOf(const SettingWriteReport& write, bool stoppedEarly) {
+    if (!write.requested || (stoppedEarly && write.outcome == SettingOutcome::kNotWritten)) {
+        return kExitSuccess;
+    }
+    switch (write.outcome) {
+        case SettingOutcome::kConfirmed:
+            return kExitSuccess;
+        case SettingOutcome::kNotReady:
+            return kExitNotReady;
+        case SettingOutcome::kRefused:
+            return kExitNoAccess;
+        default:
+            return kExitNotConfirmed;
+    }
+}
+
+bool Confirmed(const SettingWriteReport& write) {
+    return !write.requested || write.outcome == SettingOutcome::kConfirmed;
+}
+
+class Verdict {
+public:
+    Verdict(CliReport& report, AccessRemedy remedy) : report_(report), remedy_(remedy) {}
+
+    void Conclude() {
+        for (const Finding& finding : report_.findings) {
+            Tell(finding);
+        }
+    }
+
+private:
+    void Add(Severity severity, std::vector<int> textIds, std::vector<MessageArgument> args = {}) {
+        report_.messages.push_back(CliMessage{severity, std::move(textIds), std::move(args)});
+    }
+
+    // A failure: its message, and its exit code combined with those before it.
+    void Fail(int code, std::vector<int> textIds, std::vector<MessageArgument> args = {}) {
+        Add(Severity::kError, std::move(textIds), std::move(args));
+        Exit(code);
+    }
+
+    void Exit(int code) { report_.exitCode = Combined(report_.exitCode, code); }
+
+    // The advice for a user without the rights the drive needs, once per run.
+    void AdviseOnRights() {
+        const int advice = remedy_ == AccessRemedy::kRunElevated ? IDS_CLI_ADVICE_ELEVATED
+                                                                 : IDS_CLI_ADVICE_CDROM_GROUP;
+        for (const CliMessage& message : report_.messages) {
+            if (message.textIds == std::vector<int>{advice}) {
+                return;
+            }
+        }
+        Add(Severity::kInformation, {advice});
+    }
+
+    void Tell(const Finding& finding) {
+        switch (finding.kind) {
+            case FindingKind::kCannotStart:
+                return Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+            case FindingKind::kUsage:
+                return Fail(kExitUsage, {finding.textId},
+                            {finding.arguments.begin(), finding.arguments.end()});
+            case FindingKind::kNoSuchDevice:
+                return Fail(kExitNoDevice, {IDS_CLI_NO_SUCH_DEVICE},
+                            {finding.device, Listed(finding.arguments, true)});
+            case FindingKind::kNotSupportedDrive:
+                return Fail(kExitNoDevice, {IDS_CLI_NOT_SUPPORTED_DRIVE}, {finding.device});
+            case FindingKind::kSeveralDrives:
+                return Fail(kExitNoDevice, {IDS_CLI_SEVERAL_DRIVES},
+                            {Listed(finding.arguments, false)});
+            case FindingKind::kNoDriveFound:
+                return Fail(kExitNoDevice, {IDS_TARGET_NOT_FOUND});
+            case FindingKind::kOpenRefused:
+                return OpenRefused(finding);
+            case FindingKind::kSettingMissing:
+                return Fail(kExitNotSupported, {finding.textId, IDS_NOT_SUPPORTED});
+            case FindingKind::kSettingsUnreadable:
+                return CommandFailed(IDS_CLI_CANNOT_READ_SETTINGS, finding.device, finding.failure);
+            case FindingKind::kWrite:
+                return Write(finding.device);
+            case FindingKind::kDriveBusy:
+                return Fail(kExitBusy, {IDS_CLI_DRIVE_BUSY}, {finding.device});
+            case FindingKind::kInterrupted:
+                return Fail(kExitInterrupted,
+                            {report_.wrote ? IDS_CLI_INTERRUPTED_WRITE : IDS_CLI_INTERRUPTED});
+        }
+    }
+
+    // Each reason the system gives has its words and code: nothing there, in use by another
+    // program, no answer; otherwise no access, with what the user can do about missing rights.
+    void OpenRefused(const Finding& finding) {
+        const std::vector<MessageArgument> args{finding.device, SystemErrorText(finding.osError)};
+        if (IsAbsentDevice(finding.osError)) {
+            return Fail(kExitNoDevice, {IDS_CLI_OPEN_ABSENT}, args);
+        }
+        if (IsBusy(finding.osError)) {
+            return Fail(kExitBusy, {IDS_CLI_OPEN_BUSY}, args);
+        }
+        if (IsDeviceError(finding.osError)) {
+            return Fail(kExitDriveRefused, {IDS_CLI_OPEN_NO_ANSWER}, args);
+        }
+        Fail(kExitNoAccess, {IDS_OPEN_FAILED, IDS_CLI_ON_DEVICE, IDS_CLI_REASON}, args);
+        if (IsPermissionError(finding.osError)) {
+            AdviseOnRights();
+        }
+    }
+
+    // A command failed, after the given message: no access when the system refused it for want of
+    // rights, otherwise the drive refused it or did not answer.
+    void CommandFailed(int textId, const std::string& device, const CommandFailure& failure) {
+        const MessageArgument reason(failure.reasonId, failure.reasonArgument);
+        if (failure.refusedForRights) {
+            Fail(kExitNoAccess, {IDS_CLI_WRITE_NO_ACCESS}, {device, reason});
+            AdviseOnRights();
+            return;
+        }
+        Fail(kExitDriveRefused, {textId}, {device, reason});
+    }
+
+    void Write(const std::string& device) {
+        const WriteReport& write = report_.write;
+        DiscStop(device);
+        WindowTexts();
+        if (write.discStop == DiscStopOutcome::kBecomingReady ||
+            write.discStop == DiscStopOutcome::kFailed) {
+            return;  // nothing was written, and the disc stop has said why
+        }
+        // A refusal the front end explained with its own words (a block node's command filter):
+        // the generic want-of-rights message and its advice would only contradict them. A
+        // refused write whose read-back still shows the value asked for (the drive held it
+        // already) has left the drive as requested: no refusal to tell.
+        const bool refusalSaid = write.optimalSpeed.outcome == SettingOutcome::kRefused ||
+                                 write.audioMode.outcome == SettingOutcome::kRefused;
+        const bool allConfirmed = Confirmed(write.optimalSpeed) && Confirmed(write.audioMode);
+        if (write.rightsRefusal.refusedForRights && !refusalSaid && !allConfirmed) {
+            CommandFailed(IDS_CLI_WRITE_NO_ACCESS, device, write.rightsRefusal);
+        }
+        for (const ReportedSetting& setting : kReportedSettings) {
+            const SettingWriteReport& written = write.*setting.write;
+            Exit(ExitCodeOf(written, write.stoppedEarly));
+            // Refused by the drive and not confirmed: both apply, and the lower code wins.
+            if (written.requested && written.outcome == SettingOutcome::kNotConfirmed &&
+                written.driveRefusedEvery) {
+                Fail(kExitDriveRefused, {setting.labelId, IDS_CLI_DRIVE_REFUSED_WRITE},
+                     {MessageArgument(written.driveRefusal.reasonId,
+                                      written.driveRefusal.reasonArgument)});
+            }
+        }
+    }
+
+    void DiscStop(const std::string& device) {
+        const WriteReport& write = report_.write;
+        switch (write.discStop) {
+            case DiscStopOutcome::kNotNeeded:
+                return;
+            case DiscStopOutcome::kStopped:
+                return Add(Severity::kInformation,
+                           {write.dryRun ? IDS_CLI_DISC_WOULD_STOP : IDS_CLI_DISC_STOPPED});
+            case DiscStopOutcome::kBecomingReady:
+                return Exit(kExitNotReady);  // the window's status line says it
+            case DiscStopOutcome::kFailed:
+                return CommandFailed(IDS_CLI_STOP_FAILED, device, write.stopFailure);
+        }
+    }
+
+    // The window's message boxes and the log box's last lines, as messages. A dry run has written
+    // nothing, so it says neither "complete" nor "default setting".
+    void WindowTexts() {
+        const WriteReport& write = report_.write;
+        for (int alert : write.alerts) {
+            Add(Severity::kError, {alert});
+        }
+        for (int line : write.statusLines) {
+            const bool done = line == IDS_COMPLETE || line == IDS_DEFAULT_SETTING;
+            if (!(done && write.dryRun)) {
+                Add(done ? Severity::kInformation : Severity::kError, {line});
+            }
+        }
+    }
+
+    CliReport& report_;
+    AccessRemedy remedy_;
+};
+
+}  // namespace
+
+void ConcludeReport(CliReport& report, AccessRemedy remedy) {
+    Verdict(report, remedy).Conclude();
+}
+
+int ExitCodeAfterOutput(int exitCode, bool written) {
+    return written ? exitCode : Combined(exitCode, kExitOutputFailed);
+}

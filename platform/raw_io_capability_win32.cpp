@@ -1,0 +1,5 @@
+#include "platform/raw_io_capability.h"
+
+bool HasRawIoCapability() {
+    return true;
+}
