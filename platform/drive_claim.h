@@ -41,11 +41,12 @@ public:
     virtual ~DriveClaims() = default;
 
     // The lock our programs take for writing the drive whose block node this is; waits at most
-    // waitMs for another writer to let go, then says kBusy. An empty node holds nothing: kHeld.
+    // waitMs for another writer to let go, then says kBusy. An empty node, or one the system does
+    // not have, holds nothing: kHeld.
     virtual HoldResult LockForWriting(const std::string& blockNode, uint32_t waitMs) = 0;
 
     // The drive claimed for this process alone, without waiting: kBusy while its disc is mounted
-    // or another program holds it exclusively. An empty node holds nothing: kHeld.
+    // or another program holds it exclusively. An empty or absent node holds nothing: kHeld.
     virtual HoldResult ClaimExclusively(const std::string& blockNode) = 0;
 
     // The reader's lock of the drive, open until destroyed; nullptr when there is nothing to lock

@@ -19,8 +19,14 @@
 //   makes O_EXCL there wait for (or, with O_NONBLOCK, fail with EBUSY on) any other open
 //   descriptor of the node at all, our own command descriptor included, and it does not see
 //   mounts.
+// The media watcher's read lock keeps its descriptor for as long as the drive is watched rather
+// than opening the node for each poll: the sr driver's open and last close make the kernel send
+// the drive commands of its own (a media change check; ALLOW MEDIUM REMOVAL), which a poll a
+// second should not add to a burning program's. While it is open, the CDROMEJECT ioctl of another
+// program is refused (cdrom_ioctl_eject() wants use_count 1); eject(1) then ejects through SCSI.
 // Only calls the SG_IO preload library of sim/ answers for its fake nodes are used: open (it can
-// refuse an O_EXCL open with EBUSY), flock on the node file, and open/read of the mount table.
+// refuse an O_EXCL open with EBUSY), access, flock on the node file, and open/read of the mount
+// table.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -63,6 +69,13 @@ private:
 
 int OpenNode(const std::string& node, int extraFlags) {
     return open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extraFlags);
+}
+
+// Nothing to take: no block node named, or none in this system's /dev (a drive reached through an
+// sg node that is all a container was given). No program here can mount or claim a node that is
+// not there; a drive that has gone away shows at its next command.
+bool NoNodeToTake(const std::string& node) {
+    return node.empty() || (access(node.c_str(), F_OK) != 0 && errno == ENOENT);
 }
 
 HoldResult Held(std::unique_ptr<DriveHold> hold) {
@@ -116,7 +129,7 @@ std::string ReadWholeTable(const char* path) {
 class PosixDriveClaims : public DriveClaims {
 public:
     HoldResult LockForWriting(const std::string& blockNode, uint32_t waitMs) override {
-        if (blockNode.empty()) {
+        if (NoNodeToTake(blockNode)) {
             return Held(nullptr);
         }
         const int descriptor = OpenNode(blockNode, 0);
@@ -132,7 +145,7 @@ public:
     }
 
     HoldResult ClaimExclusively(const std::string& blockNode) override {
-        if (blockNode.empty()) {
+        if (NoNodeToTake(blockNode)) {
             return Held(nullptr);
         }
         const int descriptor = OpenNode(blockNode, O_EXCL);

@@ -56,13 +56,16 @@ TEST_F(TemporaryTree, OneWriterAtATimeAndAReaderNeverWaits) {
     EXPECT_EQ(claims.LockForWriting(node, 0).outcome, HoldOutcome::kHeld);
 }
 
-TEST_F(TemporaryTree, WithoutANodeNothingIsHeldAndAMissingNodeSaysWhy) {
-    EXPECT_EQ(claims.LockForWriting("", 0).outcome, HoldOutcome::kHeld);
-    EXPECT_EQ(claims.ClaimExclusively("").outcome, HoldOutcome::kHeld);
-    EXPECT_EQ(claims.OpenReadLock(""), nullptr);
-    const HoldResult missing = claims.ClaimExclusively(root + "/sr9");
-    EXPECT_EQ(missing.outcome, HoldOutcome::kFailed);
-    EXPECT_EQ(missing.osError, ENOENT);
+// No node named, or none in /dev: nothing to hold. A node that cannot be opened says why.
+TEST_F(TemporaryTree, WithoutANodeNothingIsHeldAndOneThatCannotBeOpenedSaysWhy) {
+    for (const std::string& none : {std::string(), root + "/sr9"}) {
+        EXPECT_EQ(claims.LockForWriting(none, 0).outcome, HoldOutcome::kHeld);
+        EXPECT_EQ(claims.ClaimExclusively(none).outcome, HoldOutcome::kHeld);
+        EXPECT_EQ(claims.OpenReadLock(none), nullptr);
+    }
+    const HoldResult unopened = claims.ClaimExclusively(node + "/sr0");  // under a plain file
+    EXPECT_EQ(unopened.outcome, HoldOutcome::kFailed);
+    EXPECT_EQ(unopened.osError, ENOTDIR);
 }
 
 TEST(MountTable, GivesTheMountPointOfTheDeviceNumberWithItsEscapesUndone) {
