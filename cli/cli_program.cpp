@@ -85,7 +85,8 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
                            dryRun.get(),
                            report,
                            environment.interruptRequested,
-                           !environment.rawIoAllowed || environment.rawIoAllowed()};
+                           !environment.rawIoAllowed || environment.rawIoAllowed(),
+                           &drives->Claims()};
     RunCommand(context);
     if (context.Interrupted()) {
         report.Note(Finding{FindingKind::kInterrupted});

@@ -9,6 +9,7 @@
 
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
+#include "platform/drive_claim.h"
 #include "platform/scsi_transport.h"
 
 class DriveSystem {
@@ -20,6 +21,9 @@ public:
     virtual std::unique_ptr<DriveAccessMutex> AccessMutex() {
         return CreateDriveAccessMutex(kDriveAccessMutexName);
     }
+    // The drive's lock and exclusive claim a set or restore takes (on Linux on the drive's block
+    // node; a drive without one, as the demo's, holds nothing).
+    virtual DriveClaims& Claims() { return SystemDriveClaims(); }
 };
 
 // Makes the drive system for a run; demo: the demo's simulated drives. Null when it cannot.

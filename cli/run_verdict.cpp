@@ -115,6 +115,8 @@ private:
                 return Write(finding.device);
             case FindingKind::kDriveBusy:
                 return Fail(kExitBusy, {IDS_CLI_DRIVE_BUSY}, {finding.device});
+            case FindingKind::kWriteAccessRefused:
+                return AccessRefused(finding.device);
             case FindingKind::kInterrupted:
                 return Fail(kExitInterrupted,
                             {report_.wrote ? IDS_CLI_INTERRUPTED_WRITE : IDS_CLI_INTERRUPTED});
@@ -154,6 +156,12 @@ private:
 
     void Write(const std::string& device) {
         const WriteReport& write = report_.write;
+        if (write.access.outcome != WriteAccessOutcome::kGranted) {
+            return AccessRefused(device);  // nothing was sent: no setting's outcome to tell
+        }
+        if (write.driveGone) {
+            Fail(kExitNoDevice, {IDS_CLI_DRIVE_GONE}, {device});
+        }
         DiscStop(device);
         WindowTexts();
         if (write.discStop == DiscStopOutcome::kBecomingReady ||
@@ -179,6 +187,30 @@ private:
                 Fail(kExitDriveRefused, {setting.labelId, IDS_CLI_DRIVE_REFUSED_WRITE},
                      {MessageArgument(written.driveRefusal.reasonId,
                                       written.driveRefusal.reasonArgument)});
+            }
+        }
+    }
+
+    // The drive could not be had to this run: another writer of the utility kept its lock, the
+    // system refused the exclusive claim (a mounted disc, a burning program), or its block node
+    // would not open.
+    void AccessRefused(const std::string& device) {
+        const WriteAccess& access = report_.write.access;
+        switch (access.outcome) {
+            case WriteAccessOutcome::kGranted:
+                return;
+            case WriteAccessOutcome::kBusy:
+                return Fail(kExitBusy, {IDS_CLI_DRIVE_BUSY}, {device});
+            case WriteAccessOutcome::kInUse:
+                if (!access.mountPoint.empty()) {
+                    return Fail(kExitBusy, {IDS_CLI_DISC_MOUNTED}, {device, access.mountPoint});
+                }
+                return Fail(kExitBusy, {IDS_CLI_OPEN_BUSY},
+                            {device, SystemErrorText(access.osError)});
+            case WriteAccessOutcome::kNotOpened: {
+                Finding refused{FindingKind::kOpenRefused, report_.write.accessNode};
+                refused.osError = access.osError;
+                return OpenRefused(refused);
             }
         }
     }

@@ -112,6 +112,8 @@
 #define IDS_CLI_DRIVE_REFUSED_WRITE 246
 #define IDS_CLI_WOULD_BE_REFUSED 247
 #define IDS_CLI_DRY_RUN_NEEDS_SG 248
+#define IDS_CLI_DISC_MOUNTED 249
+#define IDS_CLI_DRIVE_GONE 250
 
 // Linux window: the names a screen reader speaks for the controls that show no caption of their
 // own: 310 to 329.

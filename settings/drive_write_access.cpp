@@ -12,10 +12,14 @@ WriteAccess Refused(WriteAccessOutcome outcome, const HoldResult& result) {
 }  // namespace
 
 WriteAccess DriveWriteAccess::Lock() {
+    if (locked_) {
+        return WriteAccess{};  // taken already, for a longer stretch than the apply
+    }
     HoldResult locked = claims_.LockForWriting(drive_.blockNode, lockWaitMs_);
     switch (locked.outcome) {
         case HoldOutcome::kHeld:
             lock_ = std::move(locked.hold);
+            locked_ = true;
             return WriteAccess{};
         case HoldOutcome::kBusy:
             return Refused(WriteAccessOutcome::kBusy, locked);
@@ -45,4 +49,5 @@ WriteAccess DriveWriteAccess::Claim() {
 void DriveWriteAccess::Release() {
     claim_.reset();
     lock_.reset();
+    locked_ = false;
 }

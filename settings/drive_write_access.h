@@ -35,7 +35,8 @@ public:
                      uint32_t lockWaitMs = kDriveLockWaitMs)
         : claims_(claims), drive_(drive), lockWaitMs_(lockWaitMs) {}
 
-    // Before the disc probe: the lock, waiting at most the bound for another writer.
+    // Before the disc probe: the lock, waiting at most the bound for another writer. Granted at
+    // once while this object holds it already (a front end that took it before the apply).
     WriteAccess Lock();
     // Before the first command that can change the drive's state (START STOP UNIT, WRITE BUFFER).
     WriteAccess Claim();
@@ -50,4 +51,5 @@ private:
     const uint32_t lockWaitMs_;
     std::unique_ptr<DriveHold> lock_;
     std::unique_ptr<DriveHold> claim_;
+    bool locked_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -30,23 +31,51 @@ public:
     void Unlock() override {}
 };
 
+// The drive's lock and claim as a test sets them: each held or refused, what a lock or claim
+// was asked of counted, and the mount table's answer given.
+class SetClaims : public DriveClaims {
+public:
+    HoldResult LockForWriting(const std::string& /*node*/, uint32_t /*waitMs*/) override {
+        ++locks;
+        return HoldResult{lock, 0, nullptr};
+    }
+    HoldResult ClaimExclusively(const std::string& /*node*/) override {
+        ++claims;
+        return HoldResult{claim, claim == HoldOutcome::kBusy ? EBUSY : 0, nullptr};
+    }
+    std::unique_ptr<DriveReadLock> OpenReadLock(const std::string& /*node*/) override {
+        return nullptr;
+    }
+    std::string MountPointOf(const std::string& /*number*/) override { return mountPoint; }
+
+    HoldOutcome lock = HoldOutcome::kHeld;
+    HoldOutcome claim = HoldOutcome::kHeld;
+    std::string mountPoint;
+    int locks = 0;
+    int claims = 0;
+};
+
 // The drives of a test, lent to one run at a time.
 class LentDrives : public DriveSystem {
 public:
-    LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates, bool heldElsewhere)
+    LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates, bool heldElsewhere,
+               DriveClaims& claims)
         : transport_(transport),
           candidates_(std::move(candidates)),
-          heldElsewhere_(heldElsewhere) {}
+          heldElsewhere_(heldElsewhere),
+          claims_(claims) {}
     ScsiTransport& Transport() override { return transport_; }
     std::vector<DriveCandidate> Candidates() override { return candidates_; }
     std::unique_ptr<DriveAccessMutex> AccessMutex() override {
         return heldElsewhere_ ? std::make_unique<HeldElsewhereMutex>() : DriveSystem::AccessMutex();
     }
+    DriveClaims& Claims() override { return claims_; }
 
 private:
     ScsiTransport& transport_;
     std::vector<DriveCandidate> candidates_;
     bool heldElsewhere_;
+    DriveClaims& claims_;
 };
 
 inline SimulatedDriveConfig BothSettingsDrive() {
@@ -74,8 +103,9 @@ protected:
                                          language,
                                          remedy,
                                          [this](bool) {
-                                             return std::make_unique<LentDrives>(
-                                                 *front, candidates, mutexHeldElsewhere);
+                                             return std::make_unique<LentDrives>(*front, candidates,
+                                                                                 mutexHeldElsewhere,
+                                                                                 driveClaims);
                                          },
                                          interrupt,
                                          [this] { return rawIoAllowed; }};
@@ -110,6 +140,7 @@ protected:
     std::vector<DriveCandidate> candidates{LetterCandidate('E'), LetterCandidate('F'),
                                            LetterCandidate('G')};
     bool mutexHeldElsewhere = false;  // another program holds the drive access
+    SetClaims driveClaims;            // the drive's lock and claim
     std::function<bool()> interrupt;  // a request to end the program, when it returns true
     bool rawIoAllowed = true;         // a block node would pass a write
 };
