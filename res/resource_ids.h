@@ -61,6 +61,7 @@
 #define IDS_DRIVE_IN_USE 169
 #define IDS_DISC_MOUNTED 170
 #define IDS_DRIVE_GONE 171
+#define IDS_NOW_THROUGH_GENERIC_NODE 172
 
 // The command-line companion (velmora-drive): 200 to 259.
 #define IDS_CLI_MODEL_LABEL 200

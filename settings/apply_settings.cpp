@@ -150,7 +150,9 @@ bool StopsOnRefusal(SettingsContext& context, const TransportResult& write, Appl
         return false;
     }
     run.stoppedOnRefusal = true;
-    context.frontEnd.Alert(alert);
+    if (alert != kEndWithoutAlert) {
+        context.frontEnd.Alert(alert);
+    }
     return true;
 }
 

@@ -17,6 +17,9 @@ struct SettingChoice {
 
 // A front end's answer to a refused write (OnWriteRefused) that lets the apply go on as before.
 constexpr int kGoOnAsBefore = 0;
+// A front end's answer to a refused write that ends the apply with no alert: the front end says
+// itself what follows (it has found another way to the drive).
+constexpr int kEndWithoutAlert = -1;
 
 class SettingsFrontEnd : public StatusLog {
 public:

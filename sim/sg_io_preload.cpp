@@ -42,6 +42,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -276,7 +277,11 @@ private:
         const std::string classBlock = root + "/sys/class/block/";
         for (const std::string& name : DirectoryEntries(classBlock)) {
             if (name.compare(0, 2, "sr") != 0 ||
-                DeviceNodeName(("/dev/" + name).c_str()) == nullptr || IsPlaced(name)) {
+                DeviceNodeName(("/dev/" + name).c_str()) == nullptr) {
+                continue;
+            }
+            if (IsPlaced(name)) {
+                AddAppearedNodes(root, classBlock, name);
                 continue;
             }
             std::vector<DriveNode> nodes;
@@ -292,6 +297,27 @@ private:
             }
             if (!nodes.empty()) {
                 TryPlace(directory, name, nodes);
+            }
+        }
+    }
+
+    // A generic node that a placed drive has gained since (the sg module loaded while a program
+    // runs) reaches that drive too. A node already known keeps the drive it leads to.
+    void AddAppearedNodes(const std::string& root, const std::string& classBlock,
+                          const std::string& key) {
+        for (auto& placed : drives_) {
+            if (placed->key != key) {
+                continue;
+            }
+            for (const std::string& sg :
+                 DirectoryEntries(classBlock + key + "/device/scsi_generic")) {
+                DriveNode node;
+                const bool known = std::any_of(placed->nodes.begin(), placed->nodes.end(),
+                                               [&sg](const DriveNode& n) { return n.name == sg; });
+                if (sg.compare(0, 2, "sg") == 0 && !known &&
+                    StatNode(root + "/dev/" + sg, sg, false, node)) {
+                    placed->nodes.push_back(node);
+                }
             }
         }
     }

@@ -50,6 +50,14 @@ SimulatedDrive& SimulatedTransport::AddDrive(char letter, const SimulatedDriveCo
     return AddDrive(LetterPath(letter), config);
 }
 
+void SimulatedTransport::AddNode(const std::string& existingPath, const std::string& newPath) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = drives_.find(Normalized(existingPath));
+    if (found != drives_.end()) {
+        drives_[Normalized(newPath)] = found->second;
+    }
+}
+
 void SimulatedTransport::RemoveDrive(const std::string& devicePath) {
     std::lock_guard<std::mutex> lock(mutex_);
     drives_.erase(Normalized(devicePath));

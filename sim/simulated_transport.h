@@ -25,6 +25,9 @@ public:
     SimulatedDrive& AddDrive(const std::string& devicePath,
                              const SimulatedDriveConfig& config = {});
     SimulatedDrive& AddDrive(char letter, const SimulatedDriveConfig& config = {});
+    // Makes the drive at existingPath reachable at newPath too, as a Linux drive is through its
+    // block node and its SCSI generic node (one that appears when the sg module is loaded).
+    void AddNode(const std::string& existingPath, const std::string& newPath);
     void RemoveDrive(const std::string& devicePath);
     void RemoveDrive(char letter);
     SimulatedDrive* Drive(const std::string& devicePath);  // nullptr when the path has none

@@ -277,8 +277,17 @@ void CBaseDlg::Alert(int stringId) {
     ShowMessageBox(notices_.TextOf(UserMessage{stringId, drives_.SelectedDevice().devicePath}));
 }
 
+// The kernel's filter refuses the write through a block node: the sg module may have been loaded
+// since the drive was listed, so the drives are listed again before the refusal is told. With a
+// generic node now, the apply ends quietly and is made again through it (RunApply).
 int CBaseDlg::OnWriteRefused(int osError) {
-    return services_.accessMessages->WriteRefused(drives_.SelectedDevice(), osError);
+    const int alert = services_.accessMessages->WriteRefused(drives_.SelectedDevice(), osError);
+    if (alert == kGoOnAsBefore || !drives_.SelectedDevice().throughBlockNode ||
+        !drives_.MoveSelectedToGenericNode(services_.listCandidates())) {
+        return alert;
+    }
+    genericNodeAppeared_ = true;
+    return kEndWithoutAlert;
 }
 
 void CBaseDlg::LogAppend(int stringId) {
@@ -430,21 +439,53 @@ intptr_t CBaseDlg::OnCommandDone(uintptr_t /*wParam*/, intptr_t /*lParam*/) {
 }
 
 void CBaseDlg::OnApply() {
-    if (runner_ == nullptr) {
-        return;
+    if (runner_ != nullptr) {
+        ReportApply(RunApply(false));
     }
-    DriveWriteAccess access(*services_.claims, drives_.SelectedDevice());
-    SettingsContext settings = Settings(&access);
-    ReportApply(ApplySettings(settings));
 }
 
 void CBaseDlg::OnRestoreFactoryDefault() {
-    if (runner_ == nullptr) {
-        return;
+    if (runner_ != nullptr) {
+        ReportApply(RunApply(true));
     }
-    DriveWriteAccess access(*services_.claims, drives_.SelectedDevice());
-    SettingsContext settings = Settings(&access);
-    ReportApply(RestoreFactoryDefault(settings));
+}
+
+// One apply, or restore; when its write was refused through a block node and the drive has a
+// generic node now, once more through that node, which the log then names.
+ApplyResult CBaseDlg::RunApply(bool restore) {
+    genericNodeAppeared_ = false;
+    const auto applyOnce = [this, restore] {
+        DriveWriteAccess access(*services_.claims, drives_.SelectedDevice());
+        SettingsContext settings = Settings(&access);
+        return restore ? RestoreFactoryDefault(settings) : ApplySettings(settings);
+    };
+    ApplyResult result = applyOnce();
+    if (!genericNodeAppeared_) {
+        return result;
+    }
+    genericNodeAppeared_ = false;
+    if (ReopenThroughGenericNode()) {
+        result = applyOnce();
+        log_.LogAppend(IDS_LINE_BREAK);
+        notices_.Append(
+            UserMessage{IDS_NOW_THROUGH_GENERIC_NODE, drives_.SelectedDevice().devicePath});
+    }
+    return result;
+}
+
+// Closes the drive's block node and opens its generic node in its place, confirming that it is
+// the same drive, with the watcher stopped meanwhile. False, with the failure shown, when it
+// cannot be opened or is another device.
+bool CBaseDlg::ReopenThroughGenericNode() {
+    StopWatcher();
+    CloseDrive(drive_.transport, drive_.driveHandle);
+    const UserMessage failure = OpenSelectedDrive();
+    if (failure.stringId != 0) {
+        ShowMessageBox(notices_.TextOf(failure));
+        return false;
+    }
+    StartWatcher();
+    return true;
 }
 
 // What ended an apply before its writes, beyond the status lines and alerts the apply gave

@@ -85,6 +85,8 @@ private:
     void StopWatcher();
     void ShowDriveSettings();
     SettingsContext Settings(DriveWriteAccess* writeAccess = nullptr);
+    ApplyResult RunApply(bool restore);
+    bool ReopenThroughGenericNode();
     void ReportApply(const ApplyResult& result);
     void ShowNextLogPiece();
     void SetLogTimerPeriod(unsigned periodMs);
@@ -109,5 +111,9 @@ private:
     ThreadHandle mediaWatcherThread_ = nullptr;
     int drivesFound_ = 0;
     unsigned logTimerPeriodMs_ = 0;  // 0 while the log timer is not running
-    int audioControlsState_ = 0;     // 0 not set since start or drive change, 1 enabled, 2 disabled
+    int audioControlsState_ = 0;
+    // A write refused through the block node found, on listing the drives again, that the drive
+    // now has a generic node: the apply is made once more through it.
+    bool genericNodeAppeared_ =
+        false;  // 0 not set since start or drive change, 1 enabled, 2 disabled
 };

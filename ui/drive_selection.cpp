@@ -8,6 +8,21 @@ int DriveSelection::Discover(DriveState& state, CommandRunner& runner, DriveAcce
     return Count();
 }
 
+bool DriveSelection::MoveSelectedToGenericNode(const std::vector<DriveCandidate>& listedNow) {
+    if (!SelectionListed()) {
+        return false;
+    }
+    DriveCandidate& device = table_[static_cast<size_t>(selected_)].device;
+    for (const DriveCandidate& now : listedNow) {
+        if (device.throughBlockNode && !now.throughBlockNode && now.name == device.name &&
+            now.scsiAddress == device.scsiAddress) {
+            device = now;
+            return true;
+        }
+    }
+    return false;
+}
+
 DriveCandidate DriveSelection::SelectedDevice() const {
     return SelectionListed() ? table_[static_cast<size_t>(selected_)].device : DriveCandidate{};
 }

@@ -39,6 +39,12 @@ public:
     IdentityOutcome OpenSelected(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                                  const NarrowCodePage& codePage) const;
 
+    // The selected drive as the system lists it now, reached through its SCSI generic node where
+    // it was listed through its block node (the sg module has been loaded since): the entry
+    // takes the new node and true is returned. The same drive is its block node's name with the
+    // same SCSI address. False, and nothing changed, when the list offers no such node.
+    bool MoveSelectedToGenericNode(const std::vector<DriveCandidate>& listedNow);
+
     // Marks the selected entry gone, with the words to give whenever it is chosen again.
     void MarkSelectedGone(const UserMessage& reason);
     // The selected entry's words when it is gone; nullptr when it may be opened.

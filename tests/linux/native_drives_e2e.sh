@@ -143,6 +143,19 @@ done
 applies=$(opcodes "$(native_drive_trace 0)" | grep -o '51 52 51 3B 3C 3B 3C' | wc -l)
 check_count "two whole applies in the trace, nothing between their commands" 2 "$applies"
 
+echo "the sg module loaded while the window runs: a refused write goes through the new node"
+native_use_tree modprobe
+native_place_drive 0 --no-sg speed=0
+out=$(native_run "$probe" speed-on apply "exec:$(helper 'native_add_sg 0 1')" speed-on apply)
+section=$(sed -n '/^== apply$/,/^== /p' <<<"$out" | head -n -1)
+expect "before: the block node's refusal" "$section" '^box: Writing the settings was refused: '
+section=$(sed -n '/^== exec:/,$p' <<<"$out" | sed -n '/^== apply$/,$p')
+expect_no "after: no refusal" "$section" '^box:'
+expect "after: complete, and the new node named" "$section" \
+    "^log: complete.*sent through the drive's SCSI generic node /dev/sg1\.\$"
+[ "$(state_of 0 speed)" = 1 ] && echo "  ok   the drive took the value" ||
+    { echo "  FAIL the drive's speed: $(state_of 0 speed)"; failures=$((failures + 1)); }
+
 echo "no drive listed: none at all, none supported"
 native_use_tree empty
 out=$(native_run "$probe")

@@ -183,6 +183,25 @@ TEST(LinuxWords, AWriteTheBlockNodeRefusesIsExplainedOnceAndNotRetried) {
     EXPECT_EQ(node.SettingsPage()[19], 0);
 }
 
+// The sg module was loaded after the drive was listed: the refused write lists the drives again,
+// finds the drive's generic node, and makes the apply through it, saying so; no refusal box.
+TEST(LinuxWords, AWriteRefusedThroughTheBlockNodeGoesThroughAGenericNodeThatAppeared) {
+    LinuxWindow w;
+    SimulatedDrive& node = w.AddNode(kThroughSr);
+    w.OpenAndSettle(node);
+    w.drives.FailCommands("/dev/sr1", 0x3B, EPERM);
+    w.drives.AddNode("/dev/sr1", "/dev/sg2");  // modprobe sg
+    w.candidates = {DriveCandidate{"/dev/sg2", "/dev/sr1", false, "", "", "/dev/sr1", "11:1"}};
+    ASSERT_TRUE(w.host.Click(IDC_SPEED_ON));
+    ASSERT_TRUE(w.host.Click(IDC_APPLY));
+    EXPECT_EQ(w.BoxTexts(), std::vector<std::string>{});
+    EXPECT_EQ(w.LogAfterTicks(10),
+              "complete\r\nThe sg module is loaded now: the settings were sent through the "
+              "drive's SCSI generic node /dev/sg2.");
+    EXPECT_EQ(node.SettingsPage()[19], 1);
+    EXPECT_EQ(w.Count(node, 0x3B), 2);  // speed and audio mode, both through /dev/sg2
+}
+
 // Through an sg node a refusal is not the filter's: the Windows program's retries and box.
 TEST(LinuxWords, ARefusalOnAGenericNodeKeepsTheUsualRetriesAndBox) {
     LinuxWindow w;

@@ -18,6 +18,7 @@
 #                                         srN's nodes (and its sg node) now lead to the drive placed
 #                                         as srK, and sysfs gives srN srK's SCSI address (unless
 #                                         --keep-address): a device plugged in under a freed name
+#   native_add_sg N M                     srN gets the generic node sgM, as loading sg does
 #   native_mount_disc N MOUNT_POINT       the mount table names srN's disc mounted there
 #   native_drive_trace N                  the path of drive srN's command trace
 #   native_drive_state N                  the path of the setting values drive srN keeps
@@ -56,18 +57,21 @@ native_place_drive() {  # native_place_drive N [--no-sg] [--sg M] [key=value ...
     mkdir -p "$block/device/scsi_device/$((n + 2)):0:0:0" "$SIM_ROOT/sys/dev/block" \
         "$SIM_ROOT/sys/dev/char"
     ln -sfn "../../class/block/sr$n" "$SIM_ROOT/sys/dev/block/11:$n"
-    if [ -n "$sg" ]; then
-        mkdir -p "$block/device/scsi_generic/sg$sg"
-        printf '21:%s\n' "$sg" >"$block/device/scsi_generic/sg$sg/dev"
-        ln -sfn ../.. "$block/device/scsi_generic/sg$sg/device"
-        ln -sfn "../../class/block/sr$n/device/scsi_generic/sg$sg" "$SIM_ROOT/sys/dev/char/21:$sg"
-        : >"$SIM_ROOT/dev/sg$sg"
-    fi
+    [ -n "$sg" ] && native_add_sg "$n" "$sg"
     rm -f "$SIM_DRIVE_DIR/drive-sr$n.state" "$SIM_DRIVE_DIR/trace-sr$n.log"
     : >"$SIM_DRIVE_DIR/drive-sr$n.conf"
     for line in "$@"; do
         printf '%s\n' "$line" >>"$SIM_DRIVE_DIR/drive-sr$n.conf"
     done
+}
+
+native_add_sg() {  # native_add_sg N M: srN gets the generic node sgM (as loading the sg module does)
+    local block="$SIM_ROOT/sys/class/block/sr$1"
+    mkdir -p "$block/device/scsi_generic/sg$2"
+    printf '21:%s\n' "$2" >"$block/device/scsi_generic/sg$2/dev"
+    ln -sfn ../.. "$block/device/scsi_generic/sg$2/device"
+    ln -sfn "../../class/block/sr$1/device/scsi_generic/sg$2" "$SIM_ROOT/sys/dev/char/21:$2"
+    : >"$SIM_ROOT/dev/sg$2"
 }
 
 native_place_block() {  # native_place_block NAME TYPE
