@@ -18,10 +18,17 @@ MediaWatcher& GetMediaWatcher() {
     return watcher;
 }
 
-ThreadHandle MediaWatcher::Start(DriveState& state, DriveAccessMutex& mutex) {
+ThreadHandle MediaWatcher::Start(DriveState& state, DriveAccessMutex& mutex,
+                                 const WorkerExecutor& executor) {
     state_ = &state;
     mutex_ = &mutex;
-    return StartThread(MediaWatcherLoop, this, ThreadPriority::kIdle);
+    return executor.Start(MediaWatcherLoop, this, ThreadPriority::kIdle);
+}
+
+int MediaWatcher::PollOnce(DriveState& state, DriveAccessMutex& mutex) {
+    const int ready = PollReadyByte(state, mutex);
+    ready_.store(ready, std::memory_order_relaxed);
+    return ready;
 }
 
 // Sent directly on the calling thread, with whatever time-out the command block holds now. The

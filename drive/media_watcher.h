@@ -13,6 +13,7 @@
 
 #include "drive/audio_readiness.h"
 #include "drive/drive_state.h"
+#include "drive/worker_executor.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
 
@@ -35,8 +36,15 @@ public:
     int StopRequested() const { return stopRequest_.load(std::memory_order_relaxed); }
 
     // Starts a watcher thread polling state's drive under mutex; nullptr when the thread cannot
-    // be started. Both must stay valid until the thread has been stopped.
-    ThreadHandle Start(DriveState& state, DriveAccessMutex& mutex);
+    // be started. Both must stay valid until the thread has been stopped. An executor that runs
+    // the loop on the calling thread returns only once a stop request has ended it: one made
+    // beforehand gives exactly one poll.
+    ThreadHandle Start(DriveState& state, DriveAccessMutex& mutex,
+                       const WorkerExecutor& executor = ThreadPerWorker());
+
+    // Test hook: one poll on the calling thread, as the loop makes it, without starting anything
+    // and without looking at the stop request. Returns the new ready flag.
+    int PollOnce(DriveState& state, DriveAccessMutex& mutex);
 
 private:
     friend void MediaWatcherLoop(void* watcher);

@@ -113,6 +113,22 @@ TEST_F(MediaWatcherTest, AStopWhileWaitingForTheMutexEndsRightAfterThatPoll) {
     EXPECT_EQ(slow.StopRequested(), 0);
 }
 
+// The test hook and the loop on the calling thread: one poll each, no thread started.
+TEST_F(MediaWatcherTest, PollsOnceWithoutAThread) {
+    drive.ForceReadyByte(1);
+    EXPECT_EQ(watcher.PollOnce(state, *mutex), 1);
+    EXPECT_EQ(watcher.IsReady(), 1);
+    drive.ForceReadyByte(0);
+    watcher.RequestStop();
+    ThreadHandle inlineLoop = watcher.Start(state, *mutex, InlineWorker());
+    ASSERT_NE(inlineLoop, nullptr);
+    EXPECT_TRUE(WaitForThread(inlineLoop, 0));
+    CloseThread(inlineLoop);
+    EXPECT_EQ(watcher.IsReady(), 0);
+    EXPECT_EQ(watcher.StopRequested(), 0);
+    EXPECT_EQ(drive.ReceivedCount(), 2u);
+}
+
 TEST(MediaWatcherInstance, IsOneObjectNotReadyBeforeAnyPoll) {
     MediaWatcher& first = GetMediaWatcher();
     EXPECT_EQ(&first, &GetMediaWatcher());

@@ -128,10 +128,28 @@ TransferBuffers& ClearedKeptBuffers() {
     return kept;
 }
 
-// Everything one input runs against: a fresh drive state (with the kept buffers), window and log.
+// The main window in one language. Building its controls converts every text of the template,
+// which costs several times the rest of an input, so each language's window is opened once and
+// serves every input. No input depends on the ones before it: UpdateControls sets every control
+// the properties look at, and nothing else reads the window.
+struct KeptWindow {
+    explicit KeptWindow(uint16_t language) : host(GeneratedResourceCatalog(), language) {
+        Require(host.Open(window), "main window template");
+    }
+    MemoryDialogHost host;
+    CDialog window{IDD_MAIN, host};
+};
+
+KeptWindow& KeptWindowIn(uint16_t language) {
+    static KeptWindow english(kLanguageEnglish);
+    static KeptWindow japanese(kLanguageJapanese);
+    return language == kLanguageJapanese ? japanese : english;
+}
+
+// Everything one input runs against: a fresh drive state (with the kept buffers) and log, and the
+// kept window of the input's language.
 struct Rig {
-    Rig(FuzzInput& input, uint16_t language)
-        : transport(input), host(GeneratedResourceCatalog(), language) {
+    Rig(FuzzInput& input, uint16_t language) : transport(input), kept(KeptWindowIn(language)) {
         std::swap(drive.buffers, ClearedKeptBuffers());
     }
     ~Rig() { std::swap(drive.buffers, KeptBuffers()); }
@@ -141,10 +159,12 @@ struct Rig {
     FuzzTransport transport;
     DriveState drive{transport};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
-    // Every worker is waited for to its end, however slow the machine: no outcome depends on time.
-    CommandRunner runner{drive, *mutex, nullptr, kWaitForever};
-    MemoryDialogHost host;
-    CDialog window{IDD_MAIN, host};
+    // Every worker runs on this thread, to its end: no outcome depends on time, and an input
+    // costs no thread.
+    CommandRunner runner{drive, *mutex, nullptr, kWaitForever, InlineWorker()};
+    KeptWindow& kept;
+    MemoryDialogHost& host = kept.host;
+    CDialog& window = kept.window;
     FuzzFrontEnd log;  // the front end, and the status log it keeps
     SupportedSettings supported;
     ApplyFlags apply;
@@ -181,13 +201,13 @@ void ShowSelectedDrive(Rig& rig) {
     }
 }
 
-// One poll on the watcher's own thread, as in the program. The stop request made beforehand ends
-// the thread right after its first poll, and the poll is waited for here, so it never runs beside
-// another command and takes its answer at a fixed place in the input.
+// One round of the watcher's loop, on this thread: the stop request made beforehand ends it right
+// after its first poll, so the poll never runs beside another command and takes its answer at a
+// fixed place in the input.
 void PollMediaWatcher(Rig& rig) {
     rig.watcher.RequestStop();
-    ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex);
-    Require(thread != nullptr, "media watcher thread starts");
+    ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex, InlineWorker());
+    Require(thread != nullptr, "media watcher loop runs");
     WaitForThread(thread, kWaitForever);
     CloseThread(thread);
     Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
@@ -234,7 +254,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const uint8_t choices = input.Byte();
     Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish);
-    Require(rig.host.Open(rig.window), "main window template");
 
     DiscoverDrives(rig);
     OpenDrive(rig.drive, LetterCandidate(kSelectedLetter).devicePath);
