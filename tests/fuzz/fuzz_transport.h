@@ -14,8 +14,9 @@
 //                      it is (a misbehaving system) while the whole allocation length moves.
 //
 // It also keeps what the program must not get wrong about those answers: the bytes each INQUIRY,
-// settings read and ready poll returned, and for every setting written (WRITE BUFFER to buffer
-// FAh with page kind 9 or 2) whether the settings read that followed it confirmed the value.
+// settings read and ready poll returned, for every setting written (WRITE BUFFER to buffer FAh
+// with page kind 9 or 2) whether the settings read that followed it confirmed the value, and how
+// many opens and commands of each opcode reached it.
 //
 // Commands reach it one at a time (each worker is waited for before the next starts), so it
 // needs no lock.
@@ -91,6 +92,7 @@ public:
     explicit FuzzTransport(FuzzInput& input) : input_(input) {}
 
     OpenResult Open(const std::string& /*devicePath*/) override {
+        ++opens_;
         inquiry_ = ReplySeen{};
         OpenResult opened;
         if ((input_.Byte() & 1) != 0) {
@@ -104,6 +106,7 @@ public:
 
     TransportResult Execute(DeviceHandle /*handle*/, PassThroughRequest& request) override {
         ScsiPassThroughDirect& header = request.header;
+        ++sent_[header.Cdb[0]];
         const uint8_t status = input_.Byte();
         TransportResult result;
         if (status == kRejectCall) {
@@ -127,6 +130,8 @@ public:
     const ReplySeen& LastReadyPoll() const { return readyPoll_; }
     const SettingWriteSeen& OptimalSpeedWrite() const { return speedWrite_; }
     const SettingWriteSeen& AudioModeWrite() const { return audioWrite_; }
+    int Opens() const { return opens_; }
+    int Sent(uint8_t opcode) const { return sent_[opcode]; }
     // Forgets the settings written so far: the next operation is judged on its own writes.
     void ForgetWrites() {
         speedWrite_ = SettingWriteSeen{};
@@ -214,6 +219,8 @@ private:
 
     FuzzInput& input_;
     DeviceHandle lastHandle_ = 0;
+    int opens_ = 0;
+    std::array<int, 256> sent_{};
     ReplySeen inquiry_;
     ReplySeen settingsRead_;
     ReplySeen readyPoll_;

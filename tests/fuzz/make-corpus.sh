@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Writes the fuzzer's hand-made starting inputs into tests/fuzz/corpus/, in the input format of
-# fuzz_transport.h and drive_reply_fuzzer.cpp. The files are kept in the tree; run this again
-# after changing that format.
+# Writes the fuzz targets' hand-made starting inputs into tests/fuzz/corpus/<target>/, in the
+# input formats described at the top of each target (the drive's answers: fuzz_transport.h). The
+# files are kept in the tree beside the inputs that fuzzing found and -merge=1 kept; run this
+# again after changing a format.
 set -euo pipefail
-out="$(dirname "$0")/corpus"
+corpus="$(dirname "$0")/corpus"
+out="$corpus/drive_reply"
 mkdir -p "$out"
 
 bytes() { for b in "$@"; do printf "\\x$b"; done; }
@@ -97,3 +99,54 @@ disc() {
     good_in 60; bytes 05 80 00 32 1f 00 00 00; printf 'VELMORA CD-R RECORDER   1.00ABCDEFGH'
     bytes 83; printf 'IJKLMNOPQRSTUV'; bytes 81
 } >"$out/japanese-inquiry-without-zero"
+
+# velmora-drive's commands (cli_output_fuzzer.cpp): two bytes of command line, then the answers.
+out="$corpus/cli_output"
+mkdir -p "$out"
+supported_probe() { bytes 00; model_reply; inquiry_reply; }
+
+# show /dev/sr0 of a drive with both settings, the audio mode changeable now.
+{
+    bytes 09 00
+    supported_probe
+    bytes 00; page 01 01 00 01 01 00; ready 01
+} >"$out/show-named"
+
+# list --all of three devices: one the system refuses, a supported drive, one without the model
+# buffer.
+{
+    bytes 08 20
+    bytes 01
+    supported_probe; bytes 00; page 01 00 00 00 00 00
+    bytes 00; failed_in 05 24 00
+} >"$out/list-all"
+
+# set /dev/sr0 --optimal-speed off --audio-mode low --save, in Japanese; each write confirmed.
+{
+    bytes 26 0a
+    supported_probe
+    bytes 00; page 01 01 01 01 00 00; ready 01
+    no_disc; ok; page 01 00 00 01 00 00; ok; page 01 00 00 01 01 01
+    page 01 00 00 01 01 01
+} >"$out/set-both-saved"
+
+# restore /dev/sr0 through a block node: the system refuses WRITE BUFFER, and the read-backs show
+# the old values.
+{
+    bytes 83 00
+    supported_probe
+    bytes 00; page 01 01 01 01 01 01; ready 01
+    no_disc
+    for _ in 1 2 3 4 5 6; do bytes ff; page 01 01 01 01 01 01; done
+    bytes ff; page 01 01 01 01 01 01
+    page 01 01 01 01 01 01
+} >"$out/restore-refused"
+
+# set /dev/sr0 --audio-mode high --dry-run --trace with a disc in the drive that is not ready.
+{
+    bytes 52 04
+    supported_probe
+    bytes 00; page 01 00 00 01 01 01; ready 00
+    disc
+    page 01 00 00 01 01 01
+} >"$out/set-dry-run-not-ready"
