@@ -4,6 +4,7 @@
 # files are kept in the tree beside the inputs that fuzzing found and -merge=1 kept; run this
 # again after changing a format.
 set -euo pipefail
+export LC_ALL=C  # lengths in bytes
 corpus="$(dirname "$0")/corpus"
 out="$corpus/drive_reply"
 mkdir -p "$out"
@@ -150,3 +151,43 @@ supported_probe() { bytes 00; model_reply; inquiry_reply; }
     disc
     page 01 00 00 01 01 01
 } >"$out/set-dry-run-not-ready"
+
+# The Linux drive list (sysfs_reader_fuzzer.cpp): entries of a scratch sysfs and /dev tree.
+out="$corpus/sysfs_reader"
+mkdir -p "$out"
+counted() { bytes "$(printf %02x ${#1})"; printf '%s' "$1"; }  # a length byte, then the text
+numbered() { bytes 00 "$(printf %02x "$1")"; }                   # "sr" or "sg" and one digit
+# entry NUMBER SHAPE TYPE DEV [SG-COUNT, then each sg: its name and its /dev node]
+entry() { numbered "$1"; bytes "$2"; counted "$3"; counted "$4"; }
+
+# As a system shows them: sr0 linked with its sg node, sr1 without the sg module, a disk.
+{
+    bytes 03
+    entry 0 05 $'5\n' $'11:0\n'; bytes 01; numbered 1; bytes 00
+    entry 1 40 $'5\n' $'11:1\n'
+    bytes 03 00 00; counted $'0\n'; counted $'8:0\n'; bytes 01; numbered 0; bytes 00
+} >"$out/system-tree"
+
+# Types that are long, without a newline, padded or zero-led; sg nodes missing from /dev or
+# leading out of the tree; a four-digit drive number.
+{
+    bytes 05
+    entry 0 40 "5$(printf '%70s' '')4" ''
+    entry 2 40 '5' '11:2'
+    entry 3 00 $' 5 \r\n' $'11:3\n'; bytes 02; numbered 3; bytes 01; numbered 4; bytes 03
+    entry 4 40 $'05\n' $'11:4\n'
+    bytes 01 e8 03 00; counted $'5\n'; counted $'11:5\n'; bytes 00
+} >"$out/odd-values"
+
+# Every broken shape: an entry that is a file, a dangling link, no device, a device that is a
+# file, a type that is a folder, no type, scsi_generic a file, scsi_generic a link.
+{
+    bytes 07
+    entry 0 02 $'5\n' ''
+    entry 1 03 $'5\n' ''
+    entry 2 08 $'5\n' ''
+    entry 3 0c $'5\n' ''
+    entry 4 10 $'5\n' ''; bytes 00
+    entry 5 a0 $'5\n' ''
+    entry 7 c0 $'5\n' ''; bytes 01; bytes 02; counted sg7; bytes 02
+} >"$out/broken-shapes"
