@@ -173,8 +173,8 @@ Run RunOnce(const std::vector<std::string>& arguments, const CommandLine& line,
 }
 
 bool ShowsError(const Json& document) {
-    for (const Json& message : document["velmora_drive"]["messages"]) {
-        if (message.value("severity", "") == "error") {
+    for (const Json& message : Member(Member(document, "velmora_drive"), "messages")) {
+        if (Member(message, "severity") == "error") {
             return true;
         }
     }
@@ -183,11 +183,10 @@ bool ShowsError(const Json& document) {
 
 // A requested setting's write block against what the drive saw of that setting's writes.
 void CheckWriteOutcome(const Json& write, const SettingWriteSeen& seen, bool dryRun, int code) {
-    if (!write.value("requested", false)) {
+    if (Member(write, "requested") != true) {
         return;
     }
-    const std::string outcome = write.value("outcome", "");
-    if (outcome == "confirmed") {
+    if (Member(write, "outcome") == "confirmed") {
         Require(!dryRun && seen.written && seen.confirmed,
                 "\"confirmed\" only after a write its read-back confirmed");
     } else if (!dryRun) {
@@ -202,16 +201,16 @@ void CheckShownValues(const Json& document, const ReplySeen& page) {
     }
     const auto check = [&](const char* key, int supportedByte, const char* oneValue,
                            const char* otherValue) {
-        if (!document.contains(key)) {
+        const Json& setting = Member(document, key);
+        if (setting.is_null()) {
             return;
         }
-        const Json& setting = document[key];
-        Require(setting.value("supported", false) == (page.bytes[supportedByte] == 1),
+        Require(Member(setting, "supported") == (page.bytes[supportedByte] == 1),
                 "a setting is supported as the last page says");
         for (const auto& [name, byte] : {std::pair<const char*, int>{"current", supportedByte + 1},
                                          {"saved", supportedByte + 2}}) {
-            if (setting.contains(name)) {
-                Require(setting[name] == (page.bytes[byte] == 1 ? oneValue : otherValue),
+            if (!Member(setting, name).is_null()) {
+                Require(Member(setting, name) == (page.bytes[byte] == 1 ? oneValue : otherValue),
                         "a value shown as the last page gave it");
             }
         }
@@ -231,19 +230,17 @@ int CheckJsonRun(const CommandLine& line, const uint8_t* answers, size_t size) {
         "exit code documented, not a usage or set-up failure");
     const Json document = Json::parse(run.out, nullptr, false);
     Require(!document.is_discarded() && document.is_object(), "--json output parses as JSON");
-    Require(document["velmora_drive"]["exit_status"] == run.code, "exit_status is the exit code");
+    Require(JsonExitStatus(document) == run.code, "exit_status is the exit code");
     Require(run.code != kExitSuccess || !ShowsError(document), "no error message with exit 0");
     if (line.dryRun) {
         Require(transport.Sent(kWriteBuffer) == 0 && transport.Sent(kStartStopUnit) == 0,
                 "a dry run writes nothing and stops no disc");
     }
-    if (document.contains("write")) {
-        const Json& write = document["write"];
-        CheckWriteOutcome(write["optimal_writing_speed"], transport.OptimalSpeedWrite(),
-                          line.dryRun, run.code);
-        CheckWriteOutcome(write["audio_optimized_write_mode"], transport.AudioModeWrite(),
-                          line.dryRun, run.code);
-    }
+    const Json& write = Member(document, "write");
+    CheckWriteOutcome(Member(write, "optimal_writing_speed"), transport.OptimalSpeedWrite(),
+                      line.dryRun, run.code);
+    CheckWriteOutcome(Member(write, "audio_optimized_write_mode"), transport.AudioModeWrite(),
+                      line.dryRun, run.code);
     if (line.command != Command::kList) {
         CheckShownValues(document, transport.LastSettingsRead());
     }

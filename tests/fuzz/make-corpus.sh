@@ -191,3 +191,18 @@ entry() { numbered "$1"; bytes "$2"; counted "$3"; counted "$4"; }
     entry 5 a0 $'5\n' ''
     entry 7 c0 $'5\n' ''; bytes 01; bytes 02; counted sg7; bytes 02
 } >"$out/broken-shapes"
+
+# velmora-drive's command line and locale (command_line_fuzzer.cpp): which of LC_ALL, LC_MESSAGES
+# and LANG are set, their values, then the arguments, each ended by NUL.
+out="$corpus/command_line"
+mkdir -p "$out"
+strings() { printf '%s\0' "$@"; }
+{ bytes 00; strings list --all; } >"$out/list-all"
+{ bytes 04; strings ja_JP.UTF-8 --json show e:; } >"$out/show-json-japanese"
+{ bytes 03; strings '' ja list --trace; } >"$out/empty-lc-all"
+{ bytes 01; strings C set E: --optimal-speed off --audio-mode low --save; } >"$out/set-saved"
+{ bytes 00; strings restore G: --dry-run --demo; } >"$out/restore-dry-run"
+{ bytes 00; strings --json set E: --optimal-speed maybe; } >"$out/bad-value-json"
+{ bytes 00; strings show list; } >"$out/command-as-device"
+{ bytes 00; strings set --help; } >"$out/set-help"
+{ bytes 00; strings --version; } >"$out/version"

@@ -4,9 +4,26 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/exit_codes.h"
+
+// A member of a JSON object; null when the value is no object or has no such member.
+inline const nlohmann::json& Member(const nlohmann::json& object, const char* key) {
+    static const nlohmann::json kNone;
+    if (!object.is_object()) {
+        return kNone;
+    }
+    const auto found = object.find(key);
+    return found != object.end() ? *found : kNone;
+}
+
+// The exit_status of velmora-drive's JSON document; -1 when it has none.
+inline int JsonExitStatus(const nlohmann::json& document) {
+    const nlohmann::json& status = Member(Member(document, "velmora_drive"), "exit_status");
+    return status.is_number_integer() ? status.get<int>() : -1;
+}
 
 inline bool IsDocumentedExitCode(int code) {
     return code >= kExitSuccess && code <= kExitNotSupported;
