@@ -1,13 +1,14 @@
 // libFuzzer target: a drive that answers anything. Every reply, reported length, SCSI status and
 // sense byte of every command the program sends comes from the input (tests/fuzz/fuzz_transport.h),
 // through discovery of three letters, the settings report and control state of the selected
-// drive, the media watcher's poll, Apply and Restore Factory Default on the main window's
-// template in the in-memory dialog backend.
+// drive, the media watcher's polls, Apply and Restore Factory Default on the main window's
+// template in the in-memory dialog backend. Every command worker runs on this thread.
 //
 // Input: one byte of choices, then the answers in the order the commands go out.
 //   choices  bit 0 Japanese window (code page 932), bit 1 ON, bit 2 save speed,
 //            bit 3 high speed playback, bit 4 low speed playback, bit 5 save audio,
-//            bit 6 a write the system refuses ends the apply (the Linux front ends' answer)
+//            bit 6 a write the system refuses ends the apply (the Linux front ends' answer),
+//            bit 7 one worker cannot be started: the next byte numbers it (from 0)
 //
 // Besides the sanitizers it checks, on every input, that nothing the program shows goes beyond
 // what the drive returned: the drive list's texts, the settings report and the controls, the
@@ -52,6 +53,25 @@ enum ChoiceBit : uint8_t {
     kLowSpeedPlayback = 1 << 4,
     kSaveAudio = 1 << 5,
     kStopOnRefusedWrite = 1 << 6,
+    kRefuseOneWorker = 1 << 7,
+};
+
+// Runs every worker on the calling thread, but refuses the start with the given number, as a
+// system out of threads would.
+class FuzzExecutor : public WorkerExecutor {
+public:
+    explicit FuzzExecutor(int refusedStart) : refusedStart_(refusedStart) {}
+    ThreadHandle Start(void (*body)(void*), void* argument,
+                       ThreadPriority priority) const override {
+        if (starts_++ == refusedStart_) {
+            return nullptr;
+        }
+        return InlineWorker().Start(body, argument, priority);
+    }
+
+private:
+    const int refusedStart_;  // -1: none
+    mutable int starts_ = 0;
 };
 
 // The user's side: the choices of the input's first byte, and the status lines and alerts.
@@ -149,7 +169,8 @@ KeptWindow& KeptWindowIn(uint16_t language) {
 // Everything one input runs against: a fresh drive state (with the kept buffers) and log, and the
 // kept window of the input's language.
 struct Rig {
-    Rig(FuzzInput& input, uint16_t language) : transport(input), kept(KeptWindowIn(language)) {
+    Rig(FuzzInput& input, uint16_t language, int refusedStart)
+        : transport(input), executor(refusedStart), kept(KeptWindowIn(language)) {
         std::swap(drive.buffers, ClearedKeptBuffers());
     }
     ~Rig() { std::swap(drive.buffers, KeptBuffers()); }
@@ -161,7 +182,8 @@ struct Rig {
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     // Every worker runs on this thread, to its end: no outcome depends on time, and an input
     // costs no thread.
-    CommandRunner runner{drive, *mutex, nullptr, kWaitForever, InlineWorker()};
+    FuzzExecutor executor;
+    CommandRunner runner{drive, *mutex, nullptr, kWaitForever, executor};
     KeptWindow& kept;
     MemoryDialogHost& host = kept.host;
     CDialog& window = kept.window;
@@ -172,14 +194,21 @@ struct Rig {
     SettingsContext context{drive, *mutex, runner, log, supported, apply, watcher};
 };
 
-void DiscoverDrives(Rig& rig) {
+// Each letter is opened once, in order, so the INQUIRY after the Nth open is the Nth letter's.
+void Discover(Rig& rig) {
+    std::vector<DriveCandidate> candidates;
     for (char letter : kProbedLetters) {
-        DriveEntry entry;
-        if (ProbeDrive(rig.drive, rig.runner, *rig.mutex, LetterCandidate(letter), rig.host,
-                       &entry) == ProbeOutcome::kSupported) {
-            Require(entry.listText == ExpectedEntryText(letter, rig.transport.Inquiry()),
-                    "drive list text is the letter and the INQUIRY bytes that came back");
-        }
+        candidates.push_back(LetterCandidate(letter));
+    }
+    const DriveTable table =
+        DiscoverDrives(rig.drive, rig.runner, *rig.mutex, candidates, rig.host);
+    for (const DriveEntry& entry : table) {
+        const size_t index =
+            std::find(std::begin(kProbedLetters), std::end(kProbedLetters), entry.device.name[0]) -
+            std::begin(kProbedLetters);
+        Require(entry.listText ==
+                    ExpectedEntryText(entry.device.name[0], rig.transport.InquiryAfterOpen(index)),
+                "drive list text is the letter and the INQUIRY bytes that came back");
     }
 }
 
@@ -201,6 +230,13 @@ void ShowSelectedDrive(Rig& rig) {
     }
 }
 
+void CheckReadyFlag(const Rig& rig) {
+    const ReplySeen& poll = rig.transport.LastReadyPoll();
+    Require(rig.watcher.IsReady() == 0 ||
+                (poll.good && poll.returned >= kReadyBytesNeeded && poll.bytes[24] == 1),
+            "ready flag only from a poll whose byte 24 came back as 1");
+}
+
 // One round of the watcher's loop, on this thread: the stop request made beforehand ends it right
 // after its first poll, so the poll never runs beside another command and takes its answer at a
 // fixed place in the input.
@@ -211,11 +247,14 @@ void PollMediaWatcher(Rig& rig) {
     WaitForThread(thread, kWaitForever);
     CloseThread(thread);
     Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
+    CheckReadyFlag(rig);
+}
 
-    const ReplySeen& poll = rig.transport.LastReadyPoll();
-    Require(rig.watcher.IsReady() == 0 ||
-                (poll.good && poll.returned >= kReadyBytesNeeded && poll.bytes[24] == 1),
-            "ready flag only from a poll whose byte 24 came back as 1");
+// The second poll through the watcher's test hook, which polls without its loop.
+void PollOnce(Rig& rig) {
+    const int ready = rig.watcher.PollOnce(rig.drive, *rig.mutex);
+    Require(ready == rig.watcher.IsReady(), "the hook's answer is the ready flag");
+    CheckReadyFlag(rig);
 }
 
 // As the window reads its buttons: low speed playback only with its button checked and the high
@@ -253,14 +292,15 @@ void RestoreDefaults(Rig& rig) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const uint8_t choices = input.Byte();
-    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish);
+    const int refusedStart = (choices & kRefuseOneWorker) != 0 ? input.Byte() : -1;
+    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish, refusedStart);
 
-    DiscoverDrives(rig);
+    Discover(rig);
     OpenDrive(rig.drive, LetterCandidate(kSelectedLetter).devicePath);
     ShowSelectedDrive(rig);
     PollMediaWatcher(rig);
     Apply(rig, choices);
-    PollMediaWatcher(rig);
+    PollOnce(rig);
     RestoreDefaults(rig);
     CloseDrive(rig.transport, rig.drive.driveHandle);
     return 0;

@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/scsi_transport.h"
 
@@ -93,7 +94,7 @@ public:
 
     OpenResult Open(const std::string& /*devicePath*/) override {
         ++opens_;
-        inquiry_ = ReplySeen{};
+        inquiries_.emplace_back();
         OpenResult opened;
         if ((input_.Byte() & 1) != 0) {
             opened.osError = 13;  // as EACCES
@@ -124,8 +125,11 @@ public:
         return result;
     }
 
-    // The last INQUIRY since the last open; returned 0 when none was carried out.
-    const ReplySeen& Inquiry() const { return inquiry_; }
+    // The last INQUIRY after the open numbered `open` (from 0); returned 0 when none was carried
+    // out.
+    ReplySeen InquiryAfterOpen(size_t open) const {
+        return open < inquiries_.size() ? inquiries_[open] : ReplySeen{};
+    }
     const ReplySeen& LastSettingsRead() const { return settingsRead_; }
     const ReplySeen& LastReadyPoll() const { return readyPoll_; }
     const SettingWriteSeen& OptimalSpeedWrite() const { return speedWrite_; }
@@ -178,7 +182,10 @@ private:
         const uint8_t* cdb = header.Cdb;
         const bool bufferF4 = cdb[0] == 0x3C && cdb[2] == 0xF4;
         if (cdb[0] == 0x12) {
-            inquiry_ = reply;
+            if (inquiries_.empty()) {
+                inquiries_.emplace_back();
+            }
+            inquiries_.back() = reply;
         } else if (bufferF4 && (cdb[1] & 0x1F) == 0) {
             readyPoll_ = reply;
         } else if (bufferF4 && (cdb[1] & 0x1F) == 1) {
@@ -221,7 +228,7 @@ private:
     DeviceHandle lastHandle_ = 0;
     int opens_ = 0;
     std::array<int, 256> sent_{};
-    ReplySeen inquiry_;
+    std::vector<ReplySeen> inquiries_;  // one for each open, in order
     ReplySeen settingsRead_;
     ReplySeen readyPoll_;
     SettingWriteSeen speedWrite_;

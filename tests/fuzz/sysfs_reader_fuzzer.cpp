@@ -165,10 +165,11 @@ void MakeFolder(const std::string& tree, const std::string& path, bool linked, i
     symlink(target.c_str(), path.c_str());
 }
 
-// What the tree says of one srN entry: its type's first line and its sg nodes in /dev.
+// What the tree says of one srN entry: its type's first line and the names in its scsi_generic
+// folder (whether /dev has them is asked once the whole tree is built).
 struct EntryTruth {
     bool typeIsOptical = false;
-    std::set<std::string> reachableSg;  // sg names listed in scsi_generic that /dev has
+    std::set<std::string> genericNames;
 };
 
 void BuildGenericNodes(FuzzInput& input, const std::string& tree, const std::string& folder,
@@ -180,20 +181,15 @@ void BuildGenericNodes(FuzzInput& input, const std::string& tree, const std::str
         if (mkdir((folder + "/" + name).c_str(), 0755) != 0) {
             continue;
         }
+        truth->genericNames.insert(name);
         const std::string devNode = tree + "/dev/" + name;
-        bool exists = true;
         if (node == 0) {
             WriteFile(devNode, "");
         } else if (node == 2) {
-            exists = mkdir(devNode.c_str(), 0755) == 0 || access(devNode.c_str(), F_OK) == 0;
+            mkdir(devNode.c_str(), 0755);
         } else if (node == 3) {
             symlink("/", devNode.c_str());  // leads out of the tree
-        } else {
-            exists = access(devNode.c_str(), F_OK) == 0;  // made by an earlier name, if any
-        }
-        if (exists) {
-            truth->reachableSg.insert(name);
-        }
+        }                                   // 1: none (unless another entry's name makes one)
     }
 }
 
@@ -277,7 +273,7 @@ long DriveNumber(const std::string& name) {
     return std::strtol(name.c_str() + 2, nullptr, 10);
 }
 
-void CheckListed(const std::vector<DriveCandidate>& drives,
+void CheckListed(const std::string& tree, const std::vector<DriveCandidate>& drives,
                  const std::map<std::string, EntryTruth>& truths) {
     std::set<std::string> names;
     long previous = -1;
@@ -294,8 +290,10 @@ void CheckListed(const std::vector<DriveCandidate>& drives,
         if (drive.throughBlockNode) {
             Require(drive.devicePath == drive.name, "a block node is the drive's own");
         } else {
+            const std::string node = drive.devicePath.substr(5);
             Require(drive.devicePath.compare(0, 5, "/dev/") == 0 &&
-                        truth->second.reachableSg.count(drive.devicePath.substr(5)) == 1,
+                        truth->second.genericNames.count(node) == 1 &&
+                        access((tree + "/dev/" + node).c_str(), F_OK) == 0,
                     "an sg node of the drive's scsi_generic folder that /dev has");
         }
     }
@@ -331,6 +329,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                          drive.devicePath.c_str());
         }
     }
-    CheckListed(drives, truths);
+    CheckListed(tree, drives, truths);
     return 0;
 }
