@@ -15,6 +15,8 @@
 // ready flag, and "complete" / "default setting" only for values the read-backs confirmed.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -24,6 +26,7 @@
 #include "dialog/dialog.h"
 #include "dialog/memory/memory_dialog_host.h"
 #include "drive/command_runner.h"
+#include "drive/command_trace.h"
 #include "drive/drive_discovery.h"
 #include "drive/drive_handle.h"
 #include "drive/drive_state.h"
@@ -57,19 +60,28 @@ enum ChoiceBit : uint8_t {
 };
 
 // Runs every worker on the calling thread, but refuses the start with the given number, as a
-// system out of threads would.
+// system out of threads would. A write refused so is still one the program meant: the drive is
+// told of it, since only its read-back decides whether the value is there (the drive may hold it
+// already).
 class FuzzExecutor : public WorkerExecutor {
 public:
-    explicit FuzzExecutor(int refusedStart) : refusedStart_(refusedStart) {}
+    FuzzExecutor(FuzzTransport& drive, int refusedStart)
+        : drive_(drive), refusedStart_(refusedStart) {}
     ThreadHandle Start(void (*body)(void*), void* argument,
                        ThreadPriority priority) const override {
-        if (starts_++ == refusedStart_) {
-            return nullptr;
+        if (starts_++ != refusedStart_) {
+            return InlineWorker().Start(body, argument, priority);
         }
-        return InlineWorker().Start(body, argument, priority);
+        const DriveState& state = *static_cast<const CommandWorkerContext*>(argument)->state;
+        if (body == CommandWorker && state.block.code == kCodeWriteBuffer) {
+            drive_.NoteWriteNotCarriedOut(state.buffers.DataOutBuffer(),
+                                          state.block.transferLength);
+        }
+        return nullptr;
     }
 
 private:
+    FuzzTransport& drive_;
     const int refusedStart_;  // -1: none
     mutable int starts_ = 0;
 };
@@ -166,18 +178,46 @@ KeptWindow& KeptWindowIn(uint16_t language) {
     return language == kLanguageJapanese ? japanese : english;
 }
 
+// With FUZZ_SHOW_OUTPUT set (replaying one input to see what it does), every command's trace line
+// and every status line go to stderr.
+class ShowingTrace : public CommandTraceSink {
+public:
+    void OnCommand(const TracedCommand& command) override {
+        std::fprintf(stderr, "%s\n", FormatTraceLine(command).c_str());
+    }
+};
+
+bool ShowOutput() {
+    static const bool show = std::getenv("FUZZ_SHOW_OUTPUT") != nullptr;
+    return show;
+}
+
+void ShowStatusLines(const char* operation, const std::vector<int>& ids) {
+    if (ShowOutput()) {
+        std::fprintf(stderr, "%s:", operation);
+        for (int id : ids) {
+            std::fprintf(stderr, " %d", id);
+        }
+        std::fprintf(stderr, "\n");
+    }
+}
+
 // Everything one input runs against: a fresh drive state (with the kept buffers) and log, and the
 // kept window of the input's language.
 struct Rig {
     Rig(FuzzInput& input, uint16_t language, int refusedStart)
-        : transport(input), executor(refusedStart), kept(KeptWindowIn(language)) {
+        : transport(input), executor(transport, refusedStart), kept(KeptWindowIn(language)) {
         std::swap(drive.buffers, ClearedKeptBuffers());
+        if (ShowOutput()) {
+            drive.trace = &showing;
+        }
     }
     ~Rig() { std::swap(drive.buffers, KeptBuffers()); }
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
     FuzzTransport transport;
+    ShowingTrace showing;
     DriveState drive{transport};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
     // Every worker runs on this thread, to its end: no outcome depends on time, and an input
@@ -273,6 +313,7 @@ void Apply(Rig& rig, uint8_t choices) {
     rig.log.ids.clear();
     rig.transport.ForgetWrites();
     ApplySettings(rig.context);
+    ShowStatusLines("apply", rig.log.ids);
     const bool complete = rig.log.Shows(IDS_COMPLETE);
     Require(complete == (rig.apply.applySucceeded == 1), "\"complete\" with apply-succeeded");
     Require(!complete || WritesConfirmed(rig.transport),
@@ -283,6 +324,7 @@ void RestoreDefaults(Rig& rig) {
     rig.log.ids.clear();
     rig.transport.ForgetWrites();
     RestoreFactoryDefault(rig.context);
+    ShowStatusLines("restore", rig.log.ids);
     Require(!rig.log.Shows(IDS_DEFAULT_SETTING) || WritesConfirmed(rig.transport),
             "\"default setting\" only when every setting written was confirmed");
 }

@@ -15,8 +15,9 @@
 //
 // It also keeps what the program must not get wrong about those answers: the bytes each INQUIRY,
 // settings read and ready poll returned, for every setting written (WRITE BUFFER to buffer FAh
-// with page kind 9 or 2) whether the settings read that followed it confirmed the value, and how
-// many opens and commands of each opcode reached it.
+// with page kind 9 or 2, also one the program meant to send that never reached the system)
+// whether the settings read that followed it confirmed the value, and how many opens and commands
+// of each opcode reached it.
 //
 // Commands reach it one at a time (each worker is waited for before the next starts), so it
 // needs no lock.
@@ -136,6 +137,11 @@ public:
     const SettingWriteSeen& AudioModeWrite() const { return audioWrite_; }
     int Opens() const { return opens_; }
     int Sent(uint8_t opcode) const { return sent_[opcode]; }
+    // A WRITE BUFFER page the program meant to send, but whose command never reached the system
+    // (its worker could not start): its read-back must confirm it all the same.
+    void NoteWriteNotCarriedOut(const uint8_t* page, uint32_t length) {
+        NoteSettingPage(page, length);
+    }
     // Forgets the settings written so far: the next operation is judged on its own writes.
     void ForgetWrites() {
         speedWrite_ = SettingWriteSeen{};
@@ -197,8 +203,14 @@ private:
     }
 
     void NoteSettingWrite(const ScsiPassThroughDirect& header) {
-        const auto* page = static_cast<const uint8_t*>(header.DataBuffer);
-        if (header.DataIn != kScsiDataOut || page == nullptr || header.DataTransferLength < 4) {
+        if (header.DataIn == kScsiDataOut) {
+            NoteSettingPage(static_cast<const uint8_t*>(header.DataBuffer),
+                            header.DataTransferLength);
+        }
+    }
+
+    void NoteSettingPage(const uint8_t* page, uint32_t length) {
+        if (page == nullptr || length < 4) {
             return;
         }
         SettingWriteSeen* write = page[0] == kOptimalSpeedKind ? &speedWrite_
