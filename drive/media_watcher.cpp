@@ -73,11 +73,15 @@ void MediaWatcherLoop(void* watcher) {
     } while (self.SleepUnlessStopped());
 }
 
+// A loop that has already ended (one run on the calling thread) is not asked to stop: nobody would
+// clear the request, and the next loop would end after its first poll.
 void StopMediaWatcher(MediaWatcher& watcher, ThreadHandle* thread) {
     if (*thread == nullptr) {
         return;
     }
-    watcher.RequestStop();
+    if (!WaitForThread(*thread, 0)) {
+        watcher.RequestStop();
+    }
     WaitForThread(*thread, kWaitForever);
     CloseThread(*thread);
     *thread = nullptr;

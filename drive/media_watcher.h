@@ -73,6 +73,6 @@ MediaWatcher& GetMediaWatcher();
 // The watcher thread's body: polls, then waits out the period, until a stop request.
 void MediaWatcherLoop(void* watcher);
 
-// If *thread holds a running watcher: requests its stop, waits for its end without time limit,
-// releases the handle and sets *thread to nullptr. The caller must not hold the mutex.
+// If *thread holds a watcher: requests its stop unless it has ended, waits for its end without time
+// limit, releases the handle and sets *thread to nullptr. The caller must not hold the mutex.
 void StopMediaWatcher(MediaWatcher& watcher, ThreadHandle* thread);

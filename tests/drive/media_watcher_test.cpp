@@ -123,10 +123,12 @@ TEST_F(MediaWatcherTest, PollsOnceWithoutAThread) {
     ThreadHandle inlineLoop = watcher.Start(state, *mutex, InlineWorker());
     ASSERT_NE(inlineLoop, nullptr);
     EXPECT_TRUE(WaitForThread(inlineLoop, 0));
-    CloseThread(inlineLoop);
     EXPECT_EQ(watcher.IsReady(), 0);
-    EXPECT_EQ(watcher.StopRequested(), 0);
     EXPECT_EQ(drive.ReceivedCount(), 2u);
+    // A loop that has ended is not asked to stop: nobody would clear that request.
+    StopMediaWatcher(watcher, &inlineLoop);
+    EXPECT_EQ(inlineLoop, nullptr);
+    EXPECT_EQ(watcher.StopRequested(), 0);
 }
 
 TEST(MediaWatcherInstance, IsOneObjectNotReadyBeforeAnyPoll) {
