@@ -28,30 +28,37 @@ for target in "${targets[@]}"; do
 done
 llvm-profdata merge -sparse "$profiles"/*.profraw -o "$profiles/merged.profdata"
 
-# report SOURCES...: llvm-cov's table of these sources. An inline function that one target never
-# uses has no counters there, which llvm-cov warns of as mismatched data: that warning is dropped.
-report() {
-    local others=("${binaries[@]:1}")
-    llvm-cov report "${binaries[0]}" "${others[@]/#/-object=}" \
-        -instr-profile="$profiles/merged.profdata" -show-region-summary=false "$@" \
-        2>"$profiles/llvm-cov.err"
-    grep -v 'functions have mismatched data' "$profiles/llvm-cov.err" >&2 || true
-}
-# The TOTAL row of a table as "lines L % (missed M of N), branches B % (...)".
+# llvm-cov's table of every file, names relative to the sources (a build through ccache with a
+# base folder records them relative to the build folder). An inline function that one target
+# never uses has no counters there, which llvm-cov warns of as mismatched data: that warning is
+# dropped.
+others=("${binaries[@]:1}")
+llvm-cov report "${binaries[0]}" "${others[@]/#/-object=}" \
+    -instr-profile="$profiles/merged.profdata" -show-region-summary=false \
+    2>"$profiles/llvm-cov.err" | sed -E "s#^($root/|(\.\./)+)##" >"$profiles/report.txt"
+grep -v 'functions have mismatched data' "$profiles/llvm-cov.err" >&2 || true
+
+# The rows of the files under a folder (or the one file), and their sum as "lines L % (M of N
+# missed), branches B % (M of N missed)".
+rows() { awk -v p="$1" 'index($1, p) == 1' "$profiles/report.txt"; }
 summary() {
-    awk '$1 == "TOTAL" {
-        printf "lines %s (%d of %d missed), branches %s (%d of %d missed)\n", $7, $6, $5, $10, $9, $8
-    }'
+    awk '{ lines += $5; missed += $6; branches += $8; bmissed += $9 }
+        END {
+            printf "lines %.2f %% (%d of %d missed), branches %.2f %% (%d of %d missed)\n",
+                lines ? 100 * (lines - missed) / lines : 100, missed, lines,
+                branches ? 100 * (branches - bmissed) / branches : 100, bmissed, branches
+        }'
 }
 
 status=0
 echo "source coverage of the fuzz corpora (llvm-cov):"
-for folder in drive settings cli platform/sysfs_optical_drives.cpp; do
-    line=$(report "$root/$folder" | summary)
+folders=(drive/ settings/ cli/ platform/sysfs_optical_drives.cpp)
+for folder in "${folders[@]}"; do
+    line=$(rows "$folder" | summary)
     printf '  %-36s %s\n' "$folder" "$line"
     case $folder in
-    drive | settings)
-        percent=$(echo "$line" | sed -E 's/^lines ([0-9.]+)%.*/\1/')
+    drive/ | settings/)
+        percent=$(echo "$line" | sed -E 's/^lines ([0-9.]+) %.*/\1/')
         if awk -v p="$percent" -v m="$minimum" 'BEGIN { exit !(p < m) }'; then
             echo "  *** $folder: $percent % of its lines, below $minimum %"
             status=1
@@ -60,6 +67,8 @@ for folder in drive settings cli platform/sysfs_optical_drives.cpp; do
     esac
 done
 echo
-report "$root/drive" "$root/settings" "$root/cli" "$root/platform/sysfs_optical_drives.cpp" |
-    sed "s|$root/||"
+head -n 2 "$profiles/report.txt"
+for folder in "${folders[@]}"; do
+    rows "$folder"
+done
 exit "$status"

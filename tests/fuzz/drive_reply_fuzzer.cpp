@@ -70,6 +70,7 @@ public:
     ThreadHandle Start(void (*body)(void*), void* argument,
                        ThreadPriority priority) const override {
         if (starts_++ != refusedStart_) {
+            ++ran;
             return InlineWorker().Start(body, argument, priority);
         }
         const DriveState& state = *static_cast<const CommandWorkerContext*>(argument)->state;
@@ -79,11 +80,19 @@ public:
         }
         return nullptr;
     }
+    mutable int ran = 0;  // workers started (and, on this thread, ended)
 
 private:
     FuzzTransport& drive_;
     const int refusedStart_;  // -1: none
     mutable int starts_ = 0;
+};
+
+// The window's side of the completion message: one for every worker that ran.
+class CountingSink : public CommandDoneSink {
+public:
+    void PostCommandDone() override { ++posted; }
+    int posted = 0;
 };
 
 // The user's side: the choices of the input's first byte, and the status lines and alerts.
@@ -223,14 +232,15 @@ struct Rig {
     // Every worker runs on this thread, to its end: no outcome depends on time, and an input
     // costs no thread.
     FuzzExecutor executor;
-    CommandRunner runner{drive, *mutex, nullptr, kWaitForever, executor};
+    CountingSink completions;
+    CommandRunner runner{drive, *mutex, &completions, kWaitForever, executor};
     KeptWindow& kept;
     MemoryDialogHost& host = kept.host;
     CDialog& window = kept.window;
     FuzzFrontEnd log;  // the front end, and the status log it keeps
     SupportedSettings supported;
     ApplyFlags apply;
-    MediaWatcher watcher;
+    MediaWatcher& watcher = GetMediaWatcher();  // the process's one, as the window has it
     SettingsContext context{drive, *mutex, runner, log, supported, apply, watcher};
 };
 
@@ -240,8 +250,14 @@ void Discover(Rig& rig) {
     for (char letter : kProbedLetters) {
         candidates.push_back(LetterCandidate(letter));
     }
+    DiscoveryReport met;
     const DriveTable table =
-        DiscoverDrives(rig.drive, rig.runner, *rig.mutex, candidates, rig.host);
+        DiscoverDrives(rig.drive, rig.runner, *rig.mutex, candidates, rig.host, &met);
+    const size_t refused = rig.transport.FirstRefusedOpen();
+    Require(met.deniedError != 0
+                ? refused < candidates.size() && met.deniedDevice.name == candidates[refused].name
+                : refused >= candidates.size(),
+            "the device discovery names as refused is the first one whose open was refused");
     for (const DriveEntry& entry : table) {
         const size_t index =
             std::find(std::begin(kProbedLetters), std::end(kProbedLetters), entry.device.name[0]) -
@@ -284,9 +300,10 @@ void PollMediaWatcher(Rig& rig) {
     rig.watcher.RequestStop();
     ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex, InlineWorker());
     Require(thread != nullptr, "media watcher loop runs");
-    WaitForThread(thread, kWaitForever);
-    CloseThread(thread);
     Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
+    StopMediaWatcher(rig.watcher, &thread);
+    Require(thread == nullptr && rig.watcher.StopRequested() == 0,
+            "an ended watcher stopped leaves no stop request");
     CheckReadyFlag(rig);
 }
 
@@ -345,5 +362,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PollOnce(rig);
     RestoreDefaults(rig);
     CloseDrive(rig.transport, rig.drive.driveHandle);
+    Require(rig.completions.posted == rig.executor.ran, "every worker that ran says it has ended");
     return 0;
 }

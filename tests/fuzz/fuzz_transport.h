@@ -4,7 +4,8 @@
 //
 // One answer, byte by byte:
 //   open      1 byte: low bit set refuses the open
-//   command   status   1 byte: the SCSI status; 0xFF instead: the system rejects the call
+//   command   status   1 byte: the SCSI status; instead 0xFF: the system rejects the call, 0xFE:
+//                      it refuses the call for want of rights (EPERM), 0xFD: it fails it (EIO)
 //             when the status is not GOOD:
 //                      sense count 1 byte (at most the sense bytes asked for), then the sense bytes
 //             when the command reads data:
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -88,6 +90,8 @@ struct SettingWriteSeen {
 class FuzzTransport : public ScsiTransport {
 public:
     static constexpr uint8_t kRejectCall = 0xFF;
+    static constexpr uint8_t kRefuseForRights = 0xFE;
+    static constexpr uint8_t kFailCall = 0xFD;
     static constexpr uint8_t kOptimalSpeedKind = 9;
     static constexpr uint8_t kAudioModeKind = 2;
 
@@ -97,8 +101,9 @@ public:
         ++opens_;
         inquiries_.emplace_back();
         OpenResult opened;
-        if ((input_.Byte() & 1) != 0) {
-            opened.osError = 13;  // as EACCES
+        refusedOpens_.push_back((input_.Byte() & 1) != 0);
+        if (refusedOpens_.back()) {
+            opened.osError = EACCES;
         } else {
             opened.handle = ++lastHandle_;
         }
@@ -111,8 +116,12 @@ public:
         ++sent_[header.Cdb[0]];
         const uint8_t status = input_.Byte();
         TransportResult result;
-        if (status == kRejectCall) {
+        if (status == kRejectCall || status == kRefuseForRights) {
             result.outcome = TransportOutcome::kRejected;
+            result.osError = status == kRefuseForRights ? EPERM : 0;
+        } else if (status == kFailCall) {
+            result.outcome = TransportOutcome::kOsError;
+            result.osError = EIO;
         } else {
             header.ScsiStatus = status;
             result.senseLength = AnswerSense(request);
@@ -136,6 +145,14 @@ public:
     const SettingWriteSeen& OptimalSpeedWrite() const { return speedWrite_; }
     const SettingWriteSeen& AudioModeWrite() const { return audioWrite_; }
     int Opens() const { return opens_; }
+    // The number (from 0) of the first open that was refused; Opens() when none was.
+    size_t FirstRefusedOpen() const {
+        size_t open = 0;
+        while (open < refusedOpens_.size() && !refusedOpens_[open]) {
+            ++open;
+        }
+        return open;
+    }
     int Sent(uint8_t opcode) const { return sent_[opcode]; }
     // A WRITE BUFFER page the program meant to send, but whose command never reached the system
     // (its worker could not start): its read-back must confirm it all the same.
@@ -241,6 +258,7 @@ private:
     int opens_ = 0;
     std::array<int, 256> sent_{};
     std::vector<ReplySeen> inquiries_;  // one for each open, in order
+    std::vector<bool> refusedOpens_;    // one for each open, in order
     ReplySeen settingsRead_;
     ReplySeen readyPoll_;
     SettingWriteSeen speedWrite_;
