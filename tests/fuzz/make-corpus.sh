@@ -101,6 +101,18 @@ disc() {
     bytes 83; printf 'IJKLMNOPQRSTUV'; bytes 81
 } >"$out/japanese-inquiry-without-zero"
 
+# The tray is open: the probe of each apply ends at the READ DISC INFORMATION that says so
+# (02/3A/02), and the writes go on as with no disc.
+{
+    bytes 2c
+    three_letters
+    bytes 00
+    page 01 01 01 01 01 01
+    page 01 01 01 01 01 01
+    ready 01
+    good_in 0; good_in 0; failed_in 02 3a 02; ok; page 01 00 00 01 00 00; ok; page 01 00 00 01 00 00
+} >"$out/tray-open"
+
 # velmora-drive's commands (cli_output_fuzzer.cpp): two bytes of command line, then the answers.
 out="$corpus/cli_output"
 mkdir -p "$out"
@@ -112,6 +124,13 @@ supported_probe() { bytes 00; model_reply; inquiry_reply; }
     supported_probe
     bytes 00; page 01 01 00 01 01 00; ready 01
 } >"$out/show-named"
+
+# show --trace /dev/sr0 whose ready poll the system fails (EIO): the trace line says so.
+{
+    bytes 49 00
+    supported_probe
+    bytes 00; page 01 01 00 01 01 00; bytes fd
+} >"$out/show-trace-poll-io-error"
 
 # list --all of three devices: one the system refuses, a supported drive, one without the model
 # buffer.
