@@ -132,6 +132,16 @@ supported_probe() { bytes 00; model_reply; inquiry_reply; }
     bytes 00; page 01 01 00 01 01 00; bytes fd
 } >"$out/show-trace-poll-io-error"
 
+# set /dev/sr0 --optimal-speed on --save with a disc that is still being set up: it refuses to
+# stop (CHECK CONDITION 02/04/01), and nothing is written.
+{
+    bytes 22 01
+    supported_probe
+    bytes 00; page 01 00 00 01 00 00
+    disc; failed 02 04 01
+    page 01 00 00 01 00 00
+} >"$out/set-saved-disc-becoming-ready"
+
 # list --all of three devices: one the system refuses, a supported drive, one without the model
 # buffer.
 {
