@@ -3,8 +3,12 @@
 #include <cstring>
 
 CommandRunner::CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink* sink,
-                             uint32_t waitBoundMs)
-    : state_(state), mutex_(mutex), context_{&state, sink}, waitBoundMs_(waitBoundMs) {}
+                             uint32_t waitBoundMs, const WorkerExecutor& executor)
+    : state_(state),
+      mutex_(mutex),
+      context_{&state, sink},
+      waitBoundMs_(waitBoundMs),
+      executor_(executor) {}
 
 CommandRunner::~CommandRunner() {
     OnCommandDone();
@@ -32,7 +36,7 @@ int CommandRunner::OnCommandDone() {
 }
 
 void CommandRunner::RunWorker() {
-    ThreadHandle thread = StartThread(CommandWorker, &context_);
+    ThreadHandle thread = executor_.Start(CommandWorker, &context_, ThreadPriority::kNormal);
     if (thread == nullptr) {
         MarkNotCarriedOut();
         return;

@@ -1,5 +1,6 @@
 // The calling protocol: every drive command of the window runs on a short-lived worker thread
-// while the caller holds the DriveAccessMutex and waits for it.
+// while the caller holds the DriveAccessMutex and waits for it. (The executor decides where the
+// worker runs: its own thread in the programs, the calling thread in fuzz targets and some tests.)
 //
 //     DriveLock lock(mutex);
 //     state.block.code = kCodeReadBuffer;  // and the fields that code reads
@@ -16,6 +17,7 @@
 #include "drive/command_done_sink.h"
 #include "drive/command_worker.h"
 #include "drive/drive_state.h"
+#include "drive/worker_executor.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
 
@@ -25,9 +27,10 @@ constexpr int32_t kProbeTimeoutSeconds = 10;
 class CommandRunner {
 public:
     // sink: told by each worker as it ends; nullptr when nobody needs telling (the runner closes
-    // the handles itself, at the next command and at its end).
+    // the handles itself, at the next command and at its end). executor: where each worker runs.
     CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink* sink,
-                  uint32_t waitBoundMs = kCommandWaitMs);
+                  uint32_t waitBoundMs = kCommandWaitMs,
+                  const WorkerExecutor& executor = ThreadPerWorker());
     ~CommandRunner();
     CommandRunner(const CommandRunner&) = delete;
     CommandRunner& operator=(const CommandRunner&) = delete;
@@ -58,5 +61,6 @@ private:
     DriveAccessMutex& mutex_;
     CommandWorkerContext context_;
     uint32_t waitBoundMs_;
+    const WorkerExecutor& executor_;
     ThreadHandle workerThread_ = nullptr;
 };

@@ -20,12 +20,20 @@ MediaWatcher& GetMediaWatcher() {
 }
 
 ThreadHandle MediaWatcher::Start(DriveState& state, DriveAccessMutex& mutex,
-                                 std::unique_ptr<DriveReadLock> readLock) {
+                                 std::unique_ptr<DriveReadLock> readLock,
+                                 const WorkerExecutor& executor) {
     state_ = &state;
     mutex_ = &mutex;
     readLock_ = std::move(readLock);
     driveGone_.store(0, std::memory_order_relaxed);
-    return StartThread(MediaWatcherLoop, this, ThreadPriority::kIdle);
+    return executor.Start(MediaWatcherLoop, this, ThreadPriority::kIdle);
+}
+
+int MediaWatcher::PollOnce(DriveState& state, DriveAccessMutex& mutex) {
+    state_ = &state;
+    mutex_ = &mutex;
+    Poll();
+    return IsReady();
 }
 
 // Sent directly on the calling thread, with whatever time-out the command block holds now. The
@@ -100,11 +108,15 @@ void MediaWatcherLoop(void* watcher) {
     } while (self.SleepUnlessStopped());
 }
 
+// A loop that has already ended (one run on the calling thread) is not asked to stop: nobody would
+// clear the request, and the next loop would end after its first poll.
 void StopMediaWatcher(MediaWatcher& watcher, ThreadHandle* thread) {
     if (*thread == nullptr) {
         return;
     }
-    watcher.RequestStop();
+    if (!WaitForThread(*thread, 0)) {
+        watcher.RequestStop();
+    }
     WaitForThread(*thread, kWaitForever);
     CloseThread(*thread);
     *thread = nullptr;

@@ -14,6 +14,7 @@
 
 #include "drive/audio_readiness.h"
 #include "drive/drive_state.h"
+#include "drive/worker_executor.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_claim.h"
 #include "platform/thread.h"
@@ -40,14 +41,21 @@ public:
     // be started. Both must stay valid until the thread has been stopped. readLock, when given,
     // is tried before each poll (another program writing the drive holds it): a poll that cannot
     // have it is skipped and the ready flag keeps its value. It is released when the watcher is
-    // stopped.
+    // stopped. An executor that runs the loop on the calling thread returns only once a stop
+    // request has ended it: one made beforehand gives exactly one poll.
     ThreadHandle Start(DriveState& state, DriveAccessMutex& mutex,
-                       std::unique_ptr<DriveReadLock> readLock = nullptr);
+                       std::unique_ptr<DriveReadLock> readLock = nullptr,
+                       const WorkerExecutor& executor = ThreadPerWorker());
     // 1 once a poll found the drive gone (with state.endOnGoneDrive): the thread then polls no
     // more until it is stopped; 0 again when a watcher is started.
     int DriveGone() const { return driveGone_.load(std::memory_order_relaxed); }
     // After its thread has ended: lets go of the drive's read lock.
     void ReleaseDrive() { readLock_.reset(); }
+
+    // Test hook: one poll on the calling thread, as the loop makes it (with the read lock it was
+    // last started with, if any), without starting anything and without looking at the stop
+    // request. Returns the ready flag after it.
+    int PollOnce(DriveState& state, DriveAccessMutex& mutex);
 
 private:
     friend void MediaWatcherLoop(void* watcher);
@@ -89,6 +97,6 @@ MediaWatcher& GetMediaWatcher();
 // The watcher thread's body: polls, then waits out the period, until a stop request.
 void MediaWatcherLoop(void* watcher);
 
-// If *thread holds a running watcher: requests its stop, waits for its end without time limit,
-// releases the handle and sets *thread to nullptr. The caller must not hold the mutex.
+// If *thread holds a watcher: requests its stop unless it has ended, waits for its end without time
+// limit, releases the handle and sets *thread to nullptr. The caller must not hold the mutex.
 void StopMediaWatcher(MediaWatcher& watcher, ThreadHandle* thread);

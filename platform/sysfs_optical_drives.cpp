@@ -66,17 +66,21 @@ std::vector<std::string> DirectoryEntries(const std::string& path) {
 }
 
 // The first line of a small sysfs attribute, without surrounding white space; empty when it
-// cannot be read.
+// cannot be read or its first line goes on past the limit (its first bytes are not its value).
 std::string ReadAttribute(const std::string& path) {
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         return std::string();
     }
-    char buffer[kSmallFileLimit] = {};
-    const ssize_t length = read(descriptor, buffer, sizeof buffer - 1);
+    char buffer[kSmallFileLimit + 1];
+    const ssize_t length = read(descriptor, buffer, sizeof buffer);
     close(descriptor);
     std::string text(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-    text = text.substr(0, text.find('\n'));
+    const size_t lineEnd = text.find('\n');
+    if (lineEnd == std::string::npos && text.size() > kSmallFileLimit) {
+        return std::string();
+    }
+    text = text.substr(0, lineEnd);
     const auto notSpace = [](unsigned char c) { return !std::isspace(c); };
     text.erase(std::find_if(text.rbegin(), text.rend(), notSpace).base(), text.end());
     text.erase(text.begin(), std::find_if(text.begin(), text.end(), notSpace));

@@ -14,6 +14,11 @@ enum class ThreadPriority { kNormal, kIdle };
 ThreadHandle StartThread(void (*body)(void*), void* argument,
                          ThreadPriority priority = ThreadPriority::kNormal);
 
+// Runs body(argument) to its end on the calling thread and returns the handle of a thread that has
+// ended, for the same waits and CloseThread as a started one; nullptr (body not run) when even the
+// handle cannot be had. For tests and fuzz targets, which need the protocol but not its threads.
+ThreadHandle RunOnCallingThread(void (*body)(void*), void* argument);
+
 // Waits at most timeoutMs (or kWaitForever) for the thread to end; true when it has ended.
 bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs);
 

@@ -42,6 +42,16 @@ ThreadHandle StartThread(void (*body)(void*), void* argument, ThreadPriority /*p
     return record;
 }
 
+ThreadHandle RunOnCallingThread(void (*body)(void*), void* argument) {
+    ThreadRecord* record = new (std::nothrow) ThreadRecord;
+    if (record == nullptr) {
+        return nullptr;
+    }
+    body(argument);
+    record->ended = true;  // no other thread knows the record yet
+    return record;
+}
+
 bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs) {
     if (thread == nullptr) {
         return true;

@@ -7,7 +7,7 @@
 #include "platform/thread.h"
 
 struct ThreadRecord {
-    HANDLE handle = nullptr;
+    HANDLE handle = nullptr;  // nullptr: the body ran on the calling thread and has ended
     void (*body)(void*) = nullptr;
     void* argument = nullptr;
 };
@@ -44,8 +44,17 @@ ThreadHandle StartThread(void (*body)(void*), void* argument, ThreadPriority pri
     return record;
 }
 
+ThreadHandle RunOnCallingThread(void (*body)(void*), void* argument) {
+    ThreadRecord* record = new (std::nothrow) ThreadRecord;
+    if (record == nullptr) {
+        return nullptr;
+    }
+    body(argument);
+    return record;
+}
+
 bool WaitForThread(ThreadHandle thread, uint32_t timeoutMs) {
-    if (thread == nullptr) {
+    if (thread == nullptr || thread->handle == nullptr) {
         return true;
     }
     DWORD wait = timeoutMs == kWaitForever ? INFINITE : static_cast<DWORD>(timeoutMs);
@@ -56,7 +65,9 @@ void CloseThread(ThreadHandle thread) {
     if (thread == nullptr) {
         return;
     }
-    CloseHandle(thread->handle);
+    if (thread->handle != nullptr) {
+        CloseHandle(thread->handle);
+    }
     delete thread;
 }
 

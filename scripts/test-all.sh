@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suite plainly and under ASan+UBSan and TSan,
-# the fuzz target (clang, libFuzzer) on its corpus and for a bounded time, the win64 and win32
-# builds, the end-to-end tests of the win64 build under Wine, and two release builds of HEAD that
-# must give identical archives.
+# the fuzz targets (clang, libFuzzer) on their corpora, each for a bounded time, and the source
+# coverage of their corpora, the win64 and win32 builds, the end-to-end tests of the win64 build
+# under Wine, and two release builds of HEAD that must give identical archives.
 # The native and ASan builds take the Qt backend (velmora-drive-utility and its demo, the Qt tests
 # on Qt's offscreen platform); the TSan build the in-memory one, as Qt's libraries are not
 # instrumented.
@@ -66,19 +66,27 @@ release_reproducible() {  # two releases of HEAD, from copies in differently nam
     return "$status"
 }
 
-fuzz_build() {  # fuzz_build DIR: only the fuzz target and the libraries under it
+# The fuzz targets (tests/fuzz): the drive's replies through the window's operations and through
+# velmora-drive, the Linux drive list, velmora-drive's command line and locale.
+fuzz_targets=(drive_reply cli_output sysfs_reader command_line)
+
+fuzz_build() {  # fuzz_build DIR: only the fuzz targets and the libraries under them
     CC=clang CXX=clang++ cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DDRIVE_UTILITY_FUZZ=ON >/dev/null &&
-        cmake --build "$1" -j "$jobs" --target drive_reply_fuzzer
+        cmake --build "$1" -j "$jobs" --target "${fuzz_targets[@]/%/_fuzzer}"
 }
 
-fuzz_run() {  # fuzz_run DIR SECONDS: fuzzes from a copy of the corpus; any finding fails the stage
-    local work=$1/fuzz-run
+# fuzz_run DIR TARGET SECONDS: fuzzes from a copy of the target's corpus; any finding fails the
+# stage. Prints the inputs run and the rate from libFuzzer's last status line.
+fuzz_run() {
+    local work=$1/fuzz-run/$2 last
     rm -rf "$work" && mkdir -p "$work/corpus" "$work/findings" &&
-        cp tests/fuzz/corpus/* "$work/corpus/" || return 1
-    if "$1/tests/fuzz/drive_reply_fuzzer" -max_total_time="$2" -timeout=30 \
+        cp "tests/fuzz/corpus/$2"/* "$work/corpus/" || return 1
+    if "$1/tests/fuzz/$2_fuzzer" -max_total_time="$3" -timeout=30 \
         -artifact_prefix="$work/findings/" "$work/corpus" 2>"$work/log"; then
-        grep -E '^#[0-9]+[[:space:]]+DONE' "$work/log"
+        last=$(grep -E '^#[0-9]+[[:space:]]' "$work/log" | tail -n 1)
+        echo "$last"
+        echo "$last" | sed -E 's/^#([0-9]+).*exec\/s: ([0-9]+).*/'"$2"': \1 inputs in '"$3"' s, \2 inputs\/s/'
     else
         tail -n 40 "$work/log"
         echo "findings in $work/findings"
@@ -100,7 +108,11 @@ stage "tsan build" native_build build/tsan -DDRIVE_UTILITY_SANITIZE=thread -DDRI
 stage "tsan tests" native_tests build/tsan
 stage "fuzz build" fuzz_build build/fuzz
 stage "fuzz corpus replay" native_tests build/fuzz
-stage "fuzz 60 s" fuzz_run build/fuzz 60
+stage "fuzz drive_reply 60 s" fuzz_run build/fuzz drive_reply 60
+stage "fuzz cli_output 40 s" fuzz_run build/fuzz cli_output 40
+stage "fuzz sysfs_reader 20 s" fuzz_run build/fuzz sysfs_reader 20
+stage "fuzz command_line 20 s" fuzz_run build/fuzz command_line 20
+stage "fuzz coverage" scripts/fuzz-coverage.sh build/coverage
 stage "win64 build" windows_build build/win64 toolchain-win64.cmake
 stage "win32 build" windows_build build/win32 toolchain-win32.cmake
 stage "wine end-to-end tests" tests/e2e/run-all.sh build/native build/win64

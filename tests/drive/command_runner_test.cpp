@@ -164,4 +164,42 @@ TEST_F(CommandRunnerTest, DirectPollsAndWorkerCommandsAreSerialised) {
     EXPECT_EQ(transport.Sent().size(), 40u);
 }
 
+class RefusingExecutor : public WorkerExecutor {
+public:
+    ThreadHandle Start(void (*)(void*), void*, ThreadPriority) const override { return nullptr; }
+};
+
+// On the calling thread the protocol is the same: the result, the completion, the handle.
+TEST_F(CommandRunnerTest, InlineWorkerRunsTheProtocolOnTheCallingThread) {
+    CommandRunner inlineRunner(state, *mutex, &sink, kCommandWaitMs, InlineWorker());
+    DriveLock lock(*mutex);
+    state.block.code = kCodeTestUnitReady;
+    EXPECT_EQ(inlineRunner.Run(lock), kCommandCompleted);
+    EXPECT_EQ(OnlySent().sender, std::this_thread::get_id());
+    EXPECT_EQ(sink.posted, 1);
+    EXPECT_TRUE(inlineRunner.HoldsWorkerHandle());
+    inlineRunner.OnCommandDone();
+    EXPECT_FALSE(inlineRunner.HoldsWorkerHandle());
+
+    transport.AnswerAlways(0x51, CheckCondition(0x02, 0x3A, 0x02));
+    EXPECT_EQ(inlineRunner.ProbeDiscPresence(), 0);
+}
+
+// A worker the system cannot start sends nothing, and leaves no earlier command's outcome behind.
+TEST_F(CommandRunnerTest, WorkerThatCannotStartCountsAsRejected) {
+    const RefusingExecutor refusing;
+    CommandRunner refused(state, *mutex, &sink, kCommandWaitMs, refusing);
+    DriveLock lock(*mutex);
+    state.block.code = kCodeTestUnitReady;
+    state.block.status = kCommandCompleted;
+    state.request.sense[2] = 0x02;
+    EXPECT_EQ(refused.Run(lock), kCommandFailed);
+    EXPECT_EQ(state.request.sense[2], 0);
+    EXPECT_EQ(state.block.transport.outcome, TransportOutcome::kRejected);
+    EXPECT_FALSE(refused.HoldsWorkerHandle());
+    EXPECT_EQ(refused.ProbeDiscPresence(), 1);
+    EXPECT_TRUE(transport.Sent().empty());
+    EXPECT_EQ(sink.posted, 0);
+}
+
 }  // namespace

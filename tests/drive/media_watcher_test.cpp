@@ -160,6 +160,24 @@ TEST_F(MediaWatcherTest, ADriveFoundGoneIsPolledNoMoreUntilTheWatcherIsStopped) 
     EXPECT_TRUE(Eventually([&] { return drive.ReceivedCount() > polls; }));
 }
 
+// The test hook and the loop on the calling thread: one poll each, no thread started.
+TEST_F(MediaWatcherTest, PollsOnceWithoutAThread) {
+    drive.ForceReadyByte(1);
+    EXPECT_EQ(watcher.PollOnce(state, *mutex), 1);
+    EXPECT_EQ(watcher.IsReady(), 1);
+    drive.ForceReadyByte(0);
+    watcher.RequestStop();
+    ThreadHandle inlineLoop = watcher.Start(state, *mutex, nullptr, InlineWorker());
+    ASSERT_NE(inlineLoop, nullptr);
+    EXPECT_TRUE(WaitForThread(inlineLoop, 0));
+    EXPECT_EQ(watcher.IsReady(), 0);
+    EXPECT_EQ(drive.ReceivedCount(), 2u);
+    // A loop that has ended is not asked to stop: nobody would clear that request.
+    StopMediaWatcher(watcher, &inlineLoop);
+    EXPECT_EQ(inlineLoop, nullptr);
+    EXPECT_EQ(watcher.StopRequested(), 0);
+}
+
 TEST(MediaWatcherInstance, IsOneObjectNotReadyBeforeAnyPoll) {
     MediaWatcher& first = GetMediaWatcher();
     EXPECT_EQ(&first, &GetMediaWatcher());

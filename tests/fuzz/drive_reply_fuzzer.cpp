@@ -1,19 +1,22 @@
 // libFuzzer target: a drive that answers anything. Every reply, reported length, SCSI status and
 // sense byte of every command the program sends comes from the input (tests/fuzz/fuzz_transport.h),
 // through discovery of three letters, the settings report and control state of the selected
-// drive, the media watcher's poll, Apply and Restore Factory Default on the main window's
-// template in the in-memory dialog backend.
+// drive, the media watcher's polls, Apply and Restore Factory Default on the main window's
+// template in the in-memory dialog backend. Every command worker runs on this thread.
 //
 // Input: one byte of choices, then the answers in the order the commands go out.
 //   choices  bit 0 Japanese window (code page 932), bit 1 ON, bit 2 save speed,
 //            bit 3 high speed playback, bit 4 low speed playback, bit 5 save audio,
-//            bit 6 a write the system refuses ends the apply (the Linux front ends' answer)
+//            bit 6 a write the system refuses ends the apply (the Linux front ends' answer),
+//            bit 7 one worker cannot be started: the next byte numbers it (from 0)
 //
 // Besides the sanitizers it checks, on every input, that nothing the program shows goes beyond
 // what the drive returned: the drive list's texts, the settings report and the controls, the
 // ready flag, and "complete" / "default setting" only for values the read-backs confirmed.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -23,6 +26,7 @@
 #include "dialog/dialog.h"
 #include "dialog/memory/memory_dialog_host.h"
 #include "drive/command_runner.h"
+#include "drive/command_trace.h"
 #include "drive/drive_discovery.h"
 #include "drive/drive_handle.h"
 #include "drive/drive_state.h"
@@ -52,6 +56,43 @@ enum ChoiceBit : uint8_t {
     kLowSpeedPlayback = 1 << 4,
     kSaveAudio = 1 << 5,
     kStopOnRefusedWrite = 1 << 6,
+    kRefuseOneWorker = 1 << 7,
+};
+
+// Runs every worker on the calling thread, but refuses the start with the given number, as a
+// system out of threads would. A write refused so is still one the program meant: the drive is
+// told of it, since only its read-back decides whether the value is there (the drive may hold it
+// already).
+class FuzzExecutor : public WorkerExecutor {
+public:
+    FuzzExecutor(FuzzTransport& drive, int refusedStart)
+        : drive_(drive), refusedStart_(refusedStart) {}
+    ThreadHandle Start(void (*body)(void*), void* argument,
+                       ThreadPriority priority) const override {
+        if (starts_++ != refusedStart_) {
+            ++ran;
+            return InlineWorker().Start(body, argument, priority);
+        }
+        const DriveState& state = *static_cast<const CommandWorkerContext*>(argument)->state;
+        if (body == CommandWorker && state.block.code == kCodeWriteBuffer) {
+            drive_.NoteWriteNotCarriedOut(state.buffers.DataOutBuffer(),
+                                          state.block.transferLength);
+        }
+        return nullptr;
+    }
+    mutable int ran = 0;  // workers started (and, on this thread, ended)
+
+private:
+    FuzzTransport& drive_;
+    const int refusedStart_;  // -1: none
+    mutable int starts_ = 0;
+};
+
+// The window's side of the completion message: one for every worker that ran.
+class CountingSink : public CommandDoneSink {
+public:
+    void PostCommandDone() override { ++posted; }
+    int posted = 0;
 };
 
 // The user's side: the choices of the input's first byte, and the status lines and alerts.
@@ -128,38 +169,102 @@ TransferBuffers& ClearedKeptBuffers() {
     return kept;
 }
 
-// Everything one input runs against: a fresh drive state (with the kept buffers), window and log.
+// The main window in one language. Building its controls converts every text of the template,
+// which costs several times the rest of an input, so each language's window is opened once and
+// serves every input. No input depends on the ones before it: UpdateControls sets every control
+// the properties look at, and nothing else reads the window.
+struct KeptWindow {
+    explicit KeptWindow(uint16_t language) : host(GeneratedResourceCatalog(), language) {
+        Require(host.Open(window), "main window template");
+    }
+    MemoryDialogHost host;
+    CDialog window{IDD_MAIN, host};
+};
+
+KeptWindow& KeptWindowIn(uint16_t language) {
+    static KeptWindow english(kLanguageEnglish);
+    static KeptWindow japanese(kLanguageJapanese);
+    return language == kLanguageJapanese ? japanese : english;
+}
+
+// With FUZZ_SHOW_OUTPUT set (replaying one input to see what it does), every command's trace line
+// and every status line go to stderr.
+class ShowingTrace : public CommandTraceSink {
+public:
+    void OnCommand(const TracedCommand& command) override {
+        std::fprintf(stderr, "%s\n", FormatTraceLine(command).c_str());
+    }
+};
+
+bool ShowOutput() {
+    static const bool show = std::getenv("FUZZ_SHOW_OUTPUT") != nullptr;
+    return show;
+}
+
+void ShowStatusLines(const char* operation, const std::vector<int>& ids) {
+    if (ShowOutput()) {
+        std::fprintf(stderr, "%s:", operation);
+        for (int id : ids) {
+            std::fprintf(stderr, " %d", id);
+        }
+        std::fprintf(stderr, "\n");
+    }
+}
+
+// Everything one input runs against: a fresh drive state (with the kept buffers) and log, and the
+// kept window of the input's language.
 struct Rig {
-    Rig(FuzzInput& input, uint16_t language)
-        : transport(input), host(GeneratedResourceCatalog(), language) {
+    Rig(FuzzInput& input, uint16_t language, int refusedStart)
+        : transport(input), executor(transport, refusedStart), kept(KeptWindowIn(language)) {
         std::swap(drive.buffers, ClearedKeptBuffers());
+        if (ShowOutput()) {
+            drive.trace = &showing;
+        }
     }
     ~Rig() { std::swap(drive.buffers, KeptBuffers()); }
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
     FuzzTransport transport;
+    ShowingTrace showing;
     DriveState drive{transport};
     std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
-    // Every worker is waited for to its end, however slow the machine: no outcome depends on time.
-    CommandRunner runner{drive, *mutex, nullptr, kWaitForever};
-    MemoryDialogHost host;
-    CDialog window{IDD_MAIN, host};
+    // Every worker runs on this thread, to its end: no outcome depends on time, and an input
+    // costs no thread.
+    FuzzExecutor executor;
+    CountingSink completions;
+    CommandRunner runner{drive, *mutex, &completions, kWaitForever, executor};
+    KeptWindow& kept;
+    MemoryDialogHost& host = kept.host;
+    CDialog& window = kept.window;
     FuzzFrontEnd log;  // the front end, and the status log it keeps
     SupportedSettings supported;
     ApplyFlags apply;
-    MediaWatcher watcher;
+    MediaWatcher& watcher = GetMediaWatcher();  // the process's one, as the window has it
     SettingsContext context{drive, *mutex, runner, log, supported, apply, watcher};
 };
 
-void DiscoverDrives(Rig& rig) {
+// Each letter is opened once, in order, so the INQUIRY after the Nth open is the Nth letter's.
+void Discover(Rig& rig) {
+    std::vector<DriveCandidate> candidates;
     for (char letter : kProbedLetters) {
-        DriveEntry entry;
-        if (ProbeDrive(rig.drive, rig.runner, *rig.mutex, LetterCandidate(letter), rig.host,
-                       &entry) == ProbeOutcome::kSupported) {
-            Require(entry.listText == ExpectedEntryText(letter, rig.transport.Inquiry()),
-                    "drive list text is the letter and the INQUIRY bytes that came back");
-        }
+        candidates.push_back(LetterCandidate(letter));
+    }
+    DiscoveryReport met;
+    const DriveTable table =
+        DiscoverDrives(rig.drive, rig.runner, *rig.mutex, candidates, rig.host, &met);
+    const size_t refused = rig.transport.FirstRefusedOpen();
+    Require(met.deniedError != 0
+                ? refused < candidates.size() && met.deniedDevice.name == candidates[refused].name
+                : refused >= candidates.size(),
+            "the device discovery names as refused is the first one whose open was refused");
+    for (const DriveEntry& entry : table) {
+        const size_t index =
+            std::find(std::begin(kProbedLetters), std::end(kProbedLetters), entry.device.name[0]) -
+            std::begin(kProbedLetters);
+        Require(entry.listText ==
+                    ExpectedEntryText(entry.device.name[0], rig.transport.InquiryAfterOpen(index)),
+                "drive list text is the letter and the INQUIRY bytes that came back");
     }
 }
 
@@ -181,21 +286,32 @@ void ShowSelectedDrive(Rig& rig) {
     }
 }
 
-// One poll on the watcher's own thread, as in the program. The stop request made beforehand ends
-// the thread right after its first poll, and the poll is waited for here, so it never runs beside
-// another command and takes its answer at a fixed place in the input.
-void PollMediaWatcher(Rig& rig) {
-    rig.watcher.RequestStop();
-    ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex);
-    Require(thread != nullptr, "media watcher thread starts");
-    WaitForThread(thread, kWaitForever);
-    CloseThread(thread);
-    Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
-
+void CheckReadyFlag(const Rig& rig) {
     const ReplySeen& poll = rig.transport.LastReadyPoll();
     Require(rig.watcher.IsReady() == 0 ||
                 (poll.good && poll.returned >= kReadyBytesNeeded && poll.bytes[24] == 1),
             "ready flag only from a poll whose byte 24 came back as 1");
+}
+
+// One round of the watcher's loop, on this thread: the stop request made beforehand ends it right
+// after its first poll, so the poll never runs beside another command and takes its answer at a
+// fixed place in the input.
+void PollMediaWatcher(Rig& rig) {
+    rig.watcher.RequestStop();
+    ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex, nullptr, InlineWorker());
+    Require(thread != nullptr, "media watcher loop runs");
+    Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
+    StopMediaWatcher(rig.watcher, &thread);
+    Require(thread == nullptr && rig.watcher.StopRequested() == 0,
+            "an ended watcher stopped leaves no stop request");
+    CheckReadyFlag(rig);
+}
+
+// The second poll through the watcher's test hook, which polls without its loop.
+void PollOnce(Rig& rig) {
+    const int ready = rig.watcher.PollOnce(rig.drive, *rig.mutex);
+    Require(ready == rig.watcher.IsReady(), "the hook's answer is the ready flag");
+    CheckReadyFlag(rig);
 }
 
 // As the window reads its buttons: low speed playback only with its button checked and the high
@@ -214,6 +330,7 @@ void Apply(Rig& rig, uint8_t choices) {
     rig.log.ids.clear();
     rig.transport.ForgetWrites();
     ApplySettings(rig.context);
+    ShowStatusLines("apply", rig.log.ids);
     const bool complete = rig.log.Shows(IDS_COMPLETE);
     Require(complete == (rig.apply.applySucceeded == 1), "\"complete\" with apply-succeeded");
     Require(!complete || WritesConfirmed(rig.transport),
@@ -224,6 +341,7 @@ void RestoreDefaults(Rig& rig) {
     rig.log.ids.clear();
     rig.transport.ForgetWrites();
     RestoreFactoryDefault(rig.context);
+    ShowStatusLines("restore", rig.log.ids);
     Require(!rig.log.Shows(IDS_DEFAULT_SETTING) || WritesConfirmed(rig.transport),
             "\"default setting\" only when every setting written was confirmed");
 }
@@ -233,16 +351,17 @@ void RestoreDefaults(Rig& rig) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     const uint8_t choices = input.Byte();
-    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish);
-    Require(rig.host.Open(rig.window), "main window template");
+    const int refusedStart = (choices & kRefuseOneWorker) != 0 ? input.Byte() : -1;
+    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish, refusedStart);
 
-    DiscoverDrives(rig);
+    Discover(rig);
     OpenDrive(rig.drive, LetterCandidate(kSelectedLetter).devicePath);
     ShowSelectedDrive(rig);
     PollMediaWatcher(rig);
     Apply(rig, choices);
-    PollMediaWatcher(rig);
+    PollOnce(rig);
     RestoreDefaults(rig);
     CloseDrive(rig.transport, rig.drive.driveHandle);
+    Require(rig.completions.posted == rig.executor.ran, "every worker that ran says it has ended");
     return 0;
 }

@@ -4,7 +4,8 @@
 //
 // One answer, byte by byte:
 //   open      1 byte: low bit set refuses the open
-//   command   status   1 byte: the SCSI status; 0xFF instead: the system rejects the call
+//   command   status   1 byte: the SCSI status; instead 0xFF: the system rejects the call, 0xFE:
+//                      it refuses the call for want of rights (EPERM), 0xFD: it fails it (EIO)
 //             when the status is not GOOD:
 //                      sense count 1 byte (at most the sense bytes asked for), then the sense bytes
 //             when the command reads data:
@@ -14,8 +15,10 @@
 //                      it is (a misbehaving system) while the whole allocation length moves.
 //
 // It also keeps what the program must not get wrong about those answers: the bytes each INQUIRY,
-// settings read and ready poll returned, and for every setting written (WRITE BUFFER to buffer
-// FAh with page kind 9 or 2) whether the settings read that followed it confirmed the value.
+// settings read and ready poll returned, for every setting written (WRITE BUFFER to buffer FAh
+// with page kind 9 or 2, also one the program meant to send that never reached the system)
+// whether the settings read that followed it confirmed the value, and how many opens and commands
+// of each opcode reached it.
 //
 // Commands reach it one at a time (each worker is waited for before the next starts), so it
 // needs no lock.
@@ -23,11 +26,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/scsi_transport.h"
 
@@ -85,16 +90,20 @@ struct SettingWriteSeen {
 class FuzzTransport : public ScsiTransport {
 public:
     static constexpr uint8_t kRejectCall = 0xFF;
+    static constexpr uint8_t kRefuseForRights = 0xFE;
+    static constexpr uint8_t kFailCall = 0xFD;
     static constexpr uint8_t kOptimalSpeedKind = 9;
     static constexpr uint8_t kAudioModeKind = 2;
 
     explicit FuzzTransport(FuzzInput& input) : input_(input) {}
 
     OpenResult Open(const std::string& /*devicePath*/) override {
-        inquiry_ = ReplySeen{};
+        ++opens_;
+        inquiries_.emplace_back();
         OpenResult opened;
-        if ((input_.Byte() & 1) != 0) {
-            opened.osError = 13;  // as EACCES
+        refusedOpens_.push_back((input_.Byte() & 1) != 0);
+        if (refusedOpens_.back()) {
+            opened.osError = EACCES;
         } else {
             opened.handle = ++lastHandle_;
         }
@@ -104,10 +113,15 @@ public:
 
     TransportResult Execute(DeviceHandle /*handle*/, PassThroughRequest& request) override {
         ScsiPassThroughDirect& header = request.header;
+        ++sent_[header.Cdb[0]];
         const uint8_t status = input_.Byte();
         TransportResult result;
-        if (status == kRejectCall) {
+        if (status == kRejectCall || status == kRefuseForRights) {
             result.outcome = TransportOutcome::kRejected;
+            result.osError = status == kRefuseForRights ? EPERM : 0;
+        } else if (status == kFailCall) {
+            result.outcome = TransportOutcome::kOsError;
+            result.osError = EIO;
         } else {
             header.ScsiStatus = status;
             result.senseLength = AnswerSense(request);
@@ -121,12 +135,30 @@ public:
         return result;
     }
 
-    // The last INQUIRY since the last open; returned 0 when none was carried out.
-    const ReplySeen& Inquiry() const { return inquiry_; }
+    // The last INQUIRY after the open numbered `open` (from 0); returned 0 when none was carried
+    // out.
+    ReplySeen InquiryAfterOpen(size_t open) const {
+        return open < inquiries_.size() ? inquiries_[open] : ReplySeen{};
+    }
     const ReplySeen& LastSettingsRead() const { return settingsRead_; }
     const ReplySeen& LastReadyPoll() const { return readyPoll_; }
     const SettingWriteSeen& OptimalSpeedWrite() const { return speedWrite_; }
     const SettingWriteSeen& AudioModeWrite() const { return audioWrite_; }
+    int Opens() const { return opens_; }
+    // The number (from 0) of the first open that was refused; Opens() when none was.
+    size_t FirstRefusedOpen() const {
+        size_t open = 0;
+        while (open < refusedOpens_.size() && !refusedOpens_[open]) {
+            ++open;
+        }
+        return open;
+    }
+    int Sent(uint8_t opcode) const { return sent_[opcode]; }
+    // A WRITE BUFFER page the program meant to send, but whose command never reached the system
+    // (its worker could not start): its read-back must confirm it all the same.
+    void NoteWriteNotCarriedOut(const uint8_t* page, uint32_t length) {
+        NoteSettingPage(page, length);
+    }
     // Forgets the settings written so far: the next operation is judged on its own writes.
     void ForgetWrites() {
         speedWrite_ = SettingWriteSeen{};
@@ -173,7 +205,10 @@ private:
         const uint8_t* cdb = header.Cdb;
         const bool bufferF4 = cdb[0] == 0x3C && cdb[2] == 0xF4;
         if (cdb[0] == 0x12) {
-            inquiry_ = reply;
+            if (inquiries_.empty()) {
+                inquiries_.emplace_back();
+            }
+            inquiries_.back() = reply;
         } else if (bufferF4 && (cdb[1] & 0x1F) == 0) {
             readyPoll_ = reply;
         } else if (bufferF4 && (cdb[1] & 0x1F) == 1) {
@@ -185,8 +220,14 @@ private:
     }
 
     void NoteSettingWrite(const ScsiPassThroughDirect& header) {
-        const auto* page = static_cast<const uint8_t*>(header.DataBuffer);
-        if (header.DataIn != kScsiDataOut || page == nullptr || header.DataTransferLength < 4) {
+        if (header.DataIn == kScsiDataOut) {
+            NoteSettingPage(static_cast<const uint8_t*>(header.DataBuffer),
+                            header.DataTransferLength);
+        }
+    }
+
+    void NoteSettingPage(const uint8_t* page, uint32_t length) {
+        if (page == nullptr || length < 4) {
             return;
         }
         SettingWriteSeen* write = page[0] == kOptimalSpeedKind ? &speedWrite_
@@ -214,7 +255,10 @@ private:
 
     FuzzInput& input_;
     DeviceHandle lastHandle_ = 0;
-    ReplySeen inquiry_;
+    int opens_ = 0;
+    std::array<int, 256> sent_{};
+    std::vector<ReplySeen> inquiries_;  // one for each open, in order
+    std::vector<bool> refusedOpens_;    // one for each open, in order
     ReplySeen settingsRead_;
     ReplySeen readyPoll_;
     SettingWriteSeen speedWrite_;

@@ -103,4 +103,12 @@ TEST_F(FakeSysfs, NoTreeOrAnUnreadableTypeListsNothing) {
     EXPECT_TRUE(ListOpticalDrives(root).empty());
 }
 
+// A value longer than an attribute is read as far as its first line goes, not as its first bytes.
+TEST_F(FakeSysfs, ATypeWhoseFirstLineGoesOnPastTheLimitIsNotOptical) {
+    AddBlock("sr0", "5" + std::string(70, ' ') + "4");
+    AddBlock("sr1", "5\n" + std::string(100, 'x'));
+    EXPECT_EQ(Paths(ListOpticalDrives(root)),
+              std::vector<std::string>{"/dev/sr1=/dev/sr1 (block)"});
+}
+
 }  // namespace

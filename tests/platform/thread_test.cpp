@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 namespace {
 
@@ -38,6 +39,20 @@ TEST(ThreadTest, IdlePriorityThreadRuns) {
     ASSERT_NE(thread, nullptr);
     EXPECT_TRUE(WaitForThread(thread, 5000));
     EXPECT_TRUE(gate.finished);
+    CloseThread(thread);
+}
+
+void NoteCallingThread(void* argument) {
+    *static_cast<std::thread::id*>(argument) = std::this_thread::get_id();
+}
+
+TEST(ThreadTest, BodyRunOnTheCallingThreadHasEndedWhenItsHandleComes) {
+    std::thread::id ranOn;
+    ThreadHandle thread = RunOnCallingThread(NoteCallingThread, &ranOn);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_TRUE(WaitForThread(thread, 0));
+    EXPECT_TRUE(WaitForThread(thread, kWaitForever));
     CloseThread(thread);
 }
 
