@@ -9,6 +9,7 @@
 
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
+#include "platform/drive_names.h"
 #include "platform/scsi_transport.h"
 
 class DriveSystem {
@@ -20,6 +21,8 @@ public:
     virtual std::unique_ptr<DriveAccessMutex> AccessMutex() {
         return CreateDriveAccessMutex(kDriveAccessMutexName);
     }
+    // The names that stay with a drive, for scripts (platform/drive_names.h); none by default.
+    virtual DriveNames NamesOf(const DriveCandidate& /*drive*/) { return DriveNames{}; }
 };
 
 // Makes the drive system for a run; demo: the demo's simulated drives. Null when it cannot.
