@@ -9,8 +9,8 @@
 
 namespace {
 
-// packaging/linux/org.velmora.DriveUtility.desktop
-constexpr char kDesktopEntry[] = "org.velmora.DriveUtility";
+// packaging/linux/org.velmora.driveutility.desktop
+constexpr char kDesktopEntry[] = "org.velmora.driveutility";
 
 }  // namespace
 

@@ -59,13 +59,21 @@ private:
     std::vector<int> statusLines_;
 };
 
-// Whether the drive lets its audio mode be changed, from one read of its ready byte before the
-// write: the command line has no watcher polling in the background.
+// Whether the drive lets its audio mode be changed, from one read of its ready byte: the command
+// line has no watcher polling in the background. The read is made when the apply first asks, that
+// is once the drive is the apply's own (its lock held), and not again; with no read given the
+// answer is no.
 class PolledReadiness : public AudioReadiness {
 public:
-    explicit PolledReadiness(bool ready) : ready_(ready ? 1 : 0) {}
-    int IsReady() const override { return ready_; }
+    explicit PolledReadiness(std::function<bool()> read) : read_(std::move(read)) {}
+    int IsReady() const override {
+        if (ready_ < 0) {
+            ready_ = read_ && read_() ? 1 : 0;
+        }
+        return ready_;
+    }
 
 private:
-    int ready_;
+    std::function<bool()> read_;
+    mutable int ready_ = -1;  // not read yet
 };

@@ -86,7 +86,8 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
                            dryRun.get(),
                            report,
                            environment.interruptRequested,
-                           !environment.rawIoAllowed || environment.rawIoAllowed()};
+                           !environment.rawIoAllowed || environment.rawIoAllowed(),
+                           &drives->Claims()};
     RunCommand(context);
     for (DeviceReport& device : report.devices) {
         device.names = drives->NamesOf(device.device);

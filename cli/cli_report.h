@@ -100,6 +100,11 @@ struct WriteReport {
     std::vector<int> statusLines;
     // A command the system refused for want of rights during the write, when it was.
     CommandFailure rightsRefusal;
+    // Not kGranted: the drive could not be had to this run (another writer, a mounted disc, a
+    // burning program), and nothing was sent. accessNode: the block node it was asked of.
+    WriteAccess access;
+    std::string accessNode;
+    bool driveGone = false;  // the system said the drive is no longer there: the write ended
 };
 
 // What a run met that the user is told of, in the order met.
@@ -118,6 +123,7 @@ enum class FindingKind {
     kDriveBusy,           // another program of the utility held the drives throughout the wait
     kInterrupted,         // a request to end the program arrived during the run
     kOutputFailed,        // stdout or stderr refused the report
+    kWriteAccessRefused,  // set or restore could not have the drive to itself: report.write.access
 };
 
 struct Finding {

@@ -11,6 +11,7 @@
 #include "cli/drive_session.h"
 #include "cli/dry_run_transport.h"
 #include "platform/drive_candidates.h"
+#include "platform/drive_claim.h"
 
 struct CommandContext {
     const CliRequest& request;
@@ -20,6 +21,7 @@ struct CommandContext {
     CliReport& report;
     std::function<bool()> interruptRequested;  // empty: never
     bool rawIoAllowed = true;                  // a block node passes writes
+    DriveClaims* claims = nullptr;             // the drive's lock and claim; none: nothing taken
 
     bool Interrupted() const { return interruptRequested && interruptRequested(); }
 };

@@ -9,6 +9,9 @@ DriveSession::DriveSession(ScsiTransport& transport, CommandObserver& observer,
     : observer_(observer), state_(transport), mutex_(std::move(mutex)) {
     state_.trace = &observer;
     state_.transportMode = kTransportModePassThrough;
+    // A drive the system says has gone answers nothing more: the first such failure ends the
+    // operation rather than six writes and their read-backs into nothing.
+    state_.endOnGoneDrive = true;
     AllocateTransferBuffers(state_.buffers);
     if (mutex_ != nullptr) {
         runner_ = std::make_unique<CommandRunner>(state_, *mutex_, nullptr);

@@ -161,6 +161,8 @@ private:
                 return Write(finding.device);
             case FindingKind::kDriveBusy:
                 return Fail(kExitBusy, "drive_busy", {IDS_CLI_DRIVE_BUSY}, {finding.device});
+            case FindingKind::kWriteAccessRefused:
+                return AccessRefused(finding.device);
             case FindingKind::kInterrupted:
                 return report_.wrote ? Fail(kExitInterrupted, "interrupted_during_write",
                                             {IDS_CLI_INTERRUPTED_WRITE})
@@ -205,6 +207,12 @@ private:
 
     void Write(const std::string& device) {
         const WriteReport& write = report_.write;
+        if (write.access.outcome != WriteAccessOutcome::kGranted) {
+            return AccessRefused(device);  // nothing was sent: no setting's outcome to tell
+        }
+        if (write.driveGone) {
+            Fail(kExitNoDevice, "drive_gone", {IDS_CLI_DRIVE_GONE}, {device});
+        }
         DiscStop(device);
         WindowTexts();
         if (write.discStop == DiscStopOutcome::kBecomingReady ||
@@ -232,6 +240,31 @@ private:
                      {setting.labelId, IDS_CLI_DRIVE_REFUSED_WRITE},
                      {MessageArgument(written.driveRefusal.reasonId,
                                       written.driveRefusal.reasonArgument)});
+            }
+        }
+    }
+
+    // The drive could not be had to this run: another writer of the utility kept its lock, the
+    // system refused the exclusive claim (a mounted disc, a burning program), or its block node
+    // would not open.
+    void AccessRefused(const std::string& device) {
+        const WriteAccess& access = report_.write.access;
+        switch (access.outcome) {
+            case WriteAccessOutcome::kGranted:
+                return;
+            case WriteAccessOutcome::kBusy:
+                return Fail(kExitBusy, "drive_busy", {IDS_CLI_DRIVE_BUSY}, {device});
+            case WriteAccessOutcome::kInUse:
+                if (!access.mountPoint.empty()) {
+                    return Fail(kExitBusy, "disc_mounted", {IDS_CLI_DISC_MOUNTED},
+                                {device, access.mountPoint});
+                }
+                return Fail(kExitBusy, "device_in_use", {IDS_CLI_OPEN_BUSY},
+                            {device, SystemErrorText(access.osError)});
+            case WriteAccessOutcome::kNotOpened: {
+                Finding refused{FindingKind::kOpenRefused, report_.write.accessNode};
+                refused.osError = access.osError;
+                return OpenRefused(refused);
             }
         }
     }

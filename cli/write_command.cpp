@@ -1,6 +1,10 @@
 #include "cli/write_command.h"
 
+#include <functional>
+#include <memory>
+
 #include "cli/cli_front_end.h"
+#include "cli/device_argument.h"
 #include "cli/drive_finder.h"
 #include "res/resource_ids.h"
 #include "settings/apply_settings.h"
@@ -55,8 +59,10 @@ int AudioWrites(SettingOutcome outcome) {
                                                                                              : 0;
 }
 
+// The apply holds the drive's lock and exclusive claim (taken in the settings code) from its
+// disc probe to its last read-back, as the window's does.
 ApplyResult Apply(CommandContext& context, CliFrontEnd& frontEnd, const DeviceReport& device,
-                  const AudioReadiness& readiness) {
+                  const AudioReadiness& readiness, DriveWriteAccess* access) {
     SupportedSettings supported{device.optimalSpeed.supported ? 1 : 0,
                                 device.audioMode.supported ? 1 : 0};
     ApplyFlags flags;
@@ -66,7 +72,8 @@ ApplyResult Apply(CommandContext& context, CliFrontEnd& frontEnd, const DeviceRe
                              frontEnd,
                              supported,
                              flags,
-                             readiness};
+                             readiness,
+                             access};
     return IsRestore(context) ? RestoreFactoryDefault(settings) : ApplySettings(settings);
 }
 
@@ -78,6 +85,9 @@ void RecordWrite(CommandContext& context, const CliFrontEnd& frontEnd, const App
     write.dryRun = context.dryRun != nullptr;
     write.discStop = result.discStop;
     write.stoppedEarly = result.stoppedEarly;
+    write.access = result.access;
+    write.accessNode = context.report.devices.front().device.blockNode;
+    write.driveGone = result.driveGone;
     if (result.discStop == DiscStopOutcome::kFailed) {
         write.stopFailure = context.session.LastFailure();
     }
@@ -99,21 +109,47 @@ void RecordWrite(CommandContext& context, const CliFrontEnd& frontEnd, const App
     context.report.Note(Finding{FindingKind::kWrite, context.report.devices.front().device.name});
 }
 
+// The lock our programs share on the drive DEVICE names, taken before the first command is sent
+// to it, so that another writer's commands never come between this run's identification, apply
+// and read-backs (the apply takes it again, at once, and adds the exclusive claim). Null when
+// there is nothing to take; false, with the refusal noted, when another writer kept it.
+bool LockNamedDrive(CommandContext& context, std::unique_ptr<DriveWriteAccess>* access) {
+    const DriveCandidate* candidate =
+        FindDeviceCandidate(context.candidates, context.request.device);
+    if (context.claims == nullptr || candidate == nullptr) {
+        return true;  // nothing to lock; finding the drive will say what DEVICE names
+    }
+    *access = std::make_unique<DriveWriteAccess>(*context.claims, *candidate);
+    WriteReport& write = context.report.write;
+    write.access = (*access)->Lock();
+    if (write.access.outcome == WriteAccessOutcome::kGranted) {
+        return true;
+    }
+    write.accessNode = candidate->blockNode;
+    context.report.Note(Finding{FindingKind::kWriteAccessRefused, candidate->name});
+    return false;
+}
+
 }  // namespace
 
 // The drive is written in the open it was identified in, and read back in it too.
 void RunWriteCommand(CommandContext& context) {
-    if (!FindTargetDrive(context) || !ReadDeviceSettings(context, context.report.devices.front())) {
+    std::unique_ptr<DriveWriteAccess> access;
+    if (!LockNamedDrive(context, &access) || !FindTargetDrive(context) ||
+        !ReadDeviceSettings(context, context.report.devices.front())) {
         return;
     }
     DeviceReport& device = context.report.devices.front();
     if (!RequestFitsDrive(context, device)) {
         return;
     }
-    // Read once, just before the write, as the window's watcher would have read it last.
+    // Read once, within the apply, as the window's watcher would have read it last.
     const bool audioWritten =
         device.audioMode.supported && (IsRestore(context) || context.request.audioMode.requested);
-    const PolledReadiness readiness(audioWritten && context.session.AudioModeChangeable());
+    DriveSession& session = context.session;
+    const PolledReadiness readiness(
+        audioWritten ? std::function<bool()>([&session] { return session.AudioModeChangeable(); })
+                     : nullptr);
 
     CliFrontEnd frontEnd(context.request.optimalSpeed, context.request.audioMode, device.device,
                          context.dryRun != nullptr, context.interruptRequested);
@@ -121,7 +157,12 @@ void RunWriteCommand(CommandContext& context) {
         context.dryRun->RefuseWritesForWantOfRights();
     }
     context.session.ForgetFailures();
-    RecordWrite(context, frontEnd, Apply(context, frontEnd, device, readiness));
-    ReadDeviceSettings(context, device);  // what the drive holds now
+    const ApplyResult result = Apply(context, frontEnd, device, readiness, access.get());
+    RecordWrite(context, frontEnd, result);
+    if (!result.driveGone) {
+        ReadDeviceSettings(context, device);  // what the drive holds now
+    } else {
+        device.settingsStale = device.settingsRead;  // a drive that has gone holds nothing now
+    }
     context.session.Close();
 }

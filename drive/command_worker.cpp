@@ -1,6 +1,7 @@
 #include "drive/command_worker.h"
 
 #include "drive/command_catalogue.h"
+#include "drive/drive_gone.h"
 #include "drive/sense_class.h"
 
 namespace {
@@ -17,6 +18,12 @@ int ReadFirstTrackInformation(DriveState& state) {
 // True when the command failed because no medium is in the drive.
 bool ReportsNoMedium(DriveState& state, int (*command)(DriveState&)) {
     return command(state) == 0 && IsMediumNotPresent(ClassifyLastSense(state));
+}
+
+// A drive the system says is gone answers nothing more: where that ends the probe, its last
+// command's result tells the caller why (the disc-present flag stays 1: nothing was learnt).
+bool DriveWentAway(const DriveState& state) {
+    return state.endOnGoneDrive && ReportsDriveGone(state.block.transport);
 }
 
 // The media event reply's media-present bit. Byte 5 is preset to "present", so a reply too
@@ -36,13 +43,21 @@ void ProbeDisc(DriveState& state) {
     CommandBlock& block = state.block;
     block.discPresent = 1;
     // A first round whose results are not looked at.
-    ReadDiscInformation(state);
-    ReadFirstTrackInformation(state);
+    int (*const firstRound[])(DriveState&) = {ReadDiscInformation, ReadFirstTrackInformation};
+    for (auto command : firstRound) {
+        command(state);
+        if (DriveWentAway(state)) {
+            return;
+        }
+    }
     int (*const probes[])(DriveState&) = {ReadDiscInformation, ReadFirstTrackInformation, ReadToc,
                                           TestUnitReady};
     for (auto probe : probes) {
         if (ReportsNoMedium(state, probe)) {
             block.discPresent = 0;
+            return;
+        }
+        if (DriveWentAway(state)) {
             return;
         }
     }

@@ -11,7 +11,8 @@ void PerformCommand(DriveState& state);
 
 // Decides whether a disc is in the drive; sets state.block.discPresent to 1 or 0. Only a
 // medium-not-present sense from the four probing commands, or a media event reply whose
-// media-present bit is clear, counts as no disc.
+// media-present bit is clear, counts as no disc. With state.endOnGoneDrive a command that finds
+// the drive gone ends the probe there (disc present stays 1).
 void ProbeDisc(DriveState& state);
 
 // The thread body's argument.

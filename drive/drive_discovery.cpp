@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "drive/drive_handle.h"
-#include "drive/permission_refusal.h"
 
 namespace {
 
@@ -41,21 +40,6 @@ void PrepareModelBufferRead(DriveState& state, DriveAccessMutex& mutex) {
     state.block.timeout = kModelBufferTimeoutSeconds;
 }
 
-// The supported model the identification text names, or nullptr; *answered tells whether the
-// drive answered the read at all.
-const char* SupportedModelOf(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
-                             const NarrowCodePage& codePage, bool* answered) {
-    uint8_t* reply = state.buffers.DataInBuffer();
-    *answered =
-        RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) == 1;
-    if (!*answered) {
-        return nullptr;
-    }
-    reply[kModelReplyLength] = 0;
-    const char* identification = reinterpret_cast<const char*>(reply + kIdentificationOffset);
-    return FindSupportedModel(identification, codePage);
-}
-
 // The INQUIRY's own status is not looked at: a drive without INQUIRY data is listed by its
 // letter alone, the reply area having been zeroed.
 std::string InquiryText(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex) {
@@ -85,6 +69,24 @@ int IsSupportedModel(const char* text, const NarrowCodePage& codePage) {
     return FindSupportedModel(text, codePage) != nullptr ? 1 : 0;
 }
 
+const char* ReadModelIdentifier(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                                const NarrowCodePage& codePage, bool* answered) {
+    *answered = false;
+    if (!state.buffers.IsAllocated()) {
+        return nullptr;
+    }
+    PrepareModelBufferRead(state, mutex);
+    uint8_t* reply = state.buffers.DataInBuffer();
+    *answered =
+        RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) == 1;
+    if (!*answered) {
+        return nullptr;
+    }
+    reply[kModelReplyLength] = 0;
+    const char* identification = reinterpret_cast<const char*>(reply + kIdentificationOffset);
+    return FindSupportedModel(identification, codePage);
+}
+
 ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                         const DriveCandidate& candidate, const NarrowCodePage& codePage,
                         DriveEntry* entry) {
@@ -104,9 +106,8 @@ ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMut
 ProbeOutcome IdentifyOpenDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                                const DriveCandidate& candidate, const NarrowCodePage& codePage,
                                DriveEntry* entry) {
-    PrepareModelBufferRead(state, mutex);
     bool answered = false;
-    const char* model = SupportedModelOf(state, runner, mutex, codePage, &answered);
+    const char* model = ReadModelIdentifier(state, runner, mutex, codePage, &answered);
     if (model == nullptr) {
         return answered ? ProbeOutcome::kOtherModel : ProbeOutcome::kNoModelReply;
     }
@@ -127,10 +128,8 @@ DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessM
         const ProbeOutcome outcome = ProbeDrive(state, runner, mutex, candidate, codePage, &entry);
         if (outcome == ProbeOutcome::kSupported) {
             table.push_back(entry);
-        } else if (outcome == ProbeOutcome::kNotOpened && met.deniedError == 0 &&
-                   IsPermissionError(state.openError)) {
-            met.deniedDevice = candidate;
-            met.deniedError = state.openError;
+        } else if (outcome == ProbeOutcome::kNotOpened) {
+            met.unopened.push_back(UnopenedDevice{candidate, state.openError});
         }
     }
     if (report != nullptr) {

@@ -22,11 +22,16 @@ struct DriveEntry {
 // The listed drives in the order found; an entry's index is its position in the drive list.
 using DriveTable = std::vector<DriveEntry>;
 
-// What discovery met besides the drives it lists, for the words when it lists none.
+// A device the system would not open, and why.
+struct UnopenedDevice {
+    DriveCandidate device;
+    int osError = 0;
+};
+
+// What discovery met besides the drives it lists: the words for what it could not look at.
 struct DiscoveryReport {
-    int candidates = 0;           // devices tried
-    DriveCandidate deniedDevice;  // the first one the system would not open for want of rights;
-    int deniedError = 0;          // its error number; 0 (and no device) when none was refused
+    int candidates = 0;                    // devices tried
+    std::vector<UnopenedDevice> unopened;  // those the system would not open, in order
 };
 
 // How a candidate answered discovery.
@@ -44,6 +49,12 @@ const char* FindSupportedModel(const char* text, const NarrowCodePage& codePage)
 
 // 1 when FindSupportedModel finds one, else 0.
 int IsSupportedModel(const char* text, const NarrowCodePage& codePage);
+
+// Reads the open drive's model identification (READ BUFFER, buffer F1h, mode 2, with the reply
+// area cleared first) and returns the supported model identifier it names, or nullptr;
+// *answered tells whether the drive answered the read at all.
+const char* ReadModelIdentifier(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
+                                const NarrowCodePage& codePage, bool* answered);
 
 // Tries one candidate. A supported drive's entry is filled in. The drive is closed again either
 // way, and only after each command's worker has ended.

@@ -36,4 +36,8 @@ struct DriveState {
     int openError = 0;  // the system's reason when the last OpenDrive failed, else 0
     // Told of every command once it has ended; none by default (the window keeps no trace).
     CommandTraceSink* trace = nullptr;
+    // Whether a command the system fails because the drive is no longer there
+    // (ReportsDriveGone) ends what it is part of at once: the disc probe, an apply, the media
+    // watcher's polling. Off by default, as for the Windows program, which keeps its retries.
+    bool endOnGoneDrive = false;
 };

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "drive/command_catalogue.h"
+#include "drive/drive_gone.h"
 
 namespace {
 
@@ -18,9 +19,12 @@ MediaWatcher& GetMediaWatcher() {
     return watcher;
 }
 
-ThreadHandle MediaWatcher::Start(DriveState& state, DriveAccessMutex& mutex) {
+ThreadHandle MediaWatcher::Start(DriveState& state, DriveAccessMutex& mutex,
+                                 std::unique_ptr<DriveReadLock> readLock) {
     state_ = &state;
     mutex_ = &mutex;
+    readLock_ = std::move(readLock);
+    driveGone_.store(0, std::memory_order_relaxed);
     return StartThread(MediaWatcherLoop, this, ThreadPriority::kIdle);
 }
 
@@ -38,16 +42,46 @@ int PollReadyByte(DriveState& state, DriveAccessMutex& mutex) {
     return answered == 1 && reply[kReadyByte] == 1 ? 1 : 0;
 }
 
+// The mutex comes first: a writer of this process holds it while it waits for the drive's lock,
+// so the read lock is only ever tried, never waited for, and never held across a wait.
+ReadyPoll PollReadiness(DriveState& state, DriveAccessMutex& mutex, DriveReadLock* readLock) {
+    DriveLock lock(mutex);
+    if (readLock != nullptr && !readLock->TryHold()) {
+        return ReadyPoll::kSkipped;
+    }
+    const int ready = PollReadyByte(state, mutex);
+    const bool gone = state.endOnGoneDrive && ReportsDriveGone(state.block.transport);
+    if (readLock != nullptr) {
+        readLock->Release();
+    }
+    if (gone) {
+        return ReadyPoll::kDriveGone;
+    }
+    return ready == 1 ? ReadyPoll::kReady : ReadyPoll::kNotReady;
+}
+
 void MediaWatcher::Poll() {
-    ready_.store(PollReadyByte(*state_, *mutex_), std::memory_order_relaxed);
+    const ReadyPoll poll = PollReadiness(*state_, *mutex_, readLock_.get());
+    if (poll == ReadyPoll::kSkipped) {
+        return;
+    }
+    ready_.store(poll == ReadyPoll::kReady ? 1 : 0, std::memory_order_relaxed);
+    if (poll == ReadyPoll::kDriveGone) {
+        driveGone_.store(1, std::memory_order_relaxed);
+    }
 }
 
 // False when a stop request was seen (and cleared). A request made during a poll is seen before
 // the wait begins and honoured right after that poll; one made during the wait ends it at once.
+// A drive found gone is polled no more: the thread only waits for its stop request.
 bool MediaWatcher::SleepUnlessStopped() {
     std::unique_lock<std::mutex> lock(stopMutex_);
-    stopSignal_.wait_for(lock, std::chrono::milliseconds(timing_.pollPeriodMs),
-                         [this] { return stopRequest_.load(std::memory_order_relaxed) == 1; });
+    const auto stopRequested = [this] { return stopRequest_.load(std::memory_order_relaxed) == 1; };
+    if (DriveGone() == 1) {
+        stopSignal_.wait(lock, stopRequested);
+    } else {
+        stopSignal_.wait_for(lock, std::chrono::milliseconds(timing_.pollPeriodMs), stopRequested);
+    }
     return stopRequest_.exchange(0, std::memory_order_relaxed) != 1;
 }
 
@@ -74,4 +108,5 @@ void StopMediaWatcher(MediaWatcher& watcher, ThreadHandle* thread) {
     WaitForThread(*thread, kWaitForever);
     CloseThread(*thread);
     *thread = nullptr;
+    watcher.ReleaseDrive();
 }

@@ -9,11 +9,13 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 #include "drive/audio_readiness.h"
 #include "drive/drive_state.h"
 #include "platform/drive_access_mutex.h"
+#include "platform/drive_claim.h"
 #include "platform/thread.h"
 
 struct MediaWatcherTiming {
@@ -35,8 +37,17 @@ public:
     int StopRequested() const { return stopRequest_.load(std::memory_order_relaxed); }
 
     // Starts a watcher thread polling state's drive under mutex; nullptr when the thread cannot
-    // be started. Both must stay valid until the thread has been stopped.
-    ThreadHandle Start(DriveState& state, DriveAccessMutex& mutex);
+    // be started. Both must stay valid until the thread has been stopped. readLock, when given,
+    // is tried before each poll (another program writing the drive holds it): a poll that cannot
+    // have it is skipped and the ready flag keeps its value. It is released when the watcher is
+    // stopped.
+    ThreadHandle Start(DriveState& state, DriveAccessMutex& mutex,
+                       std::unique_ptr<DriveReadLock> readLock = nullptr);
+    // 1 once a poll found the drive gone (with state.endOnGoneDrive): the thread then polls no
+    // more until it is stopped; 0 again when a watcher is started.
+    int DriveGone() const { return driveGone_.load(std::memory_order_relaxed); }
+    // After its thread has ended: lets go of the drive's read lock.
+    void ReleaseDrive() { readLock_.reset(); }
 
 private:
     friend void MediaWatcherLoop(void* watcher);
@@ -46,18 +57,31 @@ private:
     const MediaWatcherTiming timing_;
     std::atomic<int32_t> ready_{0};
     std::atomic<int32_t> stopRequest_{0};
+    std::atomic<int32_t> driveGone_{0};
     // Wakes the wait between polls at once on a stop request: the idle thread sleeps the whole
     // period instead of waking to look for one.
     std::mutex stopMutex_;
     std::condition_variable stopSignal_;
     DriveState* state_ = nullptr;  // set by Start, before the thread exists
     DriveAccessMutex* mutex_ = nullptr;
+    std::unique_ptr<DriveReadLock> readLock_;  // set by Start, before the thread exists
 };
 
 // One poll of the drive's ready byte (READ BUFFER, buffer F4h, mode 0, byte 24) under the mutex, on
 // the calling thread: 1 when the drive allows an audio mode change now; 0 otherwise, also when the
 // read fails or its reply stops short of byte 24.
 int PollReadyByte(DriveState& state, DriveAccessMutex& mutex);
+
+enum class ReadyPoll {
+    kReady,      // byte 24 was 1
+    kNotReady,   // anything else, a failed read included
+    kSkipped,    // the read lock was held by a writer: nothing was sent
+    kDriveGone,  // the system says the drive is no longer there (with state.endOnGoneDrive)
+};
+
+// The watcher's poll: under the mutex, the read lock tried without waiting (when there is one),
+// then PollReadyByte's read.
+ReadyPoll PollReadiness(DriveState& state, DriveAccessMutex& mutex, DriveReadLock* readLock);
 
 // The process's one watcher (one-second polls), created on first use.
 MediaWatcher& GetMediaWatcher();

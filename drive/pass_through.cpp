@@ -1,5 +1,6 @@
 #include "drive/pass_through.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -70,7 +71,10 @@ int Finish(DriveState& state, const TransportResult& transport) {
     return good ? 1 : 0;
 }
 
-void Trace(const DriveState& state, const ScsiPassThroughDirect& sent, int64_t microseconds) {
+// The data-out bytes are copied only for a command that was handed to the system, whose transfer
+// therefore lies within its buffer, and never more than the buffer holds.
+void Trace(const DriveState& state, const ScsiPassThroughDirect& sent, bool handedOn,
+           int64_t microseconds) {
     TracedCommand traced;
     std::memcpy(traced.cdb.data(), sent.Cdb, traced.cdb.size());
     traced.cdbLength = sent.CdbLength;
@@ -83,9 +87,10 @@ void Trace(const DriveState& state, const ScsiPassThroughDirect& sent, int64_t m
     traced.ascq = state.request.sense[13];
     traced.transport = state.block.transport;
     traced.dataInBytes = traced.transport.bytesTransferred;
-    if (sent.DataIn == kScsiDataOut && sent.DataBuffer != nullptr) {
+    if (handedOn && sent.DataIn == kScsiDataOut && sent.DataBuffer != nullptr) {
         const uint8_t* data = static_cast<const uint8_t*>(sent.DataBuffer);
-        traced.dataOut.assign(data, data + sent.DataTransferLength);
+        const size_t length = std::min<size_t>(sent.DataTransferLength, TransferBuffers::kSize);
+        traced.dataOut.assign(data, data + length);
     }
     traced.microseconds = microseconds;
     state.trace->OnCommand(traced);
@@ -96,14 +101,16 @@ int Execute(DriveState& state, uint8_t cdbLength, int32_t direction, uint32_t tr
     FillRequest(state, cdbLength, direction, transferLength, cdb);
     const ScsiPassThroughDirect sent = state.request.header;  // the system may rewrite the record
     const auto start = std::chrono::steady_clock::now();
+    const bool handedOn = CanBeSent(state);
     const TransportResult transport =
-        CanBeSent(state) ? Bounded(state.transport.Execute(state.driveHandle, state.request), sent,
-                                   transferLength)
-                         : NotSent();
+        handedOn ? Bounded(state.transport.Execute(state.driveHandle, state.request), sent,
+                           transferLength)
+                 : NotSent();
     const int result = Finish(state, transport);
     if (state.trace != nullptr) {
         const auto taken = std::chrono::steady_clock::now() - start;
-        Trace(state, sent, std::chrono::duration_cast<std::chrono::microseconds>(taken).count());
+        Trace(state, sent, handedOn,
+              std::chrono::duration_cast<std::chrono::microseconds>(taken).count());
     }
     return result;
 }

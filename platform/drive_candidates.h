@@ -11,6 +11,13 @@ struct DriveCandidate {
     // Linux: reached through the block node /dev/srN because the drive has no SCSI generic node.
     // The kernel's command filter there refuses WRITE BUFFER to users without CAP_SYS_RAWIO.
     bool throughBlockNode = false;
+    // Linux: who the drive is, as sysfs showed it when the drive was listed, so that a later open
+    // of devicePath can be confirmed to reach the same device (the kernel gives a freed name to
+    // the next device plugged in). Empty elsewhere, and where sysfs does not say.
+    std::string scsiAddress{};  // its SCSI device's address H:C:T:L ("2:0:0:0")
+    std::string nodeNumber{};   // the device number "major:minor" of the node devicePath ("21:1")
+    std::string blockNode{};    // the block node /dev/srN, where its lock and claim are taken
+    std::string blockNumber{};  // its device number ("11:0"), as the mount table names it
     // The system lists an optical drive here (Linux: sysfs says so). A drive letter may be any
     // kind of drive: one that cannot be opened there need not be an optical drive at all.
     bool opticalDrive = false;

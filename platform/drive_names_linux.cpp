@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/device_node.h"
 #include "platform/drive_names.h"
+#include "platform/sysfs_optical_drives.h"
 
 namespace {
 
@@ -81,13 +81,6 @@ std::string Resolved(std::string systemPath, const std::string& base) {
     return systemPath;
 }
 
-bool IsScsiAddress(const std::string& name) {
-    const auto colons = std::count(name.begin(), name.end(), ':');
-    const auto digits = std::count_if(name.begin(), name.end(),
-                                      [](unsigned char c) { return std::isdigit(c) != 0; });
-    return colons == 3 && static_cast<size_t>(colons + digits) == name.size();
-}
-
 }  // namespace
 
 DriveNames ReadDriveNames(const DriveCandidate& drive, const std::string& root) {
@@ -102,12 +95,7 @@ DriveNames ReadDriveNames(const DriveCandidate& drive, const std::string& root) 
         return names;
     }
     names.sysfsPath = Resolved(classEntry, base);
-    for (const std::string& entry : DirectoryEntries(base + classEntry + "/device/scsi_device")) {
-        if (IsScsiAddress(entry)) {
-            names.scsiAddress = entry;
-            break;
-        }
-    }
+    names.scsiAddress = ScsiAddressOf(base + classEntry);
     const DeviceNode blockNode = LookUpDeviceNode(base + drive.name);
     for (const std::string& entry : DirectoryEntries(base + kById)) {
         if (LookUpDeviceNode(base + kById + entry).SameAs(blockNode)) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/drive_candidates.h"
 #include "platform/pass_through_record.h"
 
 using DeviceHandle = intptr_t;
@@ -34,6 +35,14 @@ struct OpenResult {
     int osError = 0;  // why the open failed (errno, GetLastError()); 0 when it did not fail
 };
 
+// What the system can tell of whether an open node still reaches the device that was listed.
+enum class NodeCheck {
+    kNothingToCheck,  // no identity was recorded, or the system keeps none beyond the drive's
+                      // answers
+    kSameDevice,      // the node's file type, device number and SCSI address are those listed
+    kOtherDevice,     // another device answers there now, or the system cannot say which it is
+};
+
 class ScsiTransport {
 public:
     virtual ~ScsiTransport() = default;
@@ -42,6 +51,14 @@ public:
     // a drive letter on Windows, a node such as "/dev/sg1" on Linux.
     virtual OpenResult Open(const std::string& devicePath) = 0;
     virtual void Close(DeviceHandle handle) = 0;
+
+    // Whether the open handle reaches the device that was listed as `listed` (Linux: the node's
+    // file type and device number from the descriptor, and the SCSI address sysfs gives that
+    // number). Sends nothing to the drive. Systems without such an identity (Windows, the
+    // simulated drives) keep the default: kNothingToCheck, the model re-read decides.
+    virtual NodeCheck CheckNode(DeviceHandle /*handle*/, const DriveCandidate& /*listed*/) {
+        return NodeCheck::kNothingToCheck;
+    }
 
     // Sends the command the record describes and waits for it. When the result says kSent the
     // record holds the SCSI status and any sense data; otherwise the record's status is no answer.

@@ -10,6 +10,7 @@
 #include <limits>
 #include <memory>
 
+#include "platform/node_identity.h"
 #include "platform/system_scsi_transport.h"
 
 namespace {
@@ -91,6 +92,11 @@ public:
         if (handle != kNoDevice) {
             close(static_cast<int>(handle));
         }
+    }
+
+    NodeCheck CheckNode(DeviceHandle handle, const DriveCandidate& listed) override {
+        return handle == kNoDevice ? NodeCheck::kOtherDevice
+                                   : CheckOpenNode(static_cast<int>(handle), listed, "/");
     }
 
     TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {

@@ -14,6 +14,10 @@
 //   (READ_BUFFER, INQUIRY, TEST_UNIT_READY, START_STOP, the disc-status reads) and, for a writable
 //   open, its write list. WRITE_BUFFER (0x3B) is on neither list: EPERM for an ordinary user.
 //   The same function raises any timeout below BLK_MIN_SG_TIMEOUT (7 * HZ) to 7 s.
+// Each drive keeps the identity sysfs gives it here (its SCSI device's address H:C:T:L in
+// device/scsi_device/, and the `dev` numbers of its nodes): a later open of the same path is
+// confirmed against it (platform/node_identity.h), since the kernel hands a freed sr or sg number
+// to the next device plugged in.
 // Only the calls the SG_IO preload library of sim/ redirects are used here: opendir, open and
 // access.
 #include "platform/sysfs_optical_drives.h"
@@ -83,15 +87,32 @@ bool Exists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
 }
 
-// The sg node of a block device's SCSI device, when the sg module has made one and /dev has it;
-// empty otherwise.
-std::string GenericNode(const std::string& root, const std::string& blockDirectory) {
+// The sg node's name ("sg1") of a block device's SCSI device, when the sg module has made one and
+// /dev has it; empty otherwise.
+std::string GenericNodeName(const std::string& root, const std::string& blockDirectory) {
     for (const std::string& name : DirectoryEntries(blockDirectory + "/device/scsi_generic")) {
         if (NodeNumber(name, "sg") >= 0 && Exists(root + "/dev/" + name)) {
-            return "/dev/" + name;
+            return name;
         }
     }
     return std::string();
+}
+
+// "H:C:T:L": four decimal numbers joined by colons, as sysfs names a SCSI device.
+bool IsScsiAddress(const std::string& name) {
+    int numbers = 0;
+    bool inNumber = false;
+    for (char c : name) {
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            numbers += inNumber ? 0 : 1;
+            inNumber = true;
+        } else if (c == ':' && inNumber) {
+            inNumber = false;
+        } else {
+            return false;
+        }
+    }
+    return numbers == 4 && inNumber;
 }
 
 // Paths under root; the system's root adds nothing, so its paths keep their usual spelling.
@@ -103,6 +124,19 @@ std::string WithoutTrailingSlashes(std::string root) {
 }
 
 }  // namespace
+
+std::string ScsiAddressOf(const std::string& deviceDirectory) {
+    for (const std::string& name : DirectoryEntries(deviceDirectory + "/device/scsi_device")) {
+        if (IsScsiAddress(name)) {
+            return name;
+        }
+    }
+    return std::string();
+}
+
+std::string DeviceNumberOf(const std::string& deviceDirectory) {
+    return ReadAttribute(deviceDirectory + "/dev");
+}
 
 std::vector<DriveCandidate> ListOpticalDrives(const std::string& root) {
     const std::string base = WithoutTrailingSlashes(root);
@@ -116,10 +150,17 @@ std::vector<DriveCandidate> ListOpticalDrives(const std::string& root) {
         DriveCandidate candidate;
         candidate.opticalDrive = true;
         candidate.name = "/dev/" + name;
-        candidate.devicePath = GenericNode(base, directory);
-        if (candidate.devicePath.empty()) {
+        candidate.blockNode = candidate.name;
+        candidate.blockNumber = DeviceNumberOf(directory);
+        candidate.scsiAddress = ScsiAddressOf(directory);
+        const std::string generic = GenericNodeName(base, directory);
+        if (generic.empty()) {
             candidate.devicePath = candidate.name;
             candidate.throughBlockNode = true;
+            candidate.nodeNumber = candidate.blockNumber;
+        } else {
+            candidate.devicePath = "/dev/" + generic;
+            candidate.nodeNumber = DeviceNumberOf(directory + "/device/scsi_generic/" + generic);
         }
         found.emplace_back(number, candidate);
     }

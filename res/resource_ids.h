@@ -52,6 +52,15 @@
 #define IDS_WRITE_NEEDS_SG 161
 #define IDS_NO_OPTICAL_DRIVE 162
 #define IDS_NO_SUPPORTED_DRIVE 163
+// Linux: the node that refused a write; a node held, gone or failing; a drive another writer has.
+#define IDS_WRITE_REFUSED_ON_NODE 164
+#define IDS_NODE_BUSY 165
+#define IDS_NODE_GONE 166
+#define IDS_NODE_IO_ERROR 167
+#define IDS_DRIVE_LOCKED 168
+#define IDS_DRIVE_IN_USE 169
+#define IDS_DISC_MOUNTED 170
+#define IDS_DRIVE_GONE 171
 
 // The command-line companion (velmora-drive): 200 to 259.
 #define IDS_CLI_MODEL_LABEL 200
@@ -103,6 +112,8 @@
 #define IDS_CLI_DRIVE_REFUSED_WRITE 246
 #define IDS_CLI_WOULD_BE_REFUSED 247
 #define IDS_CLI_DRY_RUN_NEEDS_SG 248
+#define IDS_CLI_DISC_MOUNTED 249
+#define IDS_CLI_DRIVE_GONE 250
 
 // Linux window: the names a screen reader speaks for the controls that show no caption of their
 // own: 310 to 329.

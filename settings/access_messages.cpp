@@ -16,6 +16,16 @@ public:
     UserMessage NoDriveListed(const DiscoveryReport& /*discovery*/) const override {
         return UserMessage{IDS_TARGET_NOT_FOUND, {}};
     }
+    UserMessage NotListed(const UnopenedDevice& /*device*/) const override { return {}; }
+    // Windows holds nothing beyond its named mutex, so an apply is never refused this way.
+    UserMessage WriteAccessRefused(const DriveCandidate& /*device*/,
+                                   const WriteAccess& /*access*/) const override {
+        return UserMessage{IDS_OPEN_FAILED, {}};
+    }
+    UserMessage DriveGone(const DriveCandidate& /*device*/) const override {
+        return UserMessage{IDS_OPEN_FAILED, {}};
+    }
+    bool EndsOperationOnGoneDrive() const override { return false; }
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "settings/apply_settings.h"
 
+#include "drive/drive_gone.h"
 #include "drive/permission_refusal.h"
 #include "drive/sense_class.h"
 #include "res/resource_ids.h"
@@ -35,6 +36,56 @@ bool StopsHere(SettingsContext& context, ApplyRun& run) {
     return true;
 }
 
+// Whether the apply may send a command that changes the drive: the stop before saving, or a
+// write of either setting.
+bool MayChangeDrive(const SettingsContext& context) {
+    const SettingsFrontEnd& frontEnd = context.frontEnd;
+    const bool speedWrite =
+        context.supported.optimalSpeed == 1 && frontEnd.OptimalSpeedChoice().requested;
+    const bool audioWrite = context.supported.audioMode == 1 &&
+                            frontEnd.AudioModeChoice().requested &&
+                            context.readiness.IsReady() == 1;
+    return SaveAsked(frontEnd) || speedWrite || audioWrite;
+}
+
+// The drive to ourselves: the lock before anything is sent, the claim before anything that can
+// change it (taken before the probe, so that a refused claim leaves the drive untouched).
+bool TakeWriteAccess(SettingsContext& context, ApplyRun& run) {
+    DriveWriteAccess* access = context.writeAccess;
+    if (access == nullptr) {
+        return true;
+    }
+    run.result.access = access->Lock();
+    if (run.result.access.outcome == WriteAccessOutcome::kGranted && MayChangeDrive(context)) {
+        run.result.access = access->Claim();
+    }
+    return run.result.access.outcome == WriteAccessOutcome::kGranted;
+}
+
+// Gives the drive back after the last read-back, whatever ended the apply.
+class HeldWriteAccess {
+public:
+    explicit HeldWriteAccess(DriveWriteAccess* access) : access_(access) {}
+    ~HeldWriteAccess() {
+        if (access_ != nullptr) {
+            access_->Release();
+        }
+    }
+    HeldWriteAccess(const HeldWriteAccess&) = delete;
+    HeldWriteAccess& operator=(const HeldWriteAccess&) = delete;
+
+private:
+    DriveWriteAccess* access_;
+};
+
+// The last command found the drive gone, and that ends the apply here.
+bool EndedByGoneDrive(SettingsContext& context, ApplyRun& run) {
+    if (context.drive.endOnGoneDrive && ReportsDriveGone(context.drive.block.transport)) {
+        run.result.driveGone = true;
+    }
+    return run.result.driveGone;
+}
+
 // A disc still being set up asks the user to wait and press the same button again.
 int LineForFailedStop(SenseClass sense, int restoreInProgress) {
     if (sense != kSenseClassBecomingReady) {
@@ -47,7 +98,11 @@ int LineForFailedStop(SenseClass sense, int restoreInProgress) {
 // ejected) first. Returns false when the stop failed; the reason is then queued and nothing may
 // be written.
 bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held, ApplyRun& run) {
-    if (context.runner.ProbeDiscPresence() != 1 || !SaveAsked(context.frontEnd)) {
+    const int discPresent = context.runner.ProbeDiscPresence();
+    if (EndedByGoneDrive(context, run)) {
+        return false;
+    }
+    if (discPresent != 1 || !SaveAsked(context.frontEnd)) {
         return true;
     }
     if (StopsHere(context, run)) {
@@ -64,6 +119,10 @@ bool StopDiscBeforeSaving(SettingsContext& context, const DriveLock& held, Apply
     if (context.runner.Run(held) == kCommandCompleted) {
         run.result.discStop = DiscStopOutcome::kStopped;
         return true;
+    }
+    if (EndedByGoneDrive(context, run)) {
+        run.result.discStop = DiscStopOutcome::kFailed;
+        return false;
     }
     const SenseClass sense = ClassifyLastSense(context.drive);
     run.result.discStop = sense == kSenseClassBecomingReady ? DiscStopOutcome::kBecomingReady
@@ -101,9 +160,17 @@ void WriteOptimalSpeed(SettingsContext& context, const DriveLock& held, ApplyRun
         const WritePage page = OptimalSpeedWritePage(context.frontEnd.OptimalSpeedChoice());
         const TransportResult write = SendPage(context, held, page);
         ++run.result.speedWrites;
+        if (EndedByGoneDrive(context, run)) {
+            run.result.optimalSpeed = SettingOutcome::kNotConfirmed;
+            return;
+        }
         if (VerifyOptimalWriteSpeed(context, page.value, page.save) == 1) {
             ++run.confirmedWrites;
             run.result.optimalSpeed = SettingOutcome::kConfirmed;
+            return;
+        }
+        if (EndedByGoneDrive(context, run)) {
+            run.result.optimalSpeed = SettingOutcome::kNotConfirmed;
             return;
         }
         if (StopsOnRefusal(context, write, run)) {
@@ -139,7 +206,12 @@ void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& r
     }
     const WritePage page = AudioModeWritePage(context.frontEnd.AudioModeChoice());
     const TransportResult write = SendPage(context, held, page);
-    if (VerifyAudioMode(context, page.value, page.save) == 1) {
+    const bool confirmed =
+        !EndedByGoneDrive(context, run) && VerifyAudioMode(context, page.value, page.save) == 1;
+    if (EndedByGoneDrive(context, run)) {
+        run.audioResult = 0;
+        run.result.audioMode = SettingOutcome::kNotConfirmed;
+    } else if (confirmed) {
         run.audioResult = 1;
         ++run.confirmedWrites;
         run.result.audioMode = SettingOutcome::kConfirmed;
@@ -158,7 +230,7 @@ void WriteAudioMode(SettingsContext& context, const DriveLock& held, ApplyRun& r
 // the status of whatever probe command came last cannot make it a success.
 void DecideOutcome(SettingsContext& context, ApplyRun& run) {
     if (run.retryCounter >= kLastSpeedRetry || run.audioResult == 0 || run.stoppedOnRefusal ||
-        run.result.stoppedEarly) {
+        run.result.stoppedEarly || run.result.driveGone) {
         return;
     }
     if (run.confirmedWrites == 0 || context.drive.block.status != kCommandCompleted) {
@@ -177,14 +249,15 @@ ApplyResult ApplySettings(SettingsContext& context) {
     DriveLock lock(context.mutex);
     context.apply.applySucceeded = 0;
     context.frontEnd.ClearShownStatus();
-    if (!StopDiscBeforeSaving(context, lock, run)) {
+    const HeldWriteAccess held(context.writeAccess);
+    if (!TakeWriteAccess(context, run) || !StopDiscBeforeSaving(context, lock, run)) {
         return run.result;
     }
     if (context.supported.optimalSpeed == 1 && context.frontEnd.OptimalSpeedChoice().requested) {
         WriteOptimalSpeed(context, lock, run);
     }
     if (context.frontEnd.AudioModeChoice().requested && !run.stoppedOnRefusal &&
-        !run.result.stoppedEarly) {
+        !run.result.stoppedEarly && !run.result.driveGone) {
         WriteAudioMode(context, lock, run);
     }
     DecideOutcome(context, run);

@@ -4,6 +4,7 @@
 // caller as a result.
 #pragma once
 
+#include "settings/drive_write_access.h"
 #include "settings/settings_context.h"
 
 enum class DiscStopOutcome {
@@ -28,20 +29,30 @@ struct ApplyResult {
     int speedWrites = 0;        // WRITE BUFFER attempts for Optimal Writing Speed
     bool succeeded = false;     // "complete" was queued (the apply-succeeded flag)
     bool stoppedEarly = false;  // the front end stopped it before a write (StopBeforeNextWrite)
+    // Not kGranted: the drive could not be had to ourselves, and nothing was sent.
+    WriteAccess access;
+    // The system said the drive is no longer there (with drive.endOnGoneDrive): the apply ended
+    // at that command, without the usual alerts.
+    bool driveGone = false;
 };
 
-// Holds the DriveAccessMutex throughout, alerts included. Empties the shown status; when a disc
-// is in and a value is to be saved, stops the disc first (a failure there ends the apply with one
-// status line). Writes Optimal Writing Speed, if supported and requested, up to six times until
-// the drive confirms it (alert "Cannot setting optimized write speed" after the sixth failure);
-// then, if requested, Audio Optimized Write Mode once if supported, unless the drive does not allow
-// the change now (alert). A write the system refuses for want of rights is still followed by its
-// read-back; when that does not confirm it, the front end decides (OnWriteRefused): its alert ends
-// the apply, with no retry and no further write. Queues "complete" and sets the apply-succeeded
-// flag only when at least one setting was written and every setting written was confirmed
-// (Optimal Writing Speed before its sixth attempt). Before the stop and before every write or
-// retry the front end may end the apply (StopBeforeNextWrite): nothing more is sent, no alert is
-// shown, and the result says which settings were confirmed.
+// Holds the DriveAccessMutex throughout, alerts included. Empties the shown status. With a
+// writeAccess in the context it first takes the drive's lock (waiting a bounded time) and, when
+// anything may be written or the disc stopped, the exclusive claim, holding both to the last
+// read-back; when either cannot be had nothing is sent and the result says why (access). When a
+// disc is in and a value is to be saved, it stops the disc first (a failure there ends the apply
+// with one status line). Writes Optimal Writing Speed, if supported and requested, up to six times
+// until the drive confirms it (alert "Cannot setting optimized write speed" after the sixth
+// failure); then, if requested, Audio Optimized Write Mode once if supported, unless the drive does
+// not allow the change now (alert). A write the system refuses for want of rights is still followed
+// by its read-back; when that does not confirm it, the front end decides (OnWriteRefused): its
+// alert ends the apply, with no retry and no further write. Queues "complete" and sets the
+// apply-succeeded flag only when at least one setting was written and every setting written was
+// confirmed (Optimal Writing Speed before its sixth attempt). With drive.endOnGoneDrive, the first
+// command the system fails because the drive is gone ends the apply (driveGone), with no retry or
+// alert. Before the stop and before every write or retry the front end may end the apply
+// (StopBeforeNextWrite): nothing more is sent, no alert is shown, and the result says which
+// settings were confirmed.
 ApplyResult ApplySettings(SettingsContext& context);
 
 // Makes the factory values (OFF, high speed playback, both saved) the choice for the supported

@@ -11,6 +11,11 @@ int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& 
     block.bufferMode = kSettingsPageMode;
     block.bufferOffset = 0;
     block.transferLength = kSettingsPageSize;
+    // Cleared first, as the INQUIRY and model areas are: a system that says more bytes came than
+    // did can then never hand back an earlier reply's bytes as the drive's settings.
+    if (uint8_t* reply = state.buffers.DataInBuffer()) {
+        std::memset(reply, 0, kSettingsPageSize);
+    }
     if (runner.Run(held) != kCommandCompleted || !state.buffers.IsAllocated()) {
         return 0;
     }

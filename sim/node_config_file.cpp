@@ -33,6 +33,9 @@ bool ReadLine(const std::string& key, const std::string& value, NodeConfig& conf
     if (key == "open") {
         return ReadError(value, config.openError);
     }
+    if (key == "excl") {
+        return ReadError(value, config.exclusiveOpenError);
+    }
     if (key == "io") {
         return ReadError(value, config.ioError);
     }

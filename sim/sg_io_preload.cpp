@@ -10,14 +10,18 @@
 // cmd_len = CdbLength, timeout = TimeOutValue * 1000 and the sense buffer of the record. It copies
 // status and sb_len_wr back into the record; host and driver status are not reported.
 //
-// Native: with SIM_ROOT naming a fake tree, the program's lookups of /sys/class/block/... and of
-// the nodes /dev/sgN and /dev/srN are moved into that tree (sim/sim_root_paths.h). The library
-// replaces exactly the calls the program's drive listing and transport make on such paths: open
-// (and open64), opendir and access; and for the look-ups of a DEVICE argument and a drive's names
-// stat (stat64) and readlink, which also move any other /dev path the tree holds (/dev/cdrom,
-// /dev/disk/by-id/...). The fake nodes are regular files. A node's
-// node-<node>.conf can make its opens or its SG_IO calls fail with an error number, and an srN
-// node refuses what the kernel's block-node command filter refuses (sim/node_config_file.h).
+// Native: with SIM_ROOT naming a fake tree, the program's lookups of /sys/class/block/...,
+// /sys/dev/{char,block}/..., of the nodes /dev/sgN and /dev/srN and, when the tree has one, of
+// /proc/self/mountinfo are moved into that tree (sim/sim_root_paths.h). The library replaces
+// exactly the calls the program's drive listing, transport, identity check, lock and claim make on
+// such paths: open (and open64), opendir and access; for the look-ups of a DEVICE argument and a
+// drive's names, stat (stat64) and readlink, which also move any other /dev path the tree holds
+// (/dev/cdrom, /dev/disk/by-id/...); and fstat (fstat64, __fxstat, __fxstat64) of
+// a fake node, which is a regular file, answers a character device (sgN) or a block device (srN)
+// with the device number the tree's sysfs `dev` attribute for that node gives. flock works on the
+// node files as they are. A node's node-<node>.conf can make its opens, its O_EXCL opens or its
+// SG_IO calls fail with an error number, and an srN node refuses what the kernel's block-node
+// command filter refuses (sim/node_config_file.h).
 //
 // Either way this library replaces ioctl(): an SG_IO on a file that is one of the configured drive
 // files or nodes (same device and inode) is answered by a SimulatedDrive held in this process;
@@ -37,6 +41,7 @@
 #include <limits.h>
 #include <scsi/sg.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -63,6 +68,10 @@ using OpenFunction = int (*)(const char*, int, ...);
 using OpendirFunction = DIR* (*)(const char*);
 using AccessFunction = int (*)(const char*, int);
 using IoctlFunction = int (*)(int, unsigned long, ...);
+using FstatFunction = int (*)(int, struct stat*);
+using Fstat64Function = int (*)(int, struct stat64*);
+using FxstatFunction = int (*)(int, int, struct stat*);
+using Fxstat64Function = int (*)(int, int, struct stat64*);
 
 // The C library's own functions, looked up once.
 OpenFunction RealOpen() {
@@ -83,6 +92,22 @@ AccessFunction RealAccess() {
 }
 IoctlFunction RealIoctl() {
     static const auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, "ioctl"));
+    return real;
+}
+FstatFunction RealFstat() {
+    static const auto real = reinterpret_cast<FstatFunction>(dlsym(RTLD_NEXT, "fstat"));
+    return real;
+}
+Fstat64Function RealFstat64() {
+    static const auto real = reinterpret_cast<Fstat64Function>(dlsym(RTLD_NEXT, "fstat64"));
+    return real;
+}
+FxstatFunction RealFxstat() {
+    static const auto real = reinterpret_cast<FxstatFunction>(dlsym(RTLD_NEXT, "__fxstat"));
+    return real;
+}
+Fxstat64Function RealFxstat64() {
+    static const auto real = reinterpret_cast<Fxstat64Function>(dlsym(RTLD_NEXT, "__fxstat64"));
     return real;
 }
 
@@ -193,7 +218,7 @@ public:
     // The drive and node whose file is the one open on fd, or none.
     FoundNode Find(int fd) {
         struct stat status;
-        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (RealFstat()(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
             return FoundNode{};
         }
         std::lock_guard<std::mutex> lock(mutex_);
@@ -414,22 +439,91 @@ int AnswerSgIo(const FoundNode& found, sg_io_hdr_t& header) {
     return 0;
 }
 
-// The path the program asked for, moved into SIM_ROOT when it is one of the moved ones; nullptr
-// (errno set) when the moved path is too long or the node refuses to be opened.
-const char* MovedPath(const char* path, char* buffer, size_t size, bool opening) {
+// How an open of the node is refused now (0: it is not): every open, or an O_EXCL one.
+int OpenRefusal(const char* node, int flags) {
+    const NodeConfig config = NodeConfigOf(node);
+    if (config.openError != 0) {
+        return config.openError;
+    }
+    return (flags & O_EXCL) != 0 ? config.exclusiveOpenError : 0;
+}
+
+constexpr int kNotOpening = -1;
+
+// The path the program asked for, moved into SIM_ROOT when it is one of the moved ones (the mount
+// table only when the tree has one); nullptr (errno set) when the moved path is too long or the
+// node refuses to be opened with these flags (kNotOpening for a look-up that opens nothing).
+const char* MovedPath(const char* path, char* buffer, size_t size, int openFlags) {
     const char* moved = PathUnderSimRoot(std::getenv("SIM_ROOT"), path, buffer, size);
     if (moved == nullptr) {
         errno = ENAMETOOLONG;
         return nullptr;
     }
+    if (moved != path && std::strcmp(path, kMountTablePath) == 0 &&
+        RealAccess()(moved, F_OK) != 0) {
+        return path;
+    }
     const char* node = moved != path ? DeviceNodeName(path) : nullptr;
-    if (opening && node != nullptr) {
-        if (const int refusal = NodeConfigOf(node).openError) {
+    if (openFlags != kNotOpening && node != nullptr) {
+        if (const int refusal = OpenRefusal(node, openFlags)) {
             errno = refusal;
             return nullptr;
         }
     }
     return moved;
+}
+
+// The fake node an open descriptor is, by the path it was opened by: its name ("sg1") and the
+// sysfs directory whose `dev` gives its device number; false for any other descriptor.
+bool FakeNodeOf(int fd, std::string& name, std::string& sysfsDirectory) {
+    const std::string root = Environment("SIM_ROOT");
+    if (root.empty()) {
+        return false;
+    }
+    char link[PATH_MAX];
+    const std::string fdPath = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = readlink(fdPath.c_str(), link, sizeof link - 1);
+    const std::string nodes = root + "/dev/";
+    if (length <= 0 || static_cast<size_t>(length) <= nodes.size()) {
+        return false;
+    }
+    const std::string target(link, static_cast<size_t>(length));
+    if (target.compare(0, nodes.size(), nodes) != 0 ||
+        DeviceNodeName(("/dev/" + target.substr(nodes.size())).c_str()) == nullptr) {
+        return false;
+    }
+    name = target.substr(nodes.size());
+    const std::string classBlock = root + "/sys/class/block/";
+    if (name.compare(0, 2, "sr") == 0) {
+        sysfsDirectory = classBlock + name;
+        return true;
+    }
+    for (const std::string& block : DirectoryEntries(classBlock)) {
+        const std::string generic = classBlock + block + "/device/scsi_generic/" + name;
+        if (RealAccess()(generic.c_str(), F_OK) == 0) {
+            sysfsDirectory = generic;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A fake node's status as the system would give a device node's: a character device for sgN, a
+// block device for srN, with the number its sysfs `dev` says. Nothing changes for a node whose
+// tree gives no number, nor for any other descriptor.
+template <class Status>
+void AsDeviceNode(int fd, Status& status) {
+    std::string name, directory, number;
+    unsigned int major = 0, minor = 0;
+    if (!S_ISREG(status.st_mode) || !FakeNodeOf(fd, name, directory) ||
+        !ReadWholeFile(directory + "/dev", number) ||
+        std::sscanf(number.c_str(), "%u:%u", &major, &minor) != 2) {
+        return;
+    }
+    const bool block = name.compare(0, 2, "sr") == 0;
+    status.st_mode = (status.st_mode & ~S_IFMT) | (block ? S_IFBLK : S_IFCHR);
+    status.st_rdev = makedev(major, minor);
+    status.st_size = 0;
 }
 
 mode_t ModeArgument(int flags, va_list arguments) {
@@ -438,7 +532,7 @@ mode_t ModeArgument(int flags, va_list arguments) {
 
 int OpenMoved(OpenFunction real, const char* path, int flags, mode_t mode) {
     char buffer[PATH_MAX];
-    const char* moved = MovedPath(path, buffer, sizeof buffer, true);
+    const char* moved = MovedPath(path, buffer, sizeof buffer, flags);
     return moved != nullptr ? real(moved, flags, mode) : -1;
 }
 
@@ -463,7 +557,7 @@ ReadlinkFunction RealReadlink() {
 // another path under /dev (/dev/cdrom, /dev/disk/by-id/...), when the tree holds it. nullptr (errno
 // set) when the moved path is too long.
 const char* LookedUpPath(const char* path, char* buffer, size_t size) {
-    const char* moved = MovedPath(path, buffer, size, false);
+    const char* moved = MovedPath(path, buffer, size, kNotOpening);
     if (moved != path) {
         return moved;
     }
@@ -513,8 +607,49 @@ PRELOADED DIR* opendir(const char* path) {
 
 PRELOADED int access(const char* path, int mode) {
     char buffer[PATH_MAX];
-    const char* moved = MovedPath(path, buffer, sizeof buffer, false);
+    const char* moved = MovedPath(path, buffer, sizeof buffer, kNotOpening);
     return moved != nullptr ? RealAccess()(moved, mode) : -1;
+}
+
+PRELOADED int fstat(int fd, struct stat* status) {
+    const int result = RealFstat()(fd, status);
+    if (result == 0) {
+        AsDeviceNode(fd, *status);
+    }
+    return result;
+}
+
+PRELOADED int fstat64(int fd, struct stat64* status) {
+    const int result = RealFstat64()(fd, status);
+    if (result == 0) {
+        AsDeviceNode(fd, *status);
+    }
+    return result;
+}
+
+// The entry points programs built against a C library before 2.33 call.
+PRELOADED int __fxstat(int version, int fd, struct stat* status) {
+    if (RealFxstat() == nullptr) {
+        errno = ENOSYS;
+        return -1;
+    }
+    const int result = RealFxstat()(version, fd, status);
+    if (result == 0) {
+        AsDeviceNode(fd, *status);
+    }
+    return result;
+}
+
+PRELOADED int __fxstat64(int version, int fd, struct stat64* status) {
+    if (RealFxstat64() == nullptr) {
+        errno = ENOSYS;
+        return -1;
+    }
+    const int result = RealFxstat64()(version, fd, status);
+    if (result == 0) {
+        AsDeviceNode(fd, *status);
+    }
+    return result;
 }
 
 PRELOADED int ioctl(int fd, unsigned long request, ...) {

@@ -6,17 +6,24 @@
 namespace {
 
 constexpr char kClassBlock[] = "/sys/class/block";
+constexpr char kDevChar[] = "/sys/dev/char";
+constexpr char kDevBlock[] = "/sys/dev/block";
 constexpr char kDev[] = "/dev/";
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// "/sys/class/block" itself or anything below it; not "/sys/class/blockx".
-bool UnderClassBlock(const char* path) {
-    const size_t length = sizeof kClassBlock - 1;
-    return std::strncmp(path, kClassBlock, length) == 0 &&
+// The directory itself or anything below it: "/sys/class/block/sr0", not "/sys/class/blockx".
+bool Under(const char* path, const char* directory) {
+    const size_t length = std::strlen(directory);
+    return std::strncmp(path, directory, length) == 0 &&
            (path[length] == '\0' || path[length] == '/');
+}
+
+bool Moves(const char* path) {
+    return Under(path, kClassBlock) || Under(path, kDevChar) || Under(path, kDevBlock) ||
+           std::strcmp(path, kMountTablePath) == 0 || DeviceNodeName(path) != nullptr;
 }
 
 }  // namespace
@@ -43,7 +50,7 @@ const char* PathUnderSimRoot(const char* root, const char* path, char* buffer, s
     if (root == nullptr || *root == '\0' || path == nullptr) {
         return path;
     }
-    if (!UnderClassBlock(path) && DeviceNodeName(path) == nullptr) {
+    if (!Moves(path)) {
         return path;
     }
     const int written = std::snprintf(buffer, size, "%s%s", root, path);

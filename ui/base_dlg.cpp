@@ -7,6 +7,7 @@
 #include "res/resource_ids.h"
 #include "settings/apply_settings.h"
 #include "settings/current_settings.h"
+#include "settings/drive_write_access.h"
 #include "ui/about_dlg.h"
 #include "ui/control_state.h"
 
@@ -81,6 +82,7 @@ bool CBaseDlg::OnInitDialog() {
         return EndInitialisationEarly(IDS_CREATE_MUTEX_FAILED);
     }
     runner_ = std::make_unique<CommandRunner>(drive_, *mutex_, this, services_.commandWaitMs);
+    drive_.endOnGoneDrive = services_.accessMessages->EndsOperationOnGoneDrive();
 
     const int platform = services_.osPlatformId();
     if (platform == kOsPlatformWindows9x) {
@@ -105,8 +107,10 @@ bool CBaseDlg::OnInitDialog() {
         driveCombo_.Enable(false);
         return true;
     }
-    if (drives_.OpenSelected(drive_) == kNoDevice) {
-        notices_.Queue(OpenFailure());
+    QueueUnlistedDevices();
+    const UserMessage failure = OpenSelectedDrive();
+    if (failure.stringId != 0) {
+        notices_.Queue(failure);
     } else {
         StartWatcher();
     }
@@ -155,13 +159,63 @@ int CBaseDlg::DiscoverDrives() {
     return drives_.Count();
 }
 
-// The words for the selected drive's last failed open, with the system's reason.
-UserMessage CBaseDlg::OpenFailure() const {
-    return services_.accessMessages->OpenFailed(drives_.SelectedDevice(), drive_.openError);
+// Devices discovery could not open while it listed others: each is named, with what to do, on a
+// line of its own after the report (where the platform has words for it).
+void CBaseDlg::QueueUnlistedDevices() {
+    for (const UnopenedDevice& unopened : drives_.LastDiscovery().unopened) {
+        const UserMessage named = services_.accessMessages->NotListed(unopened);
+        if (named.stringId != 0) {
+            notices_.Queue(named);
+        }
+    }
+}
+
+// Opens the selected drive and confirms that it is the drive that was listed, before anything
+// else is sent to it. Returns the words for a failure, or a message with string id 0 when the
+// drive is open. A device that is not the listed drive is closed at once and counts as gone, as
+// does a drive the system says is gone: neither is opened again until the list is read again.
+UserMessage CBaseDlg::OpenSelectedDrive() {
+    if (const UserMessage* gone = drives_.SelectedGone()) {
+        return *gone;
+    }
+    const DriveCandidate device = drives_.SelectedDevice();
+    switch (drives_.OpenSelected(drive_, *runner_, *mutex_, Backend())) {
+        case IdentityOutcome::kConfirmed:
+            return UserMessage{};
+        case IdentityOutcome::kNotOpened:
+            return services_.accessMessages->OpenFailed(device, drive_.openError);
+        case IdentityOutcome::kOtherDevice:
+            drives_.MarkSelectedGone(UserMessage{IDS_OPEN_FAILED, {}});
+            break;
+        case IdentityOutcome::kDriveGone:
+            return DriveGoneAway();
+        case IdentityOutcome::kUnconfirmed:
+            break;
+    }
+    return UserMessage{IDS_OPEN_FAILED, {}};
+}
+
+// The selected drive is no longer there: where that ends what the window does with it (Linux),
+// the entry counts as gone. Returns the words for it.
+UserMessage CBaseDlg::DriveGoneAway() {
+    const UserMessage words = services_.accessMessages->DriveGone(drives_.SelectedDevice());
+    if (drive_.endOnGoneDrive) {
+        drives_.MarkSelectedGone(words);
+    }
+    return words;
+}
+
+// The watcher has stopped polling a drive it found gone: the entry is not opened again.
+void CBaseDlg::NoteWatchedDriveGone() {
+    if (mediaWatcherThread_ != nullptr && services_.watcher.DriveGone() == 1 &&
+        drives_.SelectedGone() == nullptr) {
+        DriveGoneAway();
+    }
 }
 
 void CBaseDlg::StartWatcher() {
-    mediaWatcherThread_ = services_.watcher.Start(drive_, *mutex_);
+    mediaWatcherThread_ = services_.watcher.Start(
+        drive_, *mutex_, services_.claims->OpenReadLock(drives_.SelectedDevice().blockNode));
 }
 
 void CBaseDlg::StopWatcher() {
@@ -177,9 +231,9 @@ void CBaseDlg::ShowDriveSettings() {
     notices_.Requeue();
 }
 
-SettingsContext CBaseDlg::Settings() {
-    return SettingsContext{drive_,     *mutex_,     *runner_,         *this,
-                           supported_, applyFlags_, services_.watcher};
+SettingsContext CBaseDlg::Settings(DriveWriteAccess* writeAccess) {
+    return SettingsContext{drive_,     *mutex_,     *runner_,          *this,
+                           supported_, applyFlags_, services_.watcher, writeAccess};
 }
 
 SettingChoice CBaseDlg::OptimalSpeedChoice() const {
@@ -217,8 +271,10 @@ void CBaseDlg::ClearShownStatus() {
     SetControlText(IDC_LOG_EDIT, "");
 }
 
+// A text with a "%s" names the selected drive's node (a refused write); the others show as they
+// are.
 void CBaseDlg::Alert(int stringId) {
-    ShowMessageBox(LoadText(stringId));
+    ShowMessageBox(notices_.TextOf(UserMessage{stringId, drives_.SelectedDevice().devicePath}));
 }
 
 int CBaseDlg::OnWriteRefused(int osError) {
@@ -240,14 +296,16 @@ void CBaseDlg::OnSelChangeDrive() {
     StopWatcher();
     CloseDrive(drive_.transport, drive_.driveHandle);
     drives_.Select(ComboGetCurSel(IDC_DRIVE_COMBO));
-    if (drives_.OpenSelected(drive_) == kNoDevice) {
-        notices_.Queue(OpenFailure());
+    const UserMessage firstFailure = OpenSelectedDrive();
+    if (firstFailure.stringId != 0) {
+        notices_.Queue(firstFailure);
     }
     ShowDriveSettings();
 
     CloseDrive(drive_.transport, drive_.driveHandle);
-    if (drives_.OpenSelected(drive_) == kNoDevice) {
-        ShowMessageBox(notices_.TextOf(OpenFailure()));
+    const UserMessage failure = OpenSelectedDrive();
+    if (failure.stringId != 0) {
+        ShowMessageBox(notices_.TextOf(failure));
     } else {
         StartWatcher();
     }
@@ -313,6 +371,7 @@ void CBaseDlg::OnTimer(unsigned /*timerId*/) {
         ShowNextLogPiece();
     }
     FollowReadyFlag();
+    NoteWatchedDriveGone();
     if (!log_.LogHasPending()) {
         SetLogTimerPeriod(kIdleTimerPeriodMs);
     }
@@ -374,14 +433,31 @@ void CBaseDlg::OnApply() {
     if (runner_ == nullptr) {
         return;
     }
-    SettingsContext settings = Settings();
-    ApplySettings(settings);
+    DriveWriteAccess access(*services_.claims, drives_.SelectedDevice());
+    SettingsContext settings = Settings(&access);
+    ReportApply(ApplySettings(settings));
 }
 
 void CBaseDlg::OnRestoreFactoryDefault() {
     if (runner_ == nullptr) {
         return;
     }
-    SettingsContext settings = Settings();
-    RestoreFactoryDefault(settings);
+    DriveWriteAccess access(*services_.claims, drives_.SelectedDevice());
+    SettingsContext settings = Settings(&access);
+    ReportApply(RestoreFactoryDefault(settings));
+}
+
+// What ended an apply before its writes, beyond the status lines and alerts the apply gave
+// itself: the drive could not be had to ourselves, or it is gone (its watcher is then stopped:
+// it would only find the same).
+void CBaseDlg::ReportApply(const ApplyResult& result) {
+    const DriveCandidate device = drives_.SelectedDevice();
+    if (result.access.outcome != WriteAccessOutcome::kGranted) {
+        ShowMessageBox(
+            notices_.TextOf(services_.accessMessages->WriteAccessRefused(device, result.access)));
+    }
+    if (result.driveGone) {
+        StopWatcher();
+        ShowMessageBox(notices_.TextOf(DriveGoneAway()));
+    }
 }

@@ -18,6 +18,7 @@
 #include "drive/drive_discovery.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/thread.h"
+#include "settings/apply_settings.h"
 #include "settings/settings_context.h"
 #include "settings/settings_front_end.h"
 #include "settings/supported_settings.h"
@@ -76,11 +77,15 @@ private:
     bool EndInitialisationEarly(int messageId);
     void DiscoverWithRetry();
     int DiscoverDrives();
-    UserMessage OpenFailure() const;
+    void QueueUnlistedDevices();
+    UserMessage OpenSelectedDrive();
+    UserMessage DriveGoneAway();
+    void NoteWatchedDriveGone();
     void StartWatcher();
     void StopWatcher();
     void ShowDriveSettings();
-    SettingsContext Settings();
+    SettingsContext Settings(DriveWriteAccess* writeAccess = nullptr);
+    void ReportApply(const ApplyResult& result);
     void ShowNextLogPiece();
     void SetLogTimerPeriod(unsigned periodMs);
     void FollowReadyFlag();

@@ -13,6 +13,7 @@
 #include "drive/media_watcher.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
+#include "platform/drive_claim.h"
 #include "platform/os_platform.h"
 #include "platform/thread.h"
 #include "settings/access_messages.h"
@@ -32,4 +33,7 @@ struct MainWindowServices {
     // The words for what the system refuses: the Windows program's own unless the program hands
     // in its platform's (app/system_access_messages.h). Never null.
     const AccessMessages* accessMessages = &ClassicAccessMessages();
+    // The lock and claim that keep other writers off the drive during an apply, and the media
+    // watcher's read lock: the system's unless a test hands in its own. Never null.
+    DriveClaims* claims = &SystemDriveClaims();
 };

@@ -24,11 +24,11 @@
 #include "dialog/qt/qt_display_text.h"
 #include "dialog/qt/qt_drawn_order.h"
 #include "dialog/qt/qt_edit_control.h"
-#include "dialog/qt/qt_window_activation.h"
 #include "dialog/qt/qt_radio_groups.h"
-#include "dialog/qt/qt_spoken_names.h"
+#include "dialog/qt/qt_window_activation.h"
 #include "dialog/window_foreground.h"
 #include "dialog/window_styles.h"
+#include "res/spoken_names.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -34,26 +35,53 @@ public:
     void Unlock() override {}
 };
 
+// The drive's lock and claim as a test sets them: each held or refused, what a lock or claim
+// was asked of counted, and the mount table's answer given.
+class SetClaims : public DriveClaims {
+public:
+    HoldResult LockForWriting(const std::string& /*node*/, uint32_t /*waitMs*/) override {
+        ++locks;
+        return HoldResult{lock, 0, nullptr};
+    }
+    HoldResult ClaimExclusively(const std::string& /*node*/) override {
+        ++claims;
+        return HoldResult{claim, claim == HoldOutcome::kBusy ? EBUSY : 0, nullptr};
+    }
+    std::unique_ptr<DriveReadLock> OpenReadLock(const std::string& /*node*/) override {
+        return nullptr;
+    }
+    std::string MountPointOf(const std::string& /*number*/) override { return mountPoint; }
+
+    HoldOutcome lock = HoldOutcome::kHeld;
+    HoldOutcome claim = HoldOutcome::kHeld;
+    std::string mountPoint;
+    int locks = 0;
+    int claims = 0;
+};
+
 // The drives of a test, lent to one run at a time; each has the names given.
 class LentDrives : public DriveSystem {
 public:
     LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates, bool heldElsewhere,
-               DriveNames names = {})
+               DriveClaims& claims, DriveNames names = {})
         : transport_(transport),
           candidates_(std::move(candidates)),
           heldElsewhere_(heldElsewhere),
+          claims_(claims),
           names_(std::move(names)) {}
     ScsiTransport& Transport() override { return transport_; }
     std::vector<DriveCandidate> Candidates() override { return candidates_; }
     std::unique_ptr<DriveAccessMutex> AccessMutex() override {
         return heldElsewhere_ ? std::make_unique<HeldElsewhereMutex>() : DriveSystem::AccessMutex();
     }
+    DriveClaims& Claims() override { return claims_; }
     DriveNames NamesOf(const DriveCandidate& /*drive*/) override { return names_; }
 
 private:
     ScsiTransport& transport_;
     std::vector<DriveCandidate> candidates_;
     bool heldElsewhere_;
+    DriveClaims& claims_;
     DriveNames names_;
 };
 
@@ -101,7 +129,8 @@ protected:
                                          remedy,
                                          [this](bool) {
                                              return std::make_unique<LentDrives>(
-                                                 *front, candidates, mutexHeldElsewhere, names);
+                                                 *front, candidates, mutexHeldElsewhere,
+                                                 driveClaims, names);
                                          },
                                          interrupt,
                                          [this] { return rawIoAllowed; },
@@ -143,6 +172,7 @@ protected:
     std::vector<DriveCandidate> candidates{LetterCandidate('E'), LetterCandidate('F'),
                                            LetterCandidate('G')};
     bool mutexHeldElsewhere = false;  // another program holds the drive access
+    SetClaims driveClaims;            // the drive's lock and claim
     std::function<bool()> interrupt;  // a request to end the program, when it returns true
     bool rawIoAllowed = true;         // a block node would pass a write
     DriveNames names;                 // what the system names each drive by

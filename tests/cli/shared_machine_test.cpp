@@ -78,8 +78,9 @@ TEST_F(SharedMachine, OutputThatCannotBeWrittenFailsTheRun) {
     std::ostream closed(nullptr);  // every write to it fails, as to a closed pipe
     std::ostringstream err;
     const CliEnvironment toClosedOut{
-        closed, err, kLanguageEnglish, AccessRemedy::kJoinCdromGroup,
-        [this](bool) { return std::make_unique<LentDrives>(*front, candidates, false); }};
+        closed, err, kLanguageEnglish, AccessRemedy::kJoinCdromGroup, [this](bool) {
+            return std::make_unique<LentDrives>(*front, candidates, false, driveClaims);
+        }};
     EXPECT_EQ(RunCli({"velmora-drive", "list"}, toClosedOut), kExitOutputFailed);
     EXPECT_NE(err.str().find("The report could not be written"), std::string::npos);
     std::ostringstream out;
@@ -156,6 +157,37 @@ TEST_F(SharedMachine, ADryRunAnnouncesOnlyTheWritesItWouldSend) {
     EXPECT_NE(blocked.err.find("Writing the settings would be refused"), std::string::npos);
     EXPECT_EQ(blocked.out.find("WRITE BUFFER"), std::string::npos);
     EXPECT_EQ(WritesAtE(9), 0);
+}
+
+// Another writer keeps the drive's lock: nothing is sent, not even the identification. The
+// system refuses the claim (a mounted disc, a burning program): the identification and the
+// settings read, and nothing that could change the drive.
+TEST_F(SharedMachine, ADriveThatCannotBeHadToItselfGetsNoWriteAndIsBusy) {
+    driveClaims.lock = HoldOutcome::kBusy;
+    const CliRun locked = Run({"set", "E:", "--optimal-speed", "off"});
+    EXPECT_EQ(locked.code, kExitBusy);
+    EXPECT_NE(locked.err.find("in use by another program of this utility"), std::string::npos);
+    EXPECT_EQ(e.ReceivedCount(), 0u);
+
+    driveClaims.lock = HoldOutcome::kHeld;
+    driveClaims.claim = HoldOutcome::kBusy;
+    driveClaims.mountPoint = "/media/user/DISC";
+    const CliRun mounted = Run({"restore", "E:"}, kLanguageJapanese);
+    EXPECT_EQ(mounted.code, kExitBusy);
+    EXPECT_NE(mounted.err.find("/media/user/DISC にマウント"), std::string::npos);
+    for (uint8_t opcode : OpcodesAtE()) {
+        EXPECT_TRUE(opcode == 0x3C || opcode == 0x12) << int(opcode);
+    }
+    EXPECT_EQ(driveClaims.locks, 2);  // once for each run, held from the identification
+}
+
+// The first failure that says the drive has gone ends the write: no retries into nothing.
+TEST_F(SharedMachine, ADriveGoneDuringTheWriteEndsItAtOnce) {
+    transport.FailCommands("E:", 0x3B, ENODEV);
+    const CliRun run = Run({"set", "E:", "--optimal-speed", "off", "--json"});
+    EXPECT_EQ(run.code, kExitNoDevice);
+    EXPECT_EQ(run.Json()["write"]["optimal_writing_speed"]["writes"], 1);
+    EXPECT_TRUE(run.Json()["optimal_writing_speed"]["current"].is_null());
 }
 
 }  // namespace

@@ -57,4 +57,22 @@ TEST_F(CommandTraceTest, EachCommandGivesOneLineWithItsAnswerAndHowTheSystemEnde
     EXPECT_EQ(sink.lines.size(), 3u);
 }
 
+// A transfer longer than the buffer is refused before the system sees it: its trace copies none
+// of the buffer (reading past it), and no command copies more than the buffer holds.
+TEST_F(CommandTraceTest, DataOutIsCopiedOnlyForACommandHandedOnAndNeverPastTheBuffer) {
+    std::vector<TracedCommand> traced;
+    struct Keeping : CommandTraceSink {
+        explicit Keeping(std::vector<TracedCommand>& into) : kept(into) {}
+        void OnCommand(const TracedCommand& command) override { kept.push_back(command); }
+        std::vector<TracedCommand>& kept;
+    } keeping(traced);
+    state.trace = &keeping;
+    WriteBuffer(state, 0xFA, 1, 0, TransferBuffers::kSize + 1);
+    SendRawCdb(state, Cdb{0x3B}, TransferBuffers::kSize, kDirectionOut);
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_TRUE(traced[0].dataOut.empty());
+    EXPECT_EQ(traced[0].transferLength, TransferBuffers::kSize + 1);
+    EXPECT_EQ(traced[1].dataOut.size(), TransferBuffers::kSize);
+}
+
 }  // namespace

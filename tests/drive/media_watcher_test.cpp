@@ -3,6 +3,8 @@
 // drive-access mutex.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -111,6 +113,51 @@ TEST_F(MediaWatcherTest, AStopWhileWaitingForTheMutexEndsRightAfterThatPoll) {
     thread = nullptr;
     EXPECT_EQ(drive.ReceivedCount(), 1u);
     EXPECT_EQ(slow.StopRequested(), 0);
+}
+
+// The read lock another program's writer holds: shared between the test and the watcher thread.
+struct SharedReadLock : DriveReadLock {
+    explicit SharedReadLock(std::atomic<bool>& writerHolds) : held(writerHolds) {}
+    bool TryHold() override { return !held.load(); }
+    void Release() override {}
+    std::atomic<bool>& held;
+};
+
+// While a writer holds the drive no poll is sent and the flag stays as it was; then polls resume.
+TEST_F(MediaWatcherTest, APollThatCannotHaveTheReadLockIsSkippedAndTheFlagKept) {
+    std::atomic<bool> writerHolds{false};
+    drive.ForceReadyByte(1);
+    thread = watcher.Start(state, *mutex, std::make_unique<SharedReadLock>(writerHolds));
+    ASSERT_TRUE(Eventually([&] { return watcher.IsReady() == 1; }));
+    writerHolds = true;
+    {
+        DriveLock between(*mutex);  // no poll is half-way when the count is taken
+        drive.ClearReceived();
+        drive.ForceReadyByte(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(drive.ReceivedCount(), 0u);
+    EXPECT_EQ(watcher.IsReady(), 1);
+    writerHolds = false;
+    EXPECT_TRUE(Eventually([&] { return watcher.IsReady() == 0; }));
+}
+
+// With endOnGoneDrive the first poll the system fails as gone is the last; the stop still works.
+TEST_F(MediaWatcherTest, ADriveFoundGoneIsPolledNoMoreUntilTheWatcherIsStopped) {
+    state.endOnGoneDrive = true;
+    Start();
+    ASSERT_TRUE(Eventually([&] { return drive.ReceivedCount() >= 1; }));
+    transport.FailCommands("E:", -1, ENODEV);
+    ASSERT_TRUE(Eventually([&] { return watcher.DriveGone() == 1; }));
+    transport.FailCommands("E:", -1, 0);
+    const size_t polls = drive.ReceivedCount();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(drive.ReceivedCount(), polls);
+    StopMediaWatcher(watcher, &thread);
+    EXPECT_EQ(watcher.StopRequested(), 0);
+    Start();
+    EXPECT_EQ(watcher.DriveGone(), 0);
+    EXPECT_TRUE(Eventually([&] { return drive.ReceivedCount() > polls; }));
 }
 
 TEST(MediaWatcherInstance, IsOneObjectNotReadyBeforeAnyPoll) {

@@ -45,8 +45,9 @@ echo "what discovery and start-up sent"
 expect_line "E: the model buffer first, then INQUIRY" \
     "$(head -n 2 "$(wine_drive_trace E)" | cut -d' ' -f1 | tr '\n' ' ')" \
     "^cdb=${DW_MODEL_READ}cdb=${DW_INQUIRY}\$"
-expect_line "E: each of them once" \
-    "$(dw_trace_count E "$DW_MODEL_READ") $(dw_trace_count E "$DW_INQUIRY")" '^1 1$'
+# The start-up open confirms that E is still the drive discovery found: its model is read again.
+expect_line "E: INQUIRY once, the model buffer once more after the start-up open" \
+    "$(dw_trace_count E "$DW_MODEL_READ") $(dw_trace_count E "$DW_INQUIRY")" '^2 1$'
 expect_line "E: the settings page read twice (controls, report)" "$(dw_trace_count E "$DW_PAGE_READ")" '^2$'
 expect_line "F: the model buffer only, and F is not listed" \
     "$(cut -d' ' -f1 "$(wine_drive_trace F)" | tr '\n' ' ')" "^cdb=$DW_MODEL_READ\$"
@@ -73,6 +74,8 @@ sleep 1.5
 expect_line "E's watcher stopped: E receives nothing more" "$(wc -l <"$(wine_drive_trace E)")" "^$e_before\$"
 expect_status "G's watcher polls G" test "$(dw_trace_count G "$DW_READY_POLL")" -gt "$g_polls"
 expect_line "G: two settings page reads for the change" "$(dw_trace_count G "$DW_PAGE_READ")" '^2$'
+expect_line "G: its model read again at each of the change's two opens" \
+    "$(dw_trace_count G "$DW_MODEL_READ")" '^3$'
 
 echo "Check setting"
 gui_auto click "$CAPTION" 1007 >/dev/null

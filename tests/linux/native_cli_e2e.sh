@@ -94,8 +94,9 @@ check "show -j: the drive's lasting names" \
     "/dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315_0001 2:0:0:0 /$scsi_device/block/sr0" \
     "$(json '[.device.by_id[], .device.scsi_address, .device.sysfs_path] | join(" ")')"
 vd -j show /dev/sr1
-check "show -j: a drive without links or address" "[] null /sys/class/block/sr1" \
-    "$(json '[(.device.by_id | tojson), (.device.scsi_address | tojson), .device.sysfs_path] | join(" ")')"
+check "show -j: a drive udev made no link to, its sysfs entry no link" \
+    "[] 3:0:0:0 /sys/class/block/sr1" \
+    "$(json '[(.device.by_id | tojson), .device.scsi_address, .device.sysfs_path] | join(" ")')"
 vd __complete-devices
 check "the devices the shell completions offer, found without opening any" \
     "/dev/sr0 /dev/sr1 /dev/sr2" "$(paste -sd ' ' <<<"$out")"
@@ -215,6 +216,74 @@ check "signal: the write read back, no second write" "3B 3C 3C" \
 contains "signal: the speed confirmed" "$(cat "$NATIVE_WORK/cli.out")" "Confirmed by read-back"
 contains "signal: says what it did" "$(cat "$NATIVE_WORK/cli.err")" "stopped before the next write"
 
+echo "the drive to itself: another program's claim, a mounted disc, another writer's lock"
+native_set_node sr0 excl EBUSY
+mark=$(lines 0)
+vd set /dev/sr0 --optimal-speed off --save
+check "claim refused: exit code" 9 "$code"
+contains "claim refused: says it is in use" "$err" "/dev/sr0 is in use by another program"
+check "claim refused: no stop, no write" "" "$(opcodes 0 "$mark" | grep -oE '1B|3B')"
+native_mount_disc 0 /media/user/MY_DISC
+vd set /dev/sr0 --optimal-speed off --save
+contains "mounted: names the mount point" "$err" "mounted at /media/user/MY_DISC"
+native_set_node sr0 excl 0
+rm -f "$SIM_ROOT/proc/self/mountinfo"
+flock "$SIM_ROOT/dev/sr0" sleep 13 &
+holder=$!
+sleep 0.2
+mark=$(lines 0)
+vd set /dev/sr0 --optimal-speed off
+check "another writer's lock past the wait: exit code" 9 "$code"
+contains "another writer's lock: says so" "$err" "in use by another program of this utility"
+check "another writer's lock: no write" "" "$(opcodes 0 "$mark" | grep -oE '3B')"
+kill "$holder" 2>/dev/null
+wait "$holder" 2>/dev/null
+
+echo "two writers at once: one has the drive from its identification to its last read-back"
+set_key 0 latency_us 50000
+mark=$(lines 0)
+native_run "$exe" set /dev/sr0 --optimal-speed on --audio-mode low >/dev/null 2>&1 &
+first=$!
+sleep 0.05
+native_run "$exe" set /dev/sr0 --optimal-speed off --audio-mode high >/dev/null 2>&1
+second=$?
+wait "$first"
+check "two writers: both succeed" "0 0" "$? $second"
+set_key 0 latency_us 0
+# Each run: identification (READ BUFFER F1h), settings read, disc probe, two writes each with its
+# read-back. One run's commands all come before the other's first: the writes' pages come in
+# pairs, and no identification comes between a run's own identification and its last write.
+pages=$(tail -n +"$((mark + 1))" "$(native_drive_trace 0)" |
+    sed -nE 's/^cdb=3B.* out=(........).*/\1/p' | tr '\n' ' ')
+case "$pages" in
+    "09000100 02800100 09000000 02800000 " | "09000000 02800000 09000100 02800100 ")
+        check "two writers: each run's writes together" ok ok ;;
+    *) check "two writers: each run's writes together" "two pairs" "$pages" ;;
+esac
+check "two writers: the second identification only after the first run's writes" 1 \
+    "$(tail -n +"$((mark + 1))" "$(native_drive_trace 0)" |
+        awk '/^cdb=3C02/ { ids++ } /^cdb=3B/ { if (ids == 2 && writes < 2) bad = 1; writes++ }
+             END { print bad ? 0 : 1 }')"
+
+echo "a drive that goes while it is written"
+set_key 0 latency_us 200000
+mark=$(lines 0)
+native_run "$exe" set /dev/sr0 --optimal-speed off >"$NATIVE_WORK/cli.out" 2>"$NATIVE_WORK/cli.err" &
+pid=$!
+for _ in $(seq 200); do  # unplugged once the disc probe has begun
+    opcodes 0 "$mark" | grep -q 51 && break
+    sleep 0.02
+done
+native_set_node sg1 io ENODEV
+wait "$pid"
+code=$?
+native_set_node sg1 io 0
+set_key 0 latency_us 0
+check "gone: exit code" 3 "$code"
+contains "gone: says so" "$(cat "$NATIVE_WORK/cli.err")" "is no longer there"
+check "gone: the first failure ends it" 1 \
+    "$(tail -n +"$((mark + 1))" "$(native_drive_trace 0)" | grep -c '^system=ENODEV')"
+check "gone: no write" "" "$(opcodes 0 "$mark" | grep -oE '3B')"
 check_json_documents "$NATIVE_WORK/json"
 
 if [ "$failures" -eq 0 ]; then

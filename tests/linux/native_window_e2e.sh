@@ -222,11 +222,11 @@ if start_window en_US.UTF-8 "$EN"; then
     close_window "$EN" Close
 fi
 
-echo "a write through the block node, refused by the kernel's filter (en_US.UTF-8)"
+echo "a write through the block node, refused by the kernel's filter, naming the node (en_US.UTF-8)"
 native_use_tree window-block
 native_place_drive 0 --no-sg speed=1
 REFUSED='Writing the settings was refused: this drive has no SCSI generic node \(/dev/sg\*\), and '
-REFUSED+='through /dev/sr\* Linux lets only an administrator write\.(\\r)?\\n'
+REFUSED+='through /dev/sr0 Linux lets only an administrator write\.(\\r)?\\n'
 REFUSED+='Load the sg module \(sudo modprobe sg\) or run as administrator\.'
 if start_window en_US.UTF-8 "$EN"; then
     native_gui_auto wait-text "$EN" @text 'Current drive setting\n.*' 15000 >/dev/null

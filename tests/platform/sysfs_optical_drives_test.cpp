@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/sysfs_optical_drives.h"
@@ -70,6 +71,28 @@ TEST_F(FakeSysfs, AGenericNodeMissingFromDevFallsBackToTheBlockNode) {
     AddBlock("sr0", "5", "sg1", false);
     EXPECT_EQ(Paths(ListOpticalDrives(root + "/")),
               std::vector<std::string>{"/dev/sr0=/dev/sr0 (block)"});
+}
+
+// What each drive is remembered by: its SCSI address and the numbers of the node it is opened
+// through and of its block node.
+TEST_F(FakeSysfs, EachDriveKeepsTheIdentitySysfsGivesIt) {
+    AddBlock("sr0", "5", "sg1");
+    AddBlock("sr1", "5");
+    const fs::path block = fs::path(root) / "sys/class/block";
+    for (const auto& [name, number, address] :
+         {std::tuple{"sr0", "11:0", "2:0:0:0"}, std::tuple{"sr1", "11:1", "3:0:1:0"}}) {
+        std::ofstream(block / name / "dev") << number << "\n";
+        fs::create_directories(block / name / "device/scsi_device" / address);
+    }
+    std::ofstream(block / "sr0/device/scsi_generic/sg1/dev") << "21:1\n";
+    const std::vector<DriveCandidate> drives = ListOpticalDrives(root);
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].scsiAddress, "2:0:0:0");
+    EXPECT_EQ(drives[0].nodeNumber, "21:1");
+    EXPECT_EQ(drives[0].blockNode, "/dev/sr0");
+    EXPECT_EQ(drives[0].blockNumber, "11:0");
+    EXPECT_EQ(drives[1].scsiAddress, "3:0:1:0");
+    EXPECT_EQ(drives[1].nodeNumber, "11:1");  // opened through its block node
 }
 
 TEST_F(FakeSysfs, NoTreeOrAnUnreadableTypeListsNothing) {

@@ -18,8 +18,9 @@ constexpr uint32_t kPopup = 0x80000000u, kVisible = 0x10000000u, kCaption = 0x00
                    kTabStop = 0x00010000u, kBorder = 0x00800000u, kVScroll = 0x00200000u,
                    kAppWindow = 0x00040000u;
 
-const int kStringIds[] = {101, 102, 103, 107, 112, 116, 118, 119, 120, 121, 137, 138, 139, 140,
-                          142, 143, 144, 145, 146, 147, 148, 149, 150, 151, 160, 161, 162, 163};
+const int kStringIds[] = {101, 102, 103, 107, 112, 116, 118, 119, 120, 121, 137, 138,
+                          139, 140, 142, 143, 144, 145, 146, 147, 148, 149, 150, 151,
+                          160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171};
 
 std::string Text(int id, uint16_t language) {
     const char* text = GeneratedResourceCatalog().FindString(id, language);

@@ -2,7 +2,11 @@
 // lines queued before it, and what a failed read reports.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "settings/current_settings.h"
+#include "settings/settings_page.h"
+#include "tests/drive/recording_transport.h"
 #include "tests/settings/settings_rig.h"
 
 namespace {
@@ -93,6 +97,22 @@ TEST_F(CurrentSettings, AClosedDriveReportsAnError) {
     ReadCurrentSettings(context);
     EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
     EXPECT_EQ(supported.optimalSpeed, 0);
+}
+
+// A system that says the whole page came but wrote none of it: the bytes an earlier command left
+// in the reply buffer must not come back as the drive's settings.
+TEST(SettingsPageRead, TheReplyAreaIsClearedBeforeEachRead) {
+    RecordingTransport transport;
+    DriveState state{transport};
+    ASSERT_EQ(AllocateTransferBuffers(state.buffers), 1);
+    state.driveHandle = RecordingTransport::kOpenHandle;
+    std::unique_ptr<DriveAccessMutex> mutex = CreateDriveAccessMutex(kDriveAccessMutexName);
+    CommandRunner runner{state, *mutex, nullptr};
+    std::memset(state.buffers.DataInBuffer(), 1, kSettingsPageSize);  // an earlier reply
+    SettingsPage page;
+    DriveLock lock(*mutex);
+    ASSERT_EQ(ReadSettingsPage(state, runner, lock, &page), 1);
+    EXPECT_EQ(page.bytes, SettingsPage{}.bytes);
 }
 
 }  // namespace

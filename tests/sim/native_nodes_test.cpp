@@ -16,14 +16,19 @@ std::string Moved(const char* root, const char* path) {
     return moved == nullptr ? "<too long>" : moved;
 }
 
-TEST(SimRootPaths, OnlyClassBlockAndTheScsiNodesMoveAndOnlyWithARoot) {
+TEST(SimRootPaths, OnlyClassBlockDeviceNumbersTheScsiNodesAndTheMountTableMove) {
     EXPECT_EQ(Moved("/t", "/sys/class/block"), "/t/sys/class/block");
+    EXPECT_EQ(Moved("/t", "/sys/dev/char/21:1/device/scsi_device"),
+              "/t/sys/dev/char/21:1/device/scsi_device");
+    EXPECT_EQ(Moved("/t", "/sys/dev/block/11:0"), "/t/sys/dev/block/11:0");
+    EXPECT_EQ(Moved("/t", "/proc/self/mountinfo"), "/t/proc/self/mountinfo");
     EXPECT_EQ(Moved("/t", "/sys/class/block/sr0/device/type"),
               "/t/sys/class/block/sr0/device/type");
     EXPECT_EQ(Moved("/t", "/dev/sg1"), "/t/dev/sg1");
     EXPECT_EQ(Moved("/t", "/dev/sr12"), "/t/dev/sr12");
-    for (const char* stays : {"/sys/class/blockx", "/sys/class/net", "/dev/sda", "/dev/sgx",
-                              "/dev/sr", "/dev/sg1x", "dev/sg1", "/etc/passwd"}) {
+    for (const char* stays :
+         {"/sys/class/blockx", "/sys/class/net", "/dev/sda", "/dev/sgx", "/dev/sr", "/dev/sg1x",
+          "dev/sg1", "/etc/passwd", "/sys/dev/charx", "/proc/self/mounts"}) {
         EXPECT_EQ(Moved("/t", stays), stays);
     }
     EXPECT_EQ(Moved(nullptr, "/dev/sg1"), "/dev/sg1");
@@ -48,8 +53,10 @@ TEST(SimRootPaths, ALookUpMovesAnyDevPathAndNothingElse) {
 TEST(NodeConfig, ReadsTheRefusalsAndTheFilterAndSaysWhichLineItCannotRead) {
     NodeConfig config;
     std::string error;
-    ASSERT_TRUE(ParseNodeConfig("# a node\nopen=EACCES\nio=ENODEV\nfilter=0\n", config, error));
+    ASSERT_TRUE(
+        ParseNodeConfig("# a node\nopen=EACCES\nexcl=EBUSY\nio=ENODEV\nfilter=0\n", config, error));
     EXPECT_EQ(config.openError, EACCES);
+    EXPECT_EQ(config.exclusiveOpenError, EBUSY);
     EXPECT_EQ(config.ioError, ENODEV);
     EXPECT_EQ(config.filter, 0);
     ASSERT_TRUE(ParseNodeConfig("open=0\n", config, error));

@@ -114,6 +114,27 @@ TEST(DriveSelection, ADriveThatCannotBeReopenedIsShownInABoxAndNotWatched) {
     EXPECT_EQ(w.transport.Violations(), 0);
 }
 
+// Another device now answers at G (a drive letter handed on): its model read is all it gets; the
+// choice fails as a failed open does, and G is not opened again until the list is read again.
+TEST(DriveSelection, ADriveLetterNowLeadingToAnotherDeviceGetsNothingButTheModelRead) {
+    TwoDrives w;
+    SimulatedDriveConfig other;
+    other.modelText = "7325KT52    ";
+    SimulatedDrive& another = w.drives.AddDrive('G', other);
+    ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
+    ASSERT_EQ(w.host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(w.host.MessageBoxes()[0].text, "device open failed");
+    EXPECT_EQ(w.LogAfterTicks(10), "unexpected error\r\ndevice open failed");
+    EXPECT_FALSE(w.host.IsEnabled(IDC_APPLY));
+    ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 0));
+    ASSERT_TRUE(w.host.SelectComboItem(IDC_DRIVE_COMBO, 1));
+    EXPECT_EQ(w.host.MessageBoxes().back().text, "device open failed");
+    ASSERT_EQ(another.ReceivedCount(), 1u);
+    EXPECT_EQ(another.Received()[0].cdb[2], 0xF1);
+    EXPECT_EQ(w.transport.OpenHandles(), 0);
+    EXPECT_EQ(w.transport.Violations(), 0);
+}
+
 TEST(DriveSelection, AFailedReadOnOneDriveThenAGoodOneEnablesEveryControlAgain) {
     TwoDrives w;
     w.g->AddFault(Failing({0x3C, 0xF4, 1}, {0x05, 0x24, 0x00}));

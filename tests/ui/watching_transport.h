@@ -29,6 +29,11 @@ public:
         std::lock_guard<std::mutex> guard(mutex_);
         return static_cast<int>(paths_.size());
     }
+    // Commands handed to the system so far, whatever became of them.
+    int Executed() const {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return executed_;
+    }
     std::vector<std::string> OpenPaths() const {
         std::lock_guard<std::mutex> guard(mutex_);
         std::vector<std::string> paths;
@@ -72,6 +77,7 @@ public:
                 ++violations_;
             }
             ++running_[handle];
+            ++executed_;
         }
         const TransportResult executed = inner_.Execute(handle, request);
         std::lock_guard<std::mutex> guard(mutex_);
@@ -86,4 +92,5 @@ private:
     std::map<DeviceHandle, std::string> paths_;
     std::map<DeviceHandle, int> running_;
     int violations_ = 0;
+    int executed_ = 0;
 };

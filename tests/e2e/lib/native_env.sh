@@ -1,17 +1,24 @@
 # Simulated drives for the native Linux program, as Linux would list them: a fake sysfs tree and
 # fake device nodes under $SIM_ROOT, the drives' set-up in $SIM_DRIVE_DIR. Programs started with
 # native_run carry the SG_IO preload library, which moves the program's look-ups of
-# /sys/class/block and /dev/sgN, /dev/srN into $SIM_ROOT and answers SG_IO on the fake nodes
-# (sim/README.md). Source it with NATIVE_BUILD set to the native build directory.
+# /sys/class/block, /sys/dev/{char,block}, /dev/sgN, /dev/srN and /proc/self/mountinfo into
+# $SIM_ROOT and answers SG_IO and fstat on the fake nodes (sim/README.md). Source it with
+# NATIVE_BUILD set to the native build directory.
 #
 #   native_use_tree NAME                  a fresh, empty tree and drive directory of the caller's
 #   native_place_drive N [--no-sg] [--sg M] [key=value ...]
-#                                         a drive at /dev/srN (peripheral type 5) with its SCSI
-#                                         generic node /dev/sgM (M = N + 1 unless given), or none
-#                                         with --no-sg; each key=value is a line of drive-srN.conf
+#                                         a drive at /dev/srN (peripheral type 5, device number
+#                                         11:N, SCSI address N+2:0:0:0) with its SCSI generic node
+#                                         /dev/sgM (21:M; M = N + 1 unless given), or none with
+#                                         --no-sg; each key=value is a line of drive-srN.conf
 #   native_place_block NAME TYPE          another block device (sda 0, ...), with no drive behind it
-#   native_set_node NODE KEY VALUE        one line of node-NODE.conf: open=ERRNO, io=ERRNO,
-#                                         filter=0|1 (read afresh by every open and SG_IO)
+#   native_set_node NODE KEY VALUE        one line of node-NODE.conf: open=ERRNO, excl=ERRNO,
+#                                         io=ERRNO, filter=0|1 (read afresh by every open and SG_IO)
+#   native_repoint_drive N K [--keep-address]
+#                                         srN's nodes (and its sg node) now lead to the drive placed
+#                                         as srK, and sysfs gives srN srK's SCSI address (unless
+#                                         --keep-address): a device plugged in under a freed name
+#   native_mount_disc N MOUNT_POINT       the mount table names srN's disc mounted there
 #   native_drive_trace N                  the path of drive srN's command trace
 #   native_drive_state N                  the path of the setting values drive srN keeps
 #   native_run PROGRAM [ARG...]           runs it with the preload (NATIVE_RUN_TIMEOUT, 60 s) and
@@ -43,9 +50,17 @@ native_place_drive() {  # native_place_drive N [--no-sg] [--sg M] [key=value ...
             *) break ;;
         esac
     done
+    local block="$SIM_ROOT/sys/class/block/sr$n"
     _native_block "sr$n" 5
+    printf '11:%s\n' "$n" >"$block/dev"
+    mkdir -p "$block/device/scsi_device/$((n + 2)):0:0:0" "$SIM_ROOT/sys/dev/block" \
+        "$SIM_ROOT/sys/dev/char"
+    ln -sfn "../../class/block/sr$n" "$SIM_ROOT/sys/dev/block/11:$n"
     if [ -n "$sg" ]; then
-        mkdir -p "$SIM_ROOT/sys/class/block/sr$n/device/scsi_generic/sg$sg"
+        mkdir -p "$block/device/scsi_generic/sg$sg"
+        printf '21:%s\n' "$sg" >"$block/device/scsi_generic/sg$sg/dev"
+        ln -sfn ../.. "$block/device/scsi_generic/sg$sg/device"
+        ln -sfn "../../class/block/sr$n/device/scsi_generic/sg$sg" "$SIM_ROOT/sys/dev/char/21:$sg"
         : >"$SIM_ROOT/dev/sg$sg"
     fi
     rm -f "$SIM_DRIVE_DIR/drive-sr$n.state" "$SIM_DRIVE_DIR/trace-sr$n.log"
@@ -63,6 +78,34 @@ native_set_node() {  # native_set_node NODE KEY VALUE
     local conf="$SIM_DRIVE_DIR/node-$1.conf"
     { [ -e "$conf" ] && grep -v "^$2=" "$conf"; printf '%s=%s\n' "$2" "$3"; } >"$conf.new"
     mv "$conf.new" "$conf"
+}
+
+_native_sg_of() {  # _native_sg_of N: the sg node of srN, if it has one
+    local entry
+    for entry in "$SIM_ROOT/sys/class/block/sr$1/device/scsi_generic"/sg*; do
+        [ -e "$entry" ] && basename "$entry" && return
+    done
+}
+
+native_repoint_drive() {  # native_repoint_drive N K [--keep-address]
+    local n=$1 k=$2 sg sgk address
+    sg=$(_native_sg_of "$n")
+    sgk=$(_native_sg_of "$k")
+    ln -f "$SIM_ROOT/dev/sr$k" "$SIM_ROOT/dev/sr$n"
+    if [ -n "$sg" ] && [ -n "$sgk" ]; then
+        ln -f "$SIM_ROOT/dev/$sgk" "$SIM_ROOT/dev/$sg"
+    fi
+    if [ "${3:-}" != --keep-address ]; then
+        address="$SIM_ROOT/sys/class/block/sr$n/device/scsi_device"
+        rm -rf "${address:?}"/*
+        mkdir -p "$address/$((k + 2)):0:0:0"
+    fi
+}
+
+native_mount_disc() {  # native_mount_disc N MOUNT_POINT
+    mkdir -p "$SIM_ROOT/proc/self"
+    printf '36 22 11:%s / %s ro,nosuid,nodev shared:2 - iso9660 /dev/sr%s ro\n' "$1" "$2" "$1" \
+        >>"$SIM_ROOT/proc/self/mountinfo"
 }
 
 native_drive_trace() {  # native_drive_trace N
