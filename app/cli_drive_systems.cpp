@@ -12,6 +12,7 @@ public:
         : transport_(std::move(transport)) {}
     ScsiTransport& Transport() override { return *transport_; }
     std::vector<DriveCandidate> Candidates() override { return ListSystemDriveCandidates(); }
+    DriveNames NamesOf(const DriveCandidate& drive) override { return ReadDriveNames(drive, "/"); }
 
 private:
     std::unique_ptr<ScsiTransport> transport_;

@@ -12,6 +12,7 @@
 #include "platform/access_remedy.h"
 #include "platform/console_session.h"
 #include "platform/interrupt_signals.h"
+#include "platform/locale_codeset.h"
 #include "platform/raw_io_capability.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,6 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv, argv + argc);
     const CliEnvironment environment{
         std::cout,          std::cerr,          OutputLanguageOfProcess(), SystemAccessRemedy(),
-        MakeCliDriveSystem, InterruptRequested, HasRawIoCapability};
+        MakeCliDriveSystem, InterruptRequested, HasRawIoCapability,        UserLocaleCodeset()};
     return RunCli(arguments, environment);
 }

@@ -11,7 +11,6 @@
 #include "cli/run_verdict.h"
 #include "cli/show_command.h"
 #include "cli/write_command.h"
-#include "res/resource_ids.h"
 
 namespace {
 
@@ -25,9 +24,10 @@ bool Flushed(const CliEnvironment& environment) {
     }
     if (environment.err.good()) {
         CliReport failed;
-        failed.exitCode = kExitOutputFailed;
-        failed.messages.push_back(CliMessage{Severity::kError, {IDS_CLI_OUTPUT_FAILED}, {}});
-        WriteHumanOutput(failed, CliTexts(environment.language), environment.err, environment.err);
+        failed.Note(Finding{FindingKind::kOutputFailed});
+        ConcludeReport(failed, environment.remedy);
+        WriteHumanOutput(failed, CliTexts(environment.language, environment.codeset),
+                         environment.err, environment.err);
         environment.err.flush();
     }
     return false;
@@ -37,7 +37,8 @@ void Print(const CliReport& report, bool json, const CliEnvironment& environment
     if (json) {
         WriteJsonOutput(report, environment.out);
     } else {
-        WriteHumanOutput(report, CliTexts(environment.language), environment.out, environment.err);
+        WriteHumanOutput(report, CliTexts(environment.language, environment.codeset),
+                         environment.out, environment.err);
     }
 }
 
@@ -88,9 +89,26 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
                            !environment.rawIoAllowed || environment.rawIoAllowed(),
                            &drives->Claims()};
     RunCommand(context);
+    for (DeviceReport& device : report.devices) {
+        device.names = drives->NamesOf(device.device);
+    }
     if (context.Interrupted()) {
         report.Note(Finding{FindingKind::kInterrupted});
     }
+}
+
+// The names of the devices where drives are looked for, one a line, for the shell completions:
+// nothing is opened, so that completing a command line never waits for a drive or disturbs one.
+int PrintDeviceNames(bool demo, const CliEnvironment& environment) {
+    const std::unique_ptr<DriveSystem> drives =
+        environment.drives ? environment.drives(demo) : nullptr;
+    if (drives == nullptr) {
+        return kExitInternalError;
+    }
+    for (const DriveCandidate& candidate : drives->Candidates()) {
+        environment.out << candidate.name << "\n";
+    }
+    return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
 }
 
 }  // namespace
@@ -100,6 +118,9 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
     const ParsedCommandLine parsed = ParseCommandLine(arguments, environment.out);
     if (parsed.status == ParseStatus::kAnswered) {
         return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
+    }
+    if (parsed.status == ParseStatus::kDeviceNames) {
+        return PrintDeviceNames(parsed.request.demo, environment);
     }
     CliReport report;
     report.arguments = arguments;

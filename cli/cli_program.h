@@ -22,6 +22,9 @@ struct CliEnvironment {
     std::function<bool()> interruptRequested = nullptr;
     // Whether a write through a Linux block node would pass its command filter; yes when empty.
     std::function<bool()> rawIoAllowed = nullptr;
+    // The codeset of the human output (platform/locale_codeset.h); the JSON is UTF-8 whatever it
+    // is.
+    std::string codeset = "UTF-8";
 };
 
 // arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h),

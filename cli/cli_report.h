@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drive/drive_discovery.h"
+#include "platform/drive_names.h"
 #include "settings/apply_settings.h"
 
 enum class CliCommand { kNone, kList, kShow, kSet, kRestore };  // kNone: not understood
@@ -28,9 +29,11 @@ struct MessageArgument {
 };
 
 // A message by string id: the texts of the ids joined, then %1, %2, ... replaced by the
-// arguments, so that each output can render it in its own language.
+// arguments, so that each output can render it in its own language; its code names the kind of
+// message for scripts ("drive_busy"), whatever the language.
 struct CliMessage {
     Severity severity = Severity::kInformation;
+    const char* code = "";
     std::vector<int> textIds;
     std::vector<MessageArgument> arguments;
 };
@@ -54,6 +57,7 @@ enum class ReadyState { kNotPolled, kReady, kNotReady };
 
 struct DeviceReport {
     DriveCandidate device;
+    DriveNames names;  // the names that stay with the drive (by-id link, SCSI address, sysfs)
     ProbeOutcome probe = ProbeOutcome::kNotOpened;
     int openError = 0;    // the system's reason when the device could not be opened
     bool busy = false;    // not opened: another program of the utility held the drives throughout
@@ -108,6 +112,7 @@ enum class FindingKind {
     kCannotStart,         // the drive access could not be prepared
     kUsage,               // the command line is wrong: textId with arguments
     kNoSuchDevice,        // DEVICE names no device where drives are looked for (arguments)
+    kNotListedDrive,      // DEVICE names a device that is none of the drives listed (arguments)
     kNotSupportedDrive,   // the device answered, but is no supported drive
     kSeveralDrives,       // show without DEVICE, and more than one supported drive (arguments)
     kNoDriveFound,        // no supported drive at all
@@ -117,6 +122,7 @@ enum class FindingKind {
     kWrite,               // set or restore reached the write: report.write says how it went
     kDriveBusy,           // another program of the utility held the drives throughout the wait
     kInterrupted,         // a request to end the program arrived during the run
+    kOutputFailed,        // stdout or stderr refused the report
     kWriteAccessRefused,  // set or restore could not have the drive to itself: report.write.access
 };
 

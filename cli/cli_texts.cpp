@@ -1,5 +1,6 @@
 #include "cli/cli_texts.h"
 
+#include "platform/locale_codeset.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_catalog.h"
 
@@ -21,7 +22,17 @@ std::string WithUnixLineBreaks(const char* text) {
 
 std::string CliTexts::Text(int stringId) const {
     const char* text = GeneratedResourceCatalog().FindString(stringId, language_);
-    return text != nullptr ? WithUnixLineBreaks(text) : std::string();
+    const std::string utf8 = text != nullptr ? WithUnixLineBreaks(text) : std::string();
+    if (IsUtf8Codeset(codeset_)) {
+        return utf8;
+    }
+    std::string converted;
+    if (ConvertFromUtf8(utf8, codeset_, &converted)) {
+        return converted;
+    }
+    // English where the codeset cannot show the language; its texts are ASCII.
+    return language_ != kLanguageEnglish ? CliTexts(kLanguageEnglish, codeset_).Text(stringId)
+                                         : utf8;
 }
 
 std::string CliTexts::Format(int stringId, const std::vector<std::string>& arguments) const {

@@ -45,8 +45,13 @@ const char kRestoreFooter[] =
     "off, Audio Optimized Write Mode high speed playback. A disc in the drive is first stopped "
     "(not ejected).\n";
 
+const char kJsonHelp[] =
+    "Print one JSON document on stdout (texts in English, each with a code; values as on/off and "
+    "high/low), as /usr/share/velmora-drive-utility/velmora-drive.schema.json describes it";
+
 const char kDeviceHelp[] =
-    "The drive, as list shows it: /dev/sr0 on Linux, E: on Windows (and with --demo)";
+    "The drive, as list shows it: /dev/sr0 (or another path to its node: /dev/cdrom, "
+    "/dev/disk/by-id/...) on Linux, E: on Windows (and with --demo)";
 
 // What the parse fills in beyond the request itself.
 struct Parser {
@@ -55,6 +60,7 @@ struct Parser {
     CLI::App* show = nullptr;
     CLI::App* set = nullptr;
     CLI::App* restore = nullptr;
+    CLI::App* deviceNames = nullptr;
     std::string optimalSpeed;
     std::string audioMode;
     bool save = false;
@@ -64,9 +70,7 @@ void DefineCommands(Parser& parser, CliRequest& request) {
     CLI::App& app = parser.app;
     app.set_version_flag("--version", std::string(kProgramName) + " " + ProgramVersion());
     app.require_subcommand(1, 1);
-    app.add_flag("--json", request.json,
-                 "Print one JSON document on stdout (texts in English, values as on/off and "
-                 "high/low)");
+    app.add_flag("-j,--json", request.json, kJsonHelp);
     app.add_flag("--trace", request.trace,
                  "Print one line per SCSI command sent to the drive on stderr, for bug reports");
     app.add_flag("--demo", request.demo, kDemoHelp);
@@ -104,7 +108,13 @@ void DefineCommands(Parser& parser, CliRequest& request) {
                              "Print the commands that would be sent and send no write");
     parser.restore->footer(std::string(kRestoreFooter) + "\n" + kExitCodes);
 
-    for (CLI::App* command : {parser.list, parser.show, parser.set, parser.restore}) {
+    // For the shell completions: not in the help, as it is not meant to be typed.
+    parser.deviceNames =
+        app.add_subcommand("__complete-devices", "Print the devices where drives are looked for")
+            ->group("");
+
+    for (CLI::App* command :
+         {parser.list, parser.show, parser.set, parser.restore, parser.deviceNames}) {
         command->fallthrough();  // --json, --trace and --demo may follow the command too
     }
 }
@@ -172,7 +182,7 @@ ParsedCommandLine CheckRequest(ParsedCommandLine parsed, const Parser& parser) {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::ostream& out) {
     ParsedCommandLine parsed;
     for (size_t i = 1; i < arguments.size(); ++i) {
-        parsed.jsonAsked = parsed.jsonAsked || arguments[i] == "--json";
+        parsed.jsonAsked = parsed.jsonAsked || arguments[i] == "--json" || arguments[i] == "-j";
     }
     Parser parser;
     DefineCommands(parser, parsed.request);
@@ -188,6 +198,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
         return parsed;
     } catch (const CLI::ParseError& wrong) {
         return UsageError(parsed, IDS_CLI_USAGE_ERROR, {std::string(wrong.what())});
+    }
+    if (parser.deviceNames->parsed()) {
+        parsed.status = ParseStatus::kDeviceNames;
+        return parsed;
     }
     parsed.request.command = ChosenCommand(parser);
     parsed.request.optimalSpeed = Requested(parser.optimalSpeed, "on", parser.save);

@@ -1,6 +1,6 @@
 // The command line of velmora-drive, read with CLI11: one command (list, show, set, restore) with
-// its options, and the options every command takes (--json, --trace, --demo). --help (also per
-// command) and --version are answered here. CLI11's exceptions do not leave this file.
+// its options, and the options every command takes (--json or -j, --trace, --demo). --help (also
+// per command) and --version are answered here. CLI11's exceptions do not leave this file.
 #pragma once
 
 #include <ostream>
@@ -25,9 +25,10 @@ struct CliRequest {
 };
 
 enum class ParseStatus {
-    kRun,         // a command to run
-    kAnswered,    // --help or --version was printed: exit 0
-    kUsageError,  // the message says what is wrong: exit 2, nothing sent
+    kRun,          // a command to run
+    kAnswered,     // --help or --version was printed: exit 0
+    kDeviceNames,  // the shell completions ask where drives are looked for (request.demo)
+    kUsageError,   // the message says what is wrong: exit 2, nothing sent
 };
 
 struct ParsedCommandLine {

@@ -33,8 +33,10 @@ bool FindNamedDrive(CommandContext& context) {
     const DriveCandidate* candidate =
         FindDeviceCandidate(context.candidates, context.request.device);
     if (candidate == nullptr) {
-        context.report.Note(Finding{FindingKind::kNoSuchDevice, context.request.device, 0,
-                                    NamesOf(context.candidates)});
+        const FindingKind kind = NamesSomethingPresent(context.request.device)
+                                     ? FindingKind::kNotListedDrive
+                                     : FindingKind::kNoSuchDevice;
+        context.report.Note(Finding{kind, context.request.device, 0, NamesOf(context.candidates)});
         return false;
     }
     return TakeDrive(context, ProbeDevice(context.session, *candidate));

@@ -10,6 +10,7 @@
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
 #include "platform/drive_claim.h"
+#include "platform/drive_names.h"
 #include "platform/scsi_transport.h"
 
 class DriveSystem {
@@ -21,6 +22,8 @@ public:
     virtual std::unique_ptr<DriveAccessMutex> AccessMutex() {
         return CreateDriveAccessMutex(kDriveAccessMutexName);
     }
+    // The names that stay with a drive, for scripts (platform/drive_names.h); none by default.
+    virtual DriveNames NamesOf(const DriveCandidate& /*drive*/) { return DriveNames{}; }
     // The drive's lock and exclusive claim a set or restore takes (on Linux on the drive's block
     // node; a drive without one, as the demo's, holds nothing).
     virtual DriveClaims& Claims() { return SystemDriveClaims(); }

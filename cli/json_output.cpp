@@ -17,9 +17,12 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// 1.0: the first form of the document. A new key is a minor change, a changed one a major one.
+// The promise to scripts (the manual page's JSON OUTPUT): a key added raises the minor number, a
+// key renamed or removed, or a value's meaning changed, the major one.
+// cli/velmora-drive.schema.json describes the documents of this version. 1.0: the first form of the
+// document. 1.1: each message's code; the device's by_id, scsi_address and sysfs_path.
 const int kFormatVersionMajor = 1;
-const int kFormatVersionMinor = 0;
+const int kFormatVersionMinor = 1;
 
 Json VersionNumbers(const std::string& version) {
     Json numbers = Json::array();
@@ -51,6 +54,7 @@ Json ProgramBlock(const CliReport& report) {
     Json messages = Json::array();
     for (const CliMessage& message : report.messages) {
         messages.push_back({{"string", MessageText(message, english)},
+                            {"code", message.code},
                             {"severity", SeverityName(message.severity)}});
     }
     Json block;
@@ -63,10 +67,18 @@ Json ProgramBlock(const CliReport& report) {
     return block;
 }
 
+// A name the system does not give is null (an empty list for the by-id links).
+Json NameOrNull(const std::string& name) {
+    return name.empty() ? Json() : Json(name);
+}
+
 Json DeviceBlock(const DeviceReport& device) {
     Json block;
     block["name"] = device.device.name;
     block["path"] = device.device.devicePath;
+    block["by_id"] = device.names.byId;
+    block["scsi_address"] = NameOrNull(device.names.scsiAddress);
+    block["sysfs_path"] = NameOrNull(device.names.sysfsPath);
     block["supported_drive"] = device.probe == ProbeOutcome::kSupported;
     block["probe"] = ProbeWord(device.probe);
     if (device.probe == ProbeOutcome::kSupported) {

@@ -53,6 +53,43 @@ bool Confirmed(const SettingWriteReport& write) {
     return !write.requested || write.outcome == SettingOutcome::kConfirmed;
 }
 
+// Each kind of message has one code, for scripts: given beside its text in the calls below, and
+// here for the texts that come from elsewhere (the command line's errors, the settings code's
+// message boxes and log box lines). A text of the settings code not named here has the general
+// code.
+struct TextCode {
+    int textId;
+    const char* code;
+};
+
+constexpr TextCode kUsageCodes[] = {
+    {IDS_CLI_USAGE_ERROR, "usage"},
+    {IDS_CLI_ONE_COMMAND, "one_command_at_a_time"},
+    {IDS_CLI_NAME_A_SETTING, "no_setting_named"},
+};
+
+constexpr TextCode kWindowTextCodes[] = {
+    {IDS_COMPLETE, "complete"},
+    {IDS_DEFAULT_SETTING, "default_setting"},
+    {IDS_SPEED_SET_FAILED, "speed_not_set"},
+    {IDS_AUDIO_SET_FAILED, "audio_mode_not_set"},
+    {IDS_SETTING_UP_APPLY, "disc_setting_up"},
+    {IDS_SETTING_UP_RESTORE, "disc_setting_up"},
+    {IDS_UNEXPECTED_ERROR, "unexpected_error"},
+    {IDS_WRITE_NEEDS_SG, "write_needs_sg"},
+    {IDS_CLI_DRY_RUN_NEEDS_SG, "write_would_need_sg"},
+};
+
+template <size_t N>
+const char* CodeOf(const TextCode (&codes)[N], int textId, const char* otherwise) {
+    for (const TextCode& entry : codes) {
+        if (entry.textId == textId) {
+            return entry.code;
+        }
+    }
+    return otherwise;
+}
+
 class Verdict {
 public:
     Verdict(CliReport& report, AccessRemedy remedy) : report_(report), remedy_(remedy) {}
@@ -64,62 +101,74 @@ public:
     }
 
 private:
-    void Add(Severity severity, std::vector<int> textIds, std::vector<MessageArgument> args = {}) {
-        report_.messages.push_back(CliMessage{severity, std::move(textIds), std::move(args)});
+    void Add(Severity severity, const char* code, std::vector<int> textIds,
+             std::vector<MessageArgument> args = {}) {
+        report_.messages.push_back(CliMessage{severity, code, std::move(textIds), std::move(args)});
     }
 
     // A failure: its message, and its exit code combined with those before it.
-    void Fail(int code, std::vector<int> textIds, std::vector<MessageArgument> args = {}) {
-        Add(Severity::kError, std::move(textIds), std::move(args));
-        Exit(code);
+    void Fail(int exitCode, const char* code, std::vector<int> textIds,
+              std::vector<MessageArgument> args = {}) {
+        Add(Severity::kError, code, std::move(textIds), std::move(args));
+        Exit(exitCode);
     }
 
     void Exit(int code) { report_.exitCode = Combined(report_.exitCode, code); }
 
     // The advice for a user without the rights the drive needs, once per run.
     void AdviseOnRights() {
-        const int advice = remedy_ == AccessRemedy::kRunElevated ? IDS_CLI_ADVICE_ELEVATED
-                                                                 : IDS_CLI_ADVICE_CDROM_GROUP;
+        const bool elevated = remedy_ == AccessRemedy::kRunElevated;
+        const int advice = elevated ? IDS_CLI_ADVICE_ELEVATED : IDS_CLI_ADVICE_CDROM_GROUP;
         for (const CliMessage& message : report_.messages) {
             if (message.textIds == std::vector<int>{advice}) {
                 return;
             }
         }
-        Add(Severity::kInformation, {advice});
+        Add(Severity::kInformation, elevated ? "advice_run_elevated" : "advice_cdrom_group",
+            {advice});
     }
 
     void Tell(const Finding& finding) {
         switch (finding.kind) {
             case FindingKind::kCannotStart:
-                return Fail(kExitInternalError, {IDS_CLI_CANNOT_START});
+                return Fail(kExitInternalError, "cannot_start", {IDS_CLI_CANNOT_START});
             case FindingKind::kUsage:
-                return Fail(kExitUsage, {finding.textId},
-                            {finding.arguments.begin(), finding.arguments.end()});
+                return Fail(kExitUsage, CodeOf(kUsageCodes, finding.textId, "usage"),
+                            {finding.textId}, {finding.arguments.begin(), finding.arguments.end()});
             case FindingKind::kNoSuchDevice:
-                return Fail(kExitNoDevice, {IDS_CLI_NO_SUCH_DEVICE},
+                return Fail(kExitNoDevice, "no_such_device", {IDS_CLI_NO_SUCH_DEVICE},
+                            {finding.device, Listed(finding.arguments, true)});
+            case FindingKind::kNotListedDrive:
+                return Fail(kExitNoDevice, "not_a_listed_drive", {IDS_CLI_NOT_LISTED_DRIVE},
                             {finding.device, Listed(finding.arguments, true)});
             case FindingKind::kNotSupportedDrive:
-                return Fail(kExitNoDevice, {IDS_CLI_NOT_SUPPORTED_DRIVE}, {finding.device});
+                return Fail(kExitNoDevice, "not_a_supported_drive", {IDS_CLI_NOT_SUPPORTED_DRIVE},
+                            {finding.device});
             case FindingKind::kSeveralDrives:
-                return Fail(kExitNoDevice, {IDS_CLI_SEVERAL_DRIVES},
+                return Fail(kExitNoDevice, "several_drives", {IDS_CLI_SEVERAL_DRIVES},
                             {Listed(finding.arguments, false)});
             case FindingKind::kNoDriveFound:
-                return Fail(kExitNoDevice, {IDS_TARGET_NOT_FOUND});
+                return Fail(kExitNoDevice, "no_drive_found", {IDS_TARGET_NOT_FOUND});
             case FindingKind::kOpenRefused:
                 return OpenRefused(finding);
             case FindingKind::kSettingMissing:
-                return Fail(kExitNotSupported, {finding.textId, IDS_NOT_SUPPORTED});
+                return Fail(kExitNotSupported, "setting_not_supported",
+                            {finding.textId, IDS_NOT_SUPPORTED});
             case FindingKind::kSettingsUnreadable:
-                return CommandFailed(IDS_CLI_CANNOT_READ_SETTINGS, finding.device, finding.failure);
+                return CommandFailed("settings_unreadable", IDS_CLI_CANNOT_READ_SETTINGS,
+                                     finding.device, finding.failure);
             case FindingKind::kWrite:
                 return Write(finding.device);
             case FindingKind::kDriveBusy:
-                return Fail(kExitBusy, {IDS_CLI_DRIVE_BUSY}, {finding.device});
+                return Fail(kExitBusy, "drive_busy", {IDS_CLI_DRIVE_BUSY}, {finding.device});
             case FindingKind::kWriteAccessRefused:
                 return AccessRefused(finding.device);
             case FindingKind::kInterrupted:
-                return Fail(kExitInterrupted,
-                            {report_.wrote ? IDS_CLI_INTERRUPTED_WRITE : IDS_CLI_INTERRUPTED});
+                return report_.wrote ? Fail(kExitInterrupted, "interrupted_during_write",
+                                            {IDS_CLI_INTERRUPTED_WRITE})
+                                     : Fail(kExitInterrupted, "interrupted", {IDS_CLI_INTERRUPTED});
+            case FindingKind::kOutputFailed:
+                return Fail(kExitOutputFailed, "output_failed", {IDS_CLI_OUTPUT_FAILED});
         }
     }
 
@@ -128,15 +177,16 @@ private:
     void OpenRefused(const Finding& finding) {
         const std::vector<MessageArgument> args{finding.device, SystemErrorText(finding.osError)};
         if (IsAbsentDevice(finding.osError)) {
-            return Fail(kExitNoDevice, {IDS_CLI_OPEN_ABSENT}, args);
+            return Fail(kExitNoDevice, "device_absent", {IDS_CLI_OPEN_ABSENT}, args);
         }
         if (IsBusy(finding.osError)) {
-            return Fail(kExitBusy, {IDS_CLI_OPEN_BUSY}, args);
+            return Fail(kExitBusy, "device_in_use", {IDS_CLI_OPEN_BUSY}, args);
         }
         if (IsDeviceError(finding.osError)) {
-            return Fail(kExitDriveRefused, {IDS_CLI_OPEN_NO_ANSWER}, args);
+            return Fail(kExitDriveRefused, "device_no_answer", {IDS_CLI_OPEN_NO_ANSWER}, args);
         }
-        Fail(kExitNoAccess, {IDS_OPEN_FAILED, IDS_CLI_ON_DEVICE, IDS_CLI_REASON}, args);
+        Fail(kExitNoAccess, "open_refused", {IDS_OPEN_FAILED, IDS_CLI_ON_DEVICE, IDS_CLI_REASON},
+             args);
         if (IsPermissionError(finding.osError)) {
             AdviseOnRights();
         }
@@ -144,14 +194,15 @@ private:
 
     // A command failed, after the given message: no access when the system refused it for want of
     // rights, otherwise the drive refused it or did not answer.
-    void CommandFailed(int textId, const std::string& device, const CommandFailure& failure) {
+    void CommandFailed(const char* code, int textId, const std::string& device,
+                       const CommandFailure& failure) {
         const MessageArgument reason(failure.reasonId, failure.reasonArgument);
         if (failure.refusedForRights) {
-            Fail(kExitNoAccess, {IDS_CLI_WRITE_NO_ACCESS}, {device, reason});
+            Fail(kExitNoAccess, "command_no_access", {IDS_CLI_WRITE_NO_ACCESS}, {device, reason});
             AdviseOnRights();
             return;
         }
-        Fail(kExitDriveRefused, {textId}, {device, reason});
+        Fail(kExitDriveRefused, code, {textId}, {device, reason});
     }
 
     void Write(const std::string& device) {
@@ -160,7 +211,7 @@ private:
             return AccessRefused(device);  // nothing was sent: no setting's outcome to tell
         }
         if (write.driveGone) {
-            Fail(kExitNoDevice, {IDS_CLI_DRIVE_GONE}, {device});
+            Fail(kExitNoDevice, "drive_gone", {IDS_CLI_DRIVE_GONE}, {device});
         }
         DiscStop(device);
         WindowTexts();
@@ -176,7 +227,8 @@ private:
                                  write.audioMode.outcome == SettingOutcome::kRefused;
         const bool allConfirmed = Confirmed(write.optimalSpeed) && Confirmed(write.audioMode);
         if (write.rightsRefusal.refusedForRights && !refusalSaid && !allConfirmed) {
-            CommandFailed(IDS_CLI_WRITE_NO_ACCESS, device, write.rightsRefusal);
+            CommandFailed("command_no_access", IDS_CLI_WRITE_NO_ACCESS, device,
+                          write.rightsRefusal);
         }
         for (const ReportedSetting& setting : kReportedSettings) {
             const SettingWriteReport& written = write.*setting.write;
@@ -184,7 +236,8 @@ private:
             // Refused by the drive and not confirmed: both apply, and the lower code wins.
             if (written.requested && written.outcome == SettingOutcome::kNotConfirmed &&
                 written.driveRefusedEvery) {
-                Fail(kExitDriveRefused, {setting.labelId, IDS_CLI_DRIVE_REFUSED_WRITE},
+                Fail(kExitDriveRefused, "drive_refused_write",
+                     {setting.labelId, IDS_CLI_DRIVE_REFUSED_WRITE},
                      {MessageArgument(written.driveRefusal.reasonId,
                                       written.driveRefusal.reasonArgument)});
             }
@@ -200,12 +253,13 @@ private:
             case WriteAccessOutcome::kGranted:
                 return;
             case WriteAccessOutcome::kBusy:
-                return Fail(kExitBusy, {IDS_CLI_DRIVE_BUSY}, {device});
+                return Fail(kExitBusy, "drive_busy", {IDS_CLI_DRIVE_BUSY}, {device});
             case WriteAccessOutcome::kInUse:
                 if (!access.mountPoint.empty()) {
-                    return Fail(kExitBusy, {IDS_CLI_DISC_MOUNTED}, {device, access.mountPoint});
+                    return Fail(kExitBusy, "disc_mounted", {IDS_CLI_DISC_MOUNTED},
+                                {device, access.mountPoint});
                 }
-                return Fail(kExitBusy, {IDS_CLI_OPEN_BUSY},
+                return Fail(kExitBusy, "device_in_use", {IDS_CLI_OPEN_BUSY},
                             {device, SystemErrorText(access.osError)});
             case WriteAccessOutcome::kNotOpened: {
                 Finding refused{FindingKind::kOpenRefused, report_.write.accessNode};
@@ -221,12 +275,15 @@ private:
             case DiscStopOutcome::kNotNeeded:
                 return;
             case DiscStopOutcome::kStopped:
-                return Add(Severity::kInformation,
-                           {write.dryRun ? IDS_CLI_DISC_WOULD_STOP : IDS_CLI_DISC_STOPPED});
+                return write.dryRun
+                           ? Add(Severity::kInformation, "disc_would_stop",
+                                 {IDS_CLI_DISC_WOULD_STOP})
+                           : Add(Severity::kInformation, "disc_stopped", {IDS_CLI_DISC_STOPPED});
             case DiscStopOutcome::kBecomingReady:
                 return Exit(kExitNotReady);  // the window's status line says it
             case DiscStopOutcome::kFailed:
-                return CommandFailed(IDS_CLI_STOP_FAILED, device, write.stopFailure);
+                return CommandFailed("disc_stop_failed", IDS_CLI_STOP_FAILED, device,
+                                     write.stopFailure);
         }
     }
 
@@ -235,12 +292,13 @@ private:
     void WindowTexts() {
         const WriteReport& write = report_.write;
         for (int alert : write.alerts) {
-            Add(Severity::kError, {alert});
+            Add(Severity::kError, CodeOf(kWindowTextCodes, alert, "settings_message"), {alert});
         }
         for (int line : write.statusLines) {
             const bool done = line == IDS_COMPLETE || line == IDS_DEFAULT_SETTING;
             if (!(done && write.dryRun)) {
-                Add(done ? Severity::kInformation : Severity::kError, {line});
+                Add(done ? Severity::kInformation : Severity::kError,
+                    CodeOf(kWindowTextCodes, line, "settings_message"), {line});
             }
         }
     }

@@ -121,4 +121,7 @@
 #define IDS_DRIVE_LIST_NAME 310
 #define IDS_LOG_NAME 311
 
+// velmora-drive: DEVICE names, the JSON promise, shell completion: 380 to 399.
+#define IDS_CLI_NOT_LISTED_DRIVE 380
+
 #endif

@@ -102,7 +102,10 @@ metainfo="$root/usr/share/metainfo/org.velmora.driveutility.metainfo.xml"
 for path in usr/bin/velmora-drive-utility usr/bin/velmora-drive-utility-demo usr/bin/velmora-drive \
     usr/share/applications/org.velmora.driveutility.desktop \
     usr/share/metainfo/org.velmora.driveutility.metainfo.xml \
-    $man/velmora-drive-utility.1.gz $man/velmora-drive.1.gz $doc/copyright $doc/changelog.gz; do
+    $man/velmora-drive-utility.1.gz $man/velmora-drive.1.gz $doc/copyright $doc/changelog.gz \
+    usr/share/bash-completion/completions/velmora-drive usr/share/zsh/vendor-completions/_velmora-drive \
+    usr/share/fish/vendor_completions.d/velmora-drive.fish \
+    usr/share/velmora-drive-utility/velmora-drive.schema.json; do
     check "$path" test -s "$root/$path"
 done
 check "$man/velmora-drive-utility-demo.1.gz links to the window's page" \

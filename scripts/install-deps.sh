@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs, from Debian's archive, everything the build, the tests and the scripts use, the
-# Debian package's checks among them (file, desktop-file-validate, appstreamcli, lintian). Run as
-# root.
+# Debian package's checks among them (file, desktop-file-validate, appstreamcli, lintian), and
+# velmora-drive's (python3-jsonschema for its JSON schema, zsh and fish for its completions). Run
+# as root.
 # Packages already present are left alone, so a second run costs nothing.
 set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config git python3 clang libclang-rt-14-dev llvm
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev jq man-db
+    libcli11-dev nlohmann-json3-dev jq man-db python3-jsonschema zsh fish
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
     wine wine64 fonts-wine fonts-dejavu-core xvfb xdotool x11-utils imagemagick fonts-noto-cjk
     fonts-ipafont-gothic locales

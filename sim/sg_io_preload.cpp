@@ -14,7 +14,9 @@
 // /sys/dev/{char,block}/..., of the nodes /dev/sgN and /dev/srN and, when the tree has one, of
 // /proc/self/mountinfo are moved into that tree (sim/sim_root_paths.h). The library replaces
 // exactly the calls the program's drive listing, transport, identity check, lock and claim make on
-// such paths: open (and open64), opendir and access; and fstat (fstat64, __fxstat, __fxstat64) of
+// such paths: open (and open64), opendir and access; for the look-ups of a DEVICE argument and a
+// drive's names, stat (stat64) and readlink, which also move any other /dev path the tree holds
+// (/dev/cdrom, /dev/disk/by-id/...); and fstat (fstat64, __fxstat, __fxstat64) of
 // a fake node, which is a regular file, answers a character device (sgN) or a block device (srN)
 // with the device number the tree's sysfs `dev` attribute for that node gives. flock works on the
 // node files as they are. A node's node-<node>.conf can make its opens, its O_EXCL opens or its
@@ -560,6 +562,49 @@ int OpenMoved(OpenFunction real, const char* path, int flags, mode_t mode) {
     return moved != nullptr ? real(moved, flags, mode) : -1;
 }
 
+using StatFunction = int (*)(const char*, struct stat*);
+using Stat64Function = int (*)(const char*, struct stat64*);
+using ReadlinkFunction = ssize_t (*)(const char*, char*, size_t);
+
+StatFunction RealStat() {
+    static const auto real = reinterpret_cast<StatFunction>(dlsym(RTLD_NEXT, "stat"));
+    return real;
+}
+Stat64Function RealStat64() {
+    static const auto real = reinterpret_cast<Stat64Function>(dlsym(RTLD_NEXT, "stat64"));
+    return real;
+}
+ReadlinkFunction RealReadlink() {
+    static const auto real = reinterpret_cast<ReadlinkFunction>(dlsym(RTLD_NEXT, "readlink"));
+    return real;
+}
+
+// A path looked up without opening it (stat, readlink, opendir): moved as for an open, or, for
+// another path under /dev (/dev/cdrom, /dev/disk/by-id/...), when the tree holds it. nullptr (errno
+// set) when the moved path is too long.
+const char* LookedUpPath(const char* path, char* buffer, size_t size) {
+    const char* moved = MovedPath(path, buffer, size, kNotOpening);
+    if (moved != path) {
+        return moved;
+    }
+    char inTree[PATH_MAX];
+    const char* device =
+        DevicePathUnderSimRoot(std::getenv("SIM_ROOT"), path, inTree, sizeof inTree);
+    if (device == nullptr || device == path) {
+        return path;
+    }
+    struct stat status {};
+    if (RealStat()(device, &status) != 0 && RealReadlink()(device, buffer, 1) < 0) {
+        return path;  // neither a file nor a link (dangling or not) in the tree
+    }
+    if (std::strlen(device) >= size) {
+        errno = ENAMETOOLONG;
+        return nullptr;
+    }
+    std::strcpy(buffer, device);
+    return buffer;
+}
+
 }  // namespace
 
 #define PRELOADED extern "C" __attribute__((visibility("default")))
@@ -582,7 +627,7 @@ PRELOADED int open64(const char* path, int flags, ...) {
 
 PRELOADED DIR* opendir(const char* path) {
     char buffer[PATH_MAX];
-    const char* moved = MovedPath(path, buffer, sizeof buffer, kNotOpening);
+    const char* moved = LookedUpPath(path, buffer, sizeof buffer);
     return moved != nullptr ? RealOpendir()(moved) : nullptr;
 }
 
@@ -645,4 +690,22 @@ PRELOADED int ioctl(int fd, unsigned long request, ...) {
         }
     }
     return RealIoctl()(fd, request, argument);
+}
+
+PRELOADED int stat(const char* path, struct stat* status) {
+    char buffer[PATH_MAX];
+    const char* moved = LookedUpPath(path, buffer, sizeof buffer);
+    return moved != nullptr ? RealStat()(moved, status) : -1;
+}
+
+PRELOADED int stat64(const char* path, struct stat64* status) {
+    char buffer[PATH_MAX];
+    const char* moved = LookedUpPath(path, buffer, sizeof buffer);
+    return moved != nullptr ? RealStat64()(moved, status) : -1;
+}
+
+PRELOADED ssize_t readlink(const char* path, char* target, size_t size) {
+    char buffer[PATH_MAX];
+    const char* moved = LookedUpPath(path, buffer, sizeof buffer);
+    return moved != nullptr ? RealReadlink()(moved, target, size) : -1;
 }

@@ -56,3 +56,12 @@ const char* PathUnderSimRoot(const char* root, const char* path, char* buffer, s
     const int written = std::snprintf(buffer, size, "%s%s", root, path);
     return written >= 0 && static_cast<size_t>(written) < size ? buffer : nullptr;
 }
+
+const char* DevicePathUnderSimRoot(const char* root, const char* path, char* buffer, size_t size) {
+    if (root == nullptr || *root == '\0' || path == nullptr ||
+        std::strncmp(path, kDev, sizeof kDev - 1) != 0) {
+        return path;
+    }
+    const int written = std::snprintf(buffer, size, "%s%s", root, path);
+    return written >= 0 && static_cast<size_t>(written) < size ? buffer : nullptr;
+}

@@ -17,3 +17,8 @@ const char* DeviceNodeName(const char* path);
 
 // The mount table's path, which moves only when the fake tree holds one.
 constexpr char kMountTablePath[] = "/proc/self/mountinfo";
+// Any other path under /dev (a link such as /dev/cdrom or /dev/disk/by-id/...) under root, for the
+// look-ups that open nothing (stat, readlink, opendir): the library moves such a path only when
+// the tree holds it. path itself when root is null or empty or the path is not under /dev;
+// nullptr when the moved path does not fit the buffer.
+const char* DevicePathUnderSimRoot(const char* root, const char* path, char* buffer, size_t size);

@@ -1,11 +1,15 @@
 // velmora-drive run in-process against simulated drives: E: has both settings, F: is empty, G:
 // carries the other model identifier and has Optimal Writing Speed only. Each run's exit code,
-// stdout and stderr are kept; the drives keep what they received.
+// stdout and stderr are kept; the drives keep what they received. Every JSON document a test's
+// runs print is checked against the program's schema when the test ends.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -55,27 +59,30 @@ public:
     int claims = 0;
 };
 
-// The drives of a test, lent to one run at a time.
+// The drives of a test, lent to one run at a time; each has the names given.
 class LentDrives : public DriveSystem {
 public:
     LentDrives(ScsiTransport& transport, std::vector<DriveCandidate> candidates, bool heldElsewhere,
-               DriveClaims& claims)
+               DriveClaims& claims, DriveNames names = {})
         : transport_(transport),
           candidates_(std::move(candidates)),
           heldElsewhere_(heldElsewhere),
-          claims_(claims) {}
+          claims_(claims),
+          names_(std::move(names)) {}
     ScsiTransport& Transport() override { return transport_; }
     std::vector<DriveCandidate> Candidates() override { return candidates_; }
     std::unique_ptr<DriveAccessMutex> AccessMutex() override {
         return heldElsewhere_ ? std::make_unique<HeldElsewhereMutex>() : DriveSystem::AccessMutex();
     }
     DriveClaims& Claims() override { return claims_; }
+    DriveNames NamesOf(const DriveCandidate& /*drive*/) override { return names_; }
 
 private:
     ScsiTransport& transport_;
     std::vector<DriveCandidate> candidates_;
     bool heldElsewhere_;
     DriveClaims& claims_;
+    DriveNames names_;
 };
 
 inline SimulatedDriveConfig BothSettingsDrive() {
@@ -94,6 +101,24 @@ inline SimulatedDriveConfig SpeedOnlyDrive() {
 
 class CliRig : public ::testing::Test {
 protected:
+    // The documents checked at once, with Debian's python3-jsonschema.
+    void TearDown() override {
+        if (documents_.empty()) {
+            return;
+        }
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string command =
+            std::string("/usr/bin/python3 ") + JSON_VALIDATOR + " " + VELMORA_DRIVE_SCHEMA;
+        for (size_t i = 0; i < documents_.size(); ++i) {
+            const std::string path = ::testing::TempDir() + "velmora-drive-" +
+                                     test->test_suite_name() + "." + test->name() + "-" +
+                                     std::to_string(i) + ".json";
+            std::ofstream(path) << documents_[i];
+            command += " " + path;
+        }
+        EXPECT_EQ(std::system(command.c_str()), 0) << "a JSON document does not match the schema";
+    }
+
     CliRun Run(std::vector<std::string> arguments, uint16_t language = kLanguageEnglish,
                AccessRemedy remedy = AccessRemedy::kJoinCdromGroup) {
         arguments.insert(arguments.begin(), "velmora-drive");
@@ -103,16 +128,23 @@ protected:
                                          language,
                                          remedy,
                                          [this](bool) {
-                                             return std::make_unique<LentDrives>(*front, candidates,
-                                                                                 mutexHeldElsewhere,
-                                                                                 driveClaims);
+                                             return std::make_unique<LentDrives>(
+                                                 *front, candidates, mutexHeldElsewhere,
+                                                 driveClaims, names);
                                          },
                                          interrupt,
-                                         [this] { return rawIoAllowed; }};
+                                         [this] { return rawIoAllowed; },
+                                         codeset};
         CliRun run;
         run.code = RunCli(arguments, environment);
         run.out = out.str();
         run.err = err.str();
+        const bool json =
+            std::find(arguments.begin(), arguments.end(), "--json") != arguments.end() ||
+            std::find(arguments.begin(), arguments.end(), "-j") != arguments.end();
+        if (json && !run.out.empty()) {
+            documents_.push_back(run.out);
+        }
         return run;
     }
 
@@ -143,4 +175,9 @@ protected:
     SetClaims driveClaims;            // the drive's lock and claim
     std::function<bool()> interrupt;  // a request to end the program, when it returns true
     bool rawIoAllowed = true;         // a block node would pass a write
+    DriveNames names;                 // what the system names each drive by
+    std::string codeset = "UTF-8";    // of the user's locale
+
+private:
+    std::vector<std::string> documents_;
 };

@@ -5,6 +5,8 @@
 #include "cli/exit_codes.h"
 #include "cli/output_language.h"
 #include "cli/printable_text.h"
+#include "platform/locale_codeset.h"
+#include "res/generated_resource_catalog.h"
 #include "tests/cli/cli_rig.h"
 
 namespace {
@@ -41,12 +43,29 @@ TEST_F(CommandLine, WrongInputGetsAMessageAndItsExitCodeAndReachesNoDrive) {
 }
 
 TEST_F(CommandLine, AWrongCommandLineWithJsonIsReportedInJson) {
-    const CliRun run = Run({"--json", "set", "E:", "--optimal-speed", "maybe"});
+    const CliRun run = Run({"-j", "set", "E:", "--optimal-speed", "maybe"});
     ASSERT_EQ(run.code, kExitUsage);
     const nlohmann::json document = run.Json();
     EXPECT_EQ(document["velmora_drive"]["exit_status"], kExitUsage);
     EXPECT_EQ(document["velmora_drive"]["messages"][0]["severity"], "error");
+    EXPECT_EQ(document["velmora_drive"]["messages"][0]["code"], "usage");
     EXPECT_EQ(run.err, "");
+}
+
+// Each kind of message keeps its code whatever its words: a script tells them apart by it.
+TEST_F(CommandLine, EveryMessageInJsonHasTheCodeOfItsKind) {
+    const auto code = [this](std::vector<std::string> arguments) {
+        arguments.push_back("--json");
+        const nlohmann::json messages = Run(arguments).Json()["velmora_drive"]["messages"];
+        return messages.empty() ? std::string("none") : messages[0]["code"].get<std::string>();
+    };
+    EXPECT_EQ(code({"show", "Q:"}), "no_such_device");
+    EXPECT_EQ(code({"show", "F:"}), "device_absent");
+    EXPECT_EQ(code({"set", "G:", "--audio-mode", "low"}), "setting_not_supported");
+    EXPECT_EQ(code({"set", "E:", "--optimal-speed", "off"}), "complete");
+    EXPECT_EQ(code({"show", "list"}), "one_command_at_a_time");
+    mutexHeldElsewhere = true;
+    EXPECT_EQ(code({"show", "E:"}), "drive_busy");
 }
 
 TEST_F(CommandLine, VersionAndHelpAnswerWithoutADrive) {
@@ -75,6 +94,25 @@ TEST(OutputLanguage, TheFirstLocaleVariableSetDecides) {
     EXPECT_EQ(ChooseOutputLanguage(nullptr, nullptr, "", 0x0411), kLanguageJapanese);
     EXPECT_EQ(ChooseOutputLanguage(nullptr, nullptr, "en_US", 0x0411), kLanguageEnglish);
     EXPECT_EQ(ChooseOutputLanguage(nullptr, nullptr, nullptr, 0), kLanguageEnglish);
+}
+
+// A terminal of a locale whose codeset is not UTF-8 gets the texts in its own bytes, and English
+// when the codeset has no Japanese; every Japanese text converts to both Japanese codesets.
+TEST_F(CommandLine, TheTextsComeInTheCodesetOfTheLocale) {
+    const CliRun utf8 = Run({"show", "E:"}, kLanguageJapanese);
+    const CliRun english = Run({"show", "E:"});
+    for (const char* japanese : {"EUC-JP", "SHIFT_JIS"}) {
+        codeset = japanese;
+        std::string expected;
+        ASSERT_TRUE(ConvertFromUtf8(utf8.out, codeset, &expected));
+        EXPECT_EQ(Run({"show", "E:"}, kLanguageJapanese).out, expected) << codeset;
+        for (int id = 0; id < 1000; ++id) {
+            const char* text = GeneratedResourceCatalog().FindString(id, kLanguageJapanese);
+            EXPECT_TRUE(text == nullptr || ConvertFromUtf8(text, codeset, &expected)) << id;
+        }
+    }
+    codeset = "ANSI_X3.4-1968";
+    EXPECT_EQ(Run({"show", "E:"}, kLanguageJapanese).out, english.out);
 }
 
 TEST(PrintableText, ControlAndNonAsciiBytesAreShownAsHex) {

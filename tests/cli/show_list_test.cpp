@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "cli/exit_codes.h"
 #include "tests/cli/cli_rig.h"
@@ -21,6 +24,7 @@ protected:
 };
 
 TEST_F(ShowAndList, ShowGivesCurrentAndSavedValuesWithTheWindowsTexts) {
+    EXPECT_EQ(Run({"show", "E:\\"}).code, kExitSuccess);
     const CliRun run = Run({"show", "e:"});
     EXPECT_EQ(run.code, kExitSuccess);
     EXPECT_EQ(run.out,
@@ -52,13 +56,17 @@ TEST_F(ShowAndList, ShowInJapanese) {
 
 TEST_F(ShowAndList, ShowInJson) {
     e.SetDiscState(DiscState::kPresent);
-    const nlohmann::json document = Run({"show", "E:", "--json"}).Json();
-    EXPECT_EQ(document["json_format_version"], nlohmann::json({1, 0}));
+    names = DriveNames{{"/dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315"}, "2:0:0:0", "/sys/x/sr0"};
+    const nlohmann::json document = Run({"show", "E:", "-j"}).Json();
+    EXPECT_EQ(document["json_format_version"], nlohmann::json({1, 1}));
     EXPECT_EQ(document["velmora_drive"]["version_string"], DRIVE_UTILITY_VERSION);
     EXPECT_EQ(document["velmora_drive"]["exit_status"], 0);
     EXPECT_EQ(document["velmora_drive"]["messages"], nlohmann::json::array());
     EXPECT_EQ(document["device"]["name"], "E:");
     EXPECT_EQ(document["device"]["model"], "7315KT52");
+    EXPECT_EQ(document["device"]["by_id"][0], "/dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315");
+    EXPECT_EQ(document["device"]["scsi_address"], "2:0:0:0");
+    EXPECT_EQ(document["device"]["sysfs_path"], "/sys/x/sr0");
     EXPECT_EQ(document["optimal_writing_speed"],
               nlohmann::json({{"supported", true}, {"current", "on"}, {"saved", "off"}}));
     EXPECT_EQ(document["audio_optimized_write_mode"], nlohmann::json({{"supported", true},
@@ -125,6 +133,37 @@ TEST_F(ShowAndList, DrivesThatCannotBeUsedHaveTheirOwnExitCodes) {
     EXPECT_NE(refused.err.find("Cannot read the settings of E: (the drive answered with sense "
                                "05/24/00)"),
               std::string::npos);
+}
+
+// A drive of a Linux-like tree (sr0 with its sg1) named by the other paths users type; only the
+// listed nodes are ever opened, and anything else is refused before a command is sent.
+TEST_F(ShowAndList, ADriveIsNamedByAnyPathToItsNodesAndNothingElseIsOpened) {
+    namespace fs = std::filesystem;
+    char pattern[] = "/tmp/device-names-test.XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dev = pattern;
+    for (const char* node : {"sr0", "sg1", "sda"}) {
+        std::ofstream(dev + "/" + node).put('\n');
+    }
+    fs::create_symlink("sr0", dev + "/cdrom");
+    fs::create_directories(dev + "/disk/by-id");
+    fs::create_symlink("../../sr0", dev + "/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315");
+    SimulatedDrive& drive = transport.AddDrive(dev + "/sg1", BothSettingsDrive());
+    candidates = {DriveCandidate{dev + "/sg1", dev + "/sr0"}};
+    for (const std::string& form : {dev + "/cdrom", dev + "/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315",
+                                    dev + "/sr0/", "/" + dev + "//sr0", dev + "/./sg1"}) {
+        const CliRun run = Run({"show", form});
+        EXPECT_EQ(run.code, kExitSuccess) << form << run.err;
+        EXPECT_EQ(run.out.rfind(dev + "/sr0  VELMORA", 0), 0u) << form;
+    }
+    const size_t received = drive.ReceivedCount();
+    const CliRun disk = Run({"show", dev + "/sda"});
+    EXPECT_EQ(disk.code, kExitNoDevice);
+    EXPECT_EQ(disk.err, "velmora-drive: " + dev +
+                            "/sda is not one of the drives the system lists (" + dev + "/sr0)\n");
+    EXPECT_NE(Run({"show", dev + "/sr9"}).err.find("No such device"), std::string::npos);
+    EXPECT_EQ(drive.ReceivedCount(), received);
+    fs::remove_all(dev);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # velmora-drive.exe (win64, console) under Wine, reaching simulated drives through its real
 # pass-through code and the SG_IO preload library: list, show, set and restore, their stdout and
-# JSON, exit codes, and the commands each drive received (its trace) and kept (its state).
+# JSON (checked against the schema), exit codes, and the commands each drive received (its trace)
+# and kept (its state).
 set -uo pipefail
 # shellcheck source=lib/wine_env.sh
 source "$(dirname "$0")/lib/wine_env.sh"
@@ -14,6 +15,7 @@ vd() {  # vd ARGS...: runs the program; sets out (CR removed), err and code
     code=$?
     out=$(tr -d '\r' <"$E2E_WORK/cli.out")
     err=$(tr -d '\r' <"$E2E_WORK/cli.err")
+    keep_json_if_asked "$E2E_WORK/cli-json" "$out" "$@"
 }
 json() {  # json FILTER: the filter applied to the last run's JSON document
     jq -r "$1" <<<"$out"
@@ -40,9 +42,11 @@ check "list: the two supported drives" "E: 7315KT52 true G: 7305KT52 false" \
     "$(json '[.devices[] | .name, .model, .audio_optimized_write_mode.supported] | join(" ")')"
 check "list: F answered the model read and was not listed" "3C" \
     "$(cut -c5-6 "$(wine_drive_trace F)" | tr -d '\n')"
-vd list --all --json
+vd list --all -j
 check "list --all: F marked" "F: other_model false" \
     "$(json '.devices[] | select(.name == "F:") | [.name, .probe, .supported_drive] | join(" ")')"
+check "list: no Linux names on Windows" "[] null null" \
+    "$(json '.devices[0] | [(.by_id | tojson), (.scsi_address | tojson), (.sysfs_path | tojson)] | join(" ")')"
 
 echo "show"
 mark=$(lines E)
@@ -60,6 +64,8 @@ check "show: the ready byte is READ BUFFER F4h mode 0" "cdb=3C00F400000000010000
     "$(tail -n 1 "$(wine_drive_trace E)" | cut -d' ' -f1)"
 LANG=ja_JP.UTF-8 vd show E:
 check "show: Japanese" "最適記録倍速 ： ON" "$(sed -n 3p <<<"$out")"
+vd show 'e:\'
+check "show e:\\: the drive at E" "E:  VELMORA CD-R DRIVE 7315 1.00" "$(head -n 1 <<<"$out")"
 
 echo "set, with a disc in the drive"
 wine_set_drive_key E disc present
@@ -119,9 +125,12 @@ echo "input that reaches no drive"
 mark=$(lines E)
 vd set E: --optimal-speed fast
 check "bad value: exit code" 2 "$code"
-vd show A:
-check "a letter where no drive is looked for: exit code" 3 "$code"
+vd show A: --json
+check "a letter where no drive is looked for: exit code and code" "3 no_such_device" \
+    "$code $(json '.velmora_drive.messages[0].code')"
 check "nothing was sent for them" "" "$(opcodes E "$mark")"
+
+check_json_documents "$E2E_WORK/cli-json"
 
 echo "velmora-drive: $failures check(s) failed"
 [ "$failures" -eq 0 ]

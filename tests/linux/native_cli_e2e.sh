@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # velmora-drive (native) end to end: its real sysfs listing and SG_IO transport against simulated
 # drives in a fake tree (tests/e2e/lib/native_env.sh): list, show, set and restore, their stdout
-# and JSON, exit codes, the commands each drive received (its trace) and kept (its state), and the
-# words a user gets when Linux says no.
+# and JSON (checked against the schema), exit codes, the commands each drive received (its trace)
+# and kept (its state), the words a user gets when Linux says no, and the other names of a drive
+# (udev's links, its SCSI address and sysfs path; DEVICE as users type it).
 #   native_cli_e2e.sh NATIVE_BUILD_DIR
 set -uo pipefail
 NATIVE_BUILD=$(realpath "${1:?usage: $0 NATIVE_BUILD_DIR}")
@@ -19,6 +20,7 @@ vd() {  # vd ARGS...: runs the program; sets out, err and code
     code=$?
     out=$(cat "$NATIVE_WORK/cli.out")
     err=$(cat "$NATIVE_WORK/cli.err")
+    keep_json_if_asked "$NATIVE_WORK/json" "$out" "$@"
 }
 json() { jq -r "$1" <<<"$out"; }
 lines() { [ -e "$(native_drive_trace "$1")" ] && wc -l <"$(native_drive_trace "$1")" || echo 0; }
@@ -41,6 +43,19 @@ native_place_drive 0 speed=1 'product=CD-R DRIVE 7315 '
 native_place_drive 1 --no-sg 'model=7305KT52    ' audio_supported=0 speed=1
 native_place_drive 2 'model=7325KT52    '
 native_place_block sda 0
+# sr0 as the kernel and udev lay it out: its sysfs entry a link to its block device under its SCSI
+# device in /sys/devices, which has its address, and udev's links to its node.
+scsi_device=sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0
+mkdir -p "$SIM_ROOT/$scsi_device/block" "$SIM_ROOT/dev/disk/by-id" "$SIM_ROOT/dev/disk/by-path"
+mv "$SIM_ROOT/sys/class/block/sr0" "$SIM_ROOT/$scsi_device/block/sr0"
+mv "$SIM_ROOT/$scsi_device/block/sr0/device/"* "$SIM_ROOT/$scsi_device/"
+rmdir "$SIM_ROOT/$scsi_device/block/sr0/device"
+ln -s ../.. "$SIM_ROOT/$scsi_device/block/sr0/device"
+mkdir -p "$SIM_ROOT/$scsi_device/scsi_device/2:0:0:0"
+ln -s "../../${scsi_device#sys/}/block/sr0" "$SIM_ROOT/sys/class/block/sr0"
+ln -s sr0 "$SIM_ROOT/dev/cdrom"
+ln -s ../../sr0 "$SIM_ROOT/dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315_0001"
+ln -s ../../sr0 "$SIM_ROOT/dev/disk/by-path/pci-0000:00:17.0-ata-3"
 
 echo "list"
 vd list --json
@@ -67,6 +82,24 @@ Audio Optimized Write Mode : High speed playback mode
 check "show: model read, INQUIRY, settings page, ready byte" "3C 12 3C 3C " "$(opcodes 0 "$mark")"
 vd show
 check "show without a device: two supported drives is an error" 3 "$code"
+
+echo "DEVICE as users type it, and the names a script keeps"
+for form in /dev/cdrom /dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315_0001 \
+    /dev/disk/by-path/pci-0000:00:17.0-ata-3 /dev/sr0/ //dev/sr0 /dev/sg1; do
+    vd show "$form"
+    check "show $form: /dev/sr0" "0 /dev/sr0  VELMORA CD-R DRIVE 7315 1.00" "$code $(head -n 1 <<<"$out")"
+done
+vd -j show /dev/cdrom
+check "show -j: the drive's lasting names" \
+    "/dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315_0001 2:0:0:0 /$scsi_device/block/sr0" \
+    "$(json '[.device.by_id[], .device.scsi_address, .device.sysfs_path] | join(" ")')"
+vd -j show /dev/sr1
+check "show -j: a drive udev made no link to, its sysfs entry no link" \
+    "[] 3:0:0:0 /sys/class/block/sr1" \
+    "$(json '[(.device.by_id | tojson), .device.scsi_address, .device.sysfs_path] | join(" ")')"
+vd __complete-devices
+check "the devices the shell completions offer, found without opening any" \
+    "/dev/sr0 /dev/sr1 /dev/sr2" "$(paste -sd ' ' <<<"$out")"
 LANG=ja_JP.UTF-8 vd show /dev/sr0 --json
 check "show --json: saved values" "on on high high" \
     "$(json '[.optimal_writing_speed.current, .optimal_writing_speed.saved,
@@ -130,8 +163,10 @@ vd set /dev/sr0 --optimal-speed fast
 check "a bad value: exit code" 2 "$code"
 vd show /dev/sda
 check "a disk that is no optical drive: exit code" 3 "$code"
-vd show /dev/sr9
-check "no such device: exit code" 3 "$code"
+contains "a disk that is no optical drive: says so" "$err" "/dev/sda is not one of the drives"
+vd -j show /dev/sr9
+check "no such device: exit code and code" "3 no_such_device" \
+    "$code $(json '.velmora_drive.messages[0].code')"
 check "nothing was sent for them" "" "$(opcodes 0 "$mark")"
 
 echo "a node another program holds (EBUSY)"
@@ -249,6 +284,7 @@ contains "gone: says so" "$(cat "$NATIVE_WORK/cli.err")" "is no longer there"
 check "gone: the first failure ends it" 1 \
     "$(tail -n +"$((mark + 1))" "$(native_drive_trace 0)" | grep -c '^system=ENODEV')"
 check "gone: no write" "" "$(opcodes 0 "$mark" | grep -oE '3B')"
+check_json_documents "$NATIVE_WORK/json"
 
 if [ "$failures" -eq 0 ]; then
     rm -rf "$NATIVE_WORK"

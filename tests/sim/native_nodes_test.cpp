@@ -40,6 +40,16 @@ TEST(SimRootPaths, OnlyClassBlockDeviceNumbersTheScsiNodesAndTheMountTableMove) 
     EXPECT_EQ(DeviceNodeName("/dev/sda"), nullptr);
 }
 
+TEST(SimRootPaths, ALookUpMovesAnyDevPathAndNothingElse) {
+    char buffer[64];
+    EXPECT_STREQ(DevicePathUnderSimRoot("/t", "/dev/disk/by-id/ata-X", buffer, sizeof buffer),
+                 "/t/dev/disk/by-id/ata-X");
+    for (const char* stays : {"/devx", "dev/cdrom", "/etc/passwd", "/sys/class/block"}) {
+        EXPECT_STREQ(DevicePathUnderSimRoot("/t", stays, buffer, sizeof buffer), stays);
+    }
+    EXPECT_STREQ(DevicePathUnderSimRoot("", "/dev/cdrom", buffer, sizeof buffer), "/dev/cdrom");
+}
+
 TEST(NodeConfig, ReadsTheRefusalsAndTheFilterAndSaysWhichLineItCannotRead) {
     NodeConfig config;
     std::string error;

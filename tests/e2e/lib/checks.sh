@@ -42,3 +42,29 @@ expect_no() {  # expect_no WHAT TEXT EXTENDED-REGEX: no line matches
         echo "  ok   $1"
     fi
 }
+
+# The JSON documents a script's runs printed, kept in a folder and checked at once against
+# velmora-drive's schema (cli/velmora-drive.schema.json) with Debian's python3-jsonschema.
+json_documents=0
+
+keep_json_if_asked() {  # keep_json_if_asked FOLDER DOCUMENT ARGS...: when ARGS ask for --json or -j
+    local folder=$1 document=$2 argument
+    shift 2
+    for argument in "$@"; do
+        if [ "$argument" = --json ] || [ "$argument" = -j ]; then
+            mkdir -p "$folder"
+            json_documents=$((json_documents + 1))
+            printf '%s\n' "$document" >"$folder/$json_documents.json"
+            return
+        fi
+    done
+}
+
+check_json_documents() {  # check_json_documents FOLDER
+    local lib source
+    lib=$(dirname "${BASH_SOURCE[0]}")
+    source=$(cd "$lib/../../.." && pwd)
+    check "all $json_documents JSON documents match the schema" "" \
+        "$(/usr/bin/python3 "$source/tests/cli/validate_json.py" \
+            "$source/cli/velmora-drive.schema.json" "$1"/*.json 2>&1)"
+}
