@@ -22,6 +22,8 @@ struct CliEnvironment {
     std::function<bool()> interruptRequested = nullptr;
     // Whether a write through a Linux block node would pass its command filter; yes when empty.
     std::function<bool()> rawIoAllowed = nullptr;
+    // report: where the system's files are ("/"; a test's fake tree).
+    std::string systemRoot = "/";
 };
 
 // arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h),
