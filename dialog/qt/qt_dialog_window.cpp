@@ -24,9 +24,9 @@
 #include "dialog/qt/qt_display_text.h"
 #include "dialog/qt/qt_drawn_order.h"
 #include "dialog/qt/qt_edit_control.h"
-#include "dialog/qt/qt_window_activation.h"
 #include "dialog/qt/qt_radio_groups.h"
 #include "dialog/qt/qt_spoken_names.h"
+#include "dialog/qt/qt_window_activation.h"
 #include "dialog/window_foreground.h"
 #include "dialog/window_styles.h"
 
@@ -668,6 +668,11 @@ int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& t
     }
     box.exec();
     return kIdOk;
+}
+
+bool QtDialogWindow::ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) {
+    return RunSaveFileDialog(this, backend_.Text(), request, backend_.SaveFileDialogHookFunction(),
+                             chosen);
 }
 
 bool QtDialogWindow::HasSystemMenu() const {
