@@ -16,6 +16,7 @@
 #include "platform/os_platform.h"
 #include "platform/thread.h"
 #include "settings/access_messages.h"
+#include "ui/diagnostic_report_saver.h"
 
 struct MainWindowServices {
     DriveState& drive;
@@ -32,4 +33,7 @@ struct MainWindowServices {
     // The words for what the system refuses: the Windows program's own unless the program hands
     // in its platform's (app/system_access_messages.h). Never null.
     const AccessMessages* accessMessages = &ClassicAccessMessages();
+    // The diagnostic report the window's menu offers to save; empty: no such item (the Windows
+    // window's system menu stays as it is).
+    DiagnosticReportMaker diagnosticReport = nullptr;
 };

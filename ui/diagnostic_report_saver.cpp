@@ -1,0 +1,54 @@
+#include "ui/diagnostic_report_saver.h"
+
+#include <fstream>
+
+#include "res/resource_ids.h"
+#include "settings/user_message.h"
+
+namespace {
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    return !file.fail();
+}
+
+}  // namespace
+
+std::string SuggestedReportFileName(std::time_t now) {
+    char date[16] = {};
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr || std::strftime(date, sizeof date, "%Y-%m-%d", local) == 0) {
+        return "velmora-drive-report.json";
+    }
+    return std::string("velmora-drive-report-") + date + ".json";
+}
+
+void AppendDiagnosticReportItem(CDialog& window) {
+    DialogWindow* shown = window.Window();
+    const std::string text = window.LoadText(IDS_REPORT_MENU_ITEM);
+    if (shown != nullptr && shown->HasSystemMenu() && !text.empty()) {
+        shown->AppendSystemMenuItem(IDM_DIAGNOSTIC_REPORT, text);
+    }
+}
+
+void SaveDiagnosticReport(CDialog& window, const DiagnosticReportMaker& makeReport,
+                          DriveAccessMutex* mutex) {
+    if (mutex == nullptr) {
+        window.ShowMessageBox(window.LoadText(IDS_CREATE_MUTEX_FAILED));
+        return;
+    }
+    const SaveFileRequest request{window.LoadText(IDS_REPORT_SAVE_TITLE),
+                                  window.LoadText(IDS_REPORT_FILE_TYPES),
+                                  SuggestedReportFileName(std::time(nullptr))};
+    ChosenFile chosen;
+    DialogWindow* shown = window.Window();
+    if (shown == nullptr || !shown->ChooseFileToSave(request, &chosen)) {
+        return;
+    }
+    if (!WriteWholeFile(chosen.path, makeReport(*mutex))) {
+        window.ShowMessageBox(
+            FillPlaceholder(window.LoadText(IDS_REPORT_NOT_SAVED), chosen.shownName));
+    }
+}
