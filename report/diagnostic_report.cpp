@@ -28,10 +28,11 @@ public:
     RecordingDrives(const RecordingDrives&) = delete;
     RecordingDrives& operator=(const RecordingDrives&) = delete;
 
-    DriveRecording Record(const DriveCandidate& candidate) {
+    DriveRecording Record(const DriveCandidate& candidate, bool inquire) {
         const NarrowCodePage& codePage =
             request_.codePage != nullptr ? *request_.codePage : ProcessNarrowCodePage();
-        return RecordDriveSession(state_, runner_, request_.mutex, recorder_, candidate, codePage);
+        return RecordDriveSession(state_, runner_, request_.mutex, recorder_, candidate, codePage,
+                                  inquire);
     }
 
 private:
@@ -46,13 +47,13 @@ bool Interrupted(const DiagnosticReportRequest& request) {
 }
 
 // Every candidate is tried, as discovery tries them; a recording is kept for a supported drive
-// and for a device the system lists as an optical drive (a drive letter that is neither may be
-// any kind of drive).
+// and for a device the system lists as an optical drive. A drive letter that is neither may be
+// any kind of drive: it gets the identification only, as from discovery.
 void RecordDrives(const DiagnosticReportRequest& request, const std::vector<std::string>& listed,
                   DiagnosticReport& report) {
     RecordingDrives drives(request);
     if (request.device != nullptr) {
-        report.recordings.push_back(drives.Record(*request.device));
+        report.recordings.push_back(drives.Record(*request.device, true));
         return;
     }
     for (const DriveCandidate& candidate : request.candidates) {
@@ -60,9 +61,9 @@ void RecordDrives(const DiagnosticReportRequest& request, const std::vector<std:
             report.interrupted = true;
             return;
         }
-        DriveRecording recording = drives.Record(candidate);
-        if (recording.probe == ProbeOutcome::kSupported || candidate.opticalDrive ||
-            Contains(listed, candidate.name)) {
+        const bool optical = candidate.opticalDrive || Contains(listed, candidate.name);
+        DriveRecording recording = drives.Record(candidate, optical);
+        if (optical || recording.probe == ProbeOutcome::kSupported) {
             report.recordings.push_back(std::move(recording));
         }
     }

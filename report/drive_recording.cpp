@@ -62,13 +62,15 @@ void RecordSupportedDrive(DriveState& state, CommandRunner& runner, DriveAccessM
 }
 
 void RecordOpenDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
-                     CommandRecorder& recorder, const NarrowCodePage& codePage,
+                     CommandRecorder& recorder, const NarrowCodePage& codePage, bool inquire,
                      DriveRecording& recording) {
     DriveEntry entry;
     recording.probe = IdentifyOpenDrive(state, runner, mutex, recording.device, codePage, &entry);
     if (recording.probe != ProbeOutcome::kSupported) {
-        recorder.BeginStep(kStepInquiry);
-        SendInquiry(state, runner, mutex);
+        if (inquire) {
+            recorder.BeginStep(kStepInquiry);
+            SendInquiry(state, runner, mutex);
+        }
         return;
     }
     recording.model = entry.model;
@@ -80,7 +82,7 @@ void RecordOpenDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex&
 
 DriveRecording RecordDriveSession(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                                   CommandRecorder& recorder, const DriveCandidate& candidate,
-                                  const NarrowCodePage& codePage) {
+                                  const NarrowCodePage& codePage, bool inquire) {
     DriveRecording recording;
     recording.device = candidate;
     recorder.TakeCommands();  // none of an earlier session's
@@ -93,7 +95,7 @@ DriveRecording RecordDriveSession(DriveState& state, CommandRunner& runner, Driv
     recording.opened = OpenDrive(state, candidate.devicePath) != kNoDevice;
     recording.openError = state.openError;
     if (recording.opened) {
-        RecordOpenDrive(state, runner, mutex, recorder, codePage, recording);
+        RecordOpenDrive(state, runner, mutex, recorder, codePage, inquire, recording);
         CloseDrive(state.transport, state.driveHandle);
     }
     recording.commands = recorder.TakeCommands();

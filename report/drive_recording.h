@@ -2,7 +2,8 @@
 // diagnostic report: the model identification buffer and the INQUIRY (discovery), the settings
 // page, one read of the ready byte (the media watcher's poll) and the disc-presence probe. Only
 // reads are sent: never WRITE BUFFER, never START STOP UNIT. A device that is no supported drive
-// gets the identification and an INQUIRY only: nothing of the maker's is sent to another drive.
+// gets the identification and, when it is an optical drive the report describes, an INQUIRY:
+// nothing of the maker's is sent to another drive.
 //
 // The drive access is held and the device open from the first command to the last, as the
 // programs hold them; another program of the utility holding the drives longer than the wait
@@ -46,7 +47,8 @@ struct DriveRecording {
 };
 
 // Runs the session with the candidate through state, whose trace is the recorder, and the runner
-// and mutex that go with state. The device is closed again afterwards.
+// and mutex that go with state; inquire: send a device that is no supported drive its INQUIRY
+// (only the identification otherwise, as discovery sends). The device is closed again afterwards.
 DriveRecording RecordDriveSession(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                                   CommandRecorder& recorder, const DriveCandidate& candidate,
-                                  const NarrowCodePage& codePage);
+                                  const NarrowCodePage& codePage, bool inquire);
