@@ -80,24 +80,12 @@ ReportProgram Program(const CliReport& verdict, bool demo) {
     return program;
 }
 
-// The document to the file; on failure the message says why, in the user's language.
-bool WriteToFile(const std::string& document, const CliRequest& request,
-                 const CliEnvironment& environment) {
-    errno = 0;
-    std::ofstream file(request.output, std::ios::binary | std::ios::trunc);
-    file << document;
-    file.close();
-    const CliTexts texts(environment.language);
-    if (file) {
-        environment.out << texts.Format(IDS_CLI_REPORT_WRITTEN, {request.output}) << "\n";
-        return true;
-    }
-    const int error = errno != 0 ? errno : EIO;
+void TellFileNotWritten(const CliRequest& request, const CliEnvironment& environment, int error) {
     environment.err << kProgramName << ": "
-                    << texts.Format(IDS_CLI_REPORT_NOT_WRITTEN,
-                                    {request.output, SystemErrorText(error)})
+                    << CliTexts(environment.language)
+                           .Format(IDS_CLI_REPORT_NOT_WRITTEN,
+                                   {request.output, SystemErrorText(error != 0 ? error : EIO)})
                     << "\n";
-    return false;
 }
 
 // Whether both streams took everything; when stdout did not, stderr (if it still works) says so.
@@ -115,10 +103,9 @@ bool Flushed(const CliEnvironment& environment) {
     return false;
 }
 
-}  // namespace
-
-int RunReportCommand(const CliRequest& request, const std::vector<std::string>& arguments,
-                     const CliEnvironment& environment) {
+// The report itself: the system, then the drives; its messages on stderr.
+std::string MakeReport(const CliRequest& request, const std::vector<std::string>& arguments,
+                       const CliEnvironment& environment, int* exitCode) {
     CliReport verdict;
     verdict.command = CliCommand::kReport;
     verdict.arguments = arguments;
@@ -134,13 +121,41 @@ int RunReportCommand(const CliRequest& request, const std::vector<std::string>& 
     ConcludeReport(verdict, environment.remedy);
     // The document is data on stdout: the messages, in the user's language, go to stderr.
     WriteHumanOutput(verdict, CliTexts(environment.language), environment.err, environment.err);
-    const std::string document = FormatReportDocument(Program(verdict, request.demo), diagnostic);
-    bool written = true;
-    if (request.output.empty()) {
-        environment.out << document;
-    } else {
-        written = WriteToFile(document, request, environment);
+    *exitCode = verdict.exitCode;
+    return FormatReportDocument(Program(verdict, request.demo), diagnostic);
+}
+
+// The file is opened before anything is sent, so that one that cannot be written costs the
+// drives no command.
+int ReportToFile(const CliRequest& request, const std::vector<std::string>& arguments,
+                 const CliEnvironment& environment) {
+    errno = 0;
+    std::ofstream file(request.output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+        TellFileNotWritten(request, environment, errno);
+        return ExitCodeAfterOutput(kExitOutputFailed, Flushed(environment));
     }
-    const int code = ExitCodeAfterOutput(verdict.exitCode, Flushed(environment));
-    return written ? code : ExitCodeAfterOutput(code, false);
+    int code = kExitSuccess;
+    file << MakeReport(request, arguments, environment, &code);
+    errno = 0;
+    file.close();
+    if (!file) {
+        TellFileNotWritten(request, environment, errno);
+        return ExitCodeAfterOutput(ExitCodeAfterOutput(code, false), Flushed(environment));
+    }
+    environment.out
+        << CliTexts(environment.language).Format(IDS_CLI_REPORT_WRITTEN, {request.output}) << "\n";
+    return ExitCodeAfterOutput(code, Flushed(environment));
+}
+
+}  // namespace
+
+int RunReportCommand(const CliRequest& request, const std::vector<std::string>& arguments,
+                     const CliEnvironment& environment) {
+    if (!request.output.empty()) {
+        return ReportToFile(request, arguments, environment);
+    }
+    int code = kExitSuccess;
+    environment.out << MakeReport(request, arguments, environment, &code);
+    return ExitCodeAfterOutput(code, Flushed(environment));
 }

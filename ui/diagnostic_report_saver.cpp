@@ -5,17 +5,6 @@
 #include "res/resource_ids.h"
 #include "settings/user_message.h"
 
-namespace {
-
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    return !file.fail();
-}
-
-}  // namespace
-
 std::string SuggestedReportFileName(std::time_t now) {
     char date[16] = {};
     const std::tm* local = std::localtime(&now);
@@ -47,7 +36,13 @@ void SaveDiagnosticReport(CDialog& window, const DiagnosticReportMaker& makeRepo
     if (shown == nullptr || !shown->ChooseFileToSave(request, &chosen)) {
         return;
     }
-    if (!WriteWholeFile(chosen.path, makeReport(*mutex))) {
+    // Opened first: a file that cannot be written costs the drives no command.
+    std::ofstream file(chosen.path, std::ios::binary | std::ios::trunc);
+    if (file) {
+        file << makeReport(*mutex);
+        file.close();
+    }
+    if (file.fail()) {
         window.ShowMessageBox(
             FillPlaceholder(window.LoadText(IDS_REPORT_NOT_SAVED), chosen.shownName));
     }
