@@ -14,6 +14,9 @@ int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport,
     services.createMutex = [mutexName] { return CreateDriveAccessMutex(mutexName); };
     services.listCandidates = identity.listCandidates;
     services.accessMessages = &SystemAccessMessages();
+    if (identity.diagnosticReport) {
+        services.diagnosticReport = identity.diagnosticReport(transport);
+    }
     CBaseApp application(backend, services, identity.instanceName);
     return application.Run();
 }

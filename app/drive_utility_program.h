@@ -9,6 +9,7 @@
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
 #include "platform/scsi_transport.h"
+#include "ui/diagnostic_report_saver.h"
 
 extern const char kSingleInstanceName[];
 
@@ -17,6 +18,9 @@ struct ProgramIdentity {
     const char* instanceName = kSingleInstanceName;  // the single-instance object (narrow bytes)
     const char* mutexName = kDriveAccessMutexName;   // shared with every process that uses it
     std::function<std::vector<DriveCandidate>()> listCandidates = ListSystemDriveCandidates;
+    // The Linux window: the diagnostic report its menu offers, made through the program's
+    // transport; empty for none (the Windows window).
+    std::function<DiagnosticReportMaker(ScsiTransport& transport)> diagnosticReport;
 };
 
 // Builds the process's drive state and services, runs the application and returns its exit code.

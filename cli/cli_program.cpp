@@ -8,6 +8,7 @@
 #include "cli/human_output.h"
 #include "cli/json_output.h"
 #include "cli/list_command.h"
+#include "cli/report_command.h"
 #include "cli/run_verdict.h"
 #include "cli/show_command.h"
 #include "cli/write_command.h"
@@ -54,6 +55,7 @@ void RunCommand(CommandContext& context) {
         case CliCommand::kRestore:
             RunWriteCommand(context);
             return;
+        case CliCommand::kReport:  // RunReportCommand: a document of its own
         case CliCommand::kNone:
             return;
     }
@@ -121,6 +123,9 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
     }
     if (parsed.status == ParseStatus::kDeviceNames) {
         return PrintDeviceNames(parsed.request.demo, environment);
+    }
+    if (parsed.status == ParseStatus::kRun && parsed.request.command == CliCommand::kReport) {
+        return RunReportCommand(parsed.request, arguments, environment);
     }
     CliReport report;
     report.arguments = arguments;

@@ -25,6 +25,8 @@ struct CliEnvironment {
     // The codeset of the human output (platform/locale_codeset.h); the JSON is UTF-8 whatever it
     // is.
     std::string codeset = "UTF-8";
+    // report: where the system's files are ("/"; a test's fake tree).
+    std::string systemRoot = "/";
 };
 
 // arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h),

@@ -13,7 +13,7 @@
 #include "platform/drive_names.h"
 #include "settings/apply_settings.h"
 
-enum class CliCommand { kNone, kList, kShow, kSet, kRestore };  // kNone: not understood
+enum class CliCommand { kNone, kList, kShow, kSet, kRestore, kReport };  // kNone: not understood
 
 enum class Severity { kInformation, kWarning, kError };
 

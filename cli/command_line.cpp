@@ -49,6 +49,13 @@ const char kJsonHelp[] =
     "Print one JSON document on stdout (texts in English, each with a code; values as on/off and "
     "high/low), as /usr/share/velmora-drive-utility/velmora-drive.schema.json describes it";
 
+const char kReportFooter[] =
+    "The report is one JSON document: the program's version, the system (its name and version, "
+    "the kernel, the user's name and groups), every optical drive the system lists with its "
+    "device nodes and how it is connected, and for each drive the commands sent and the drive's "
+    "answers. Nothing is written to any drive. Of the user it names only the user's and the "
+    "groups' names.\n";
+
 const char kDeviceHelp[] =
     "The drive, as list shows it: /dev/sr0 (or another path to its node: /dev/cdrom, "
     "/dev/disk/by-id/...) on Linux, E: on Windows (and with --demo)";
@@ -61,6 +68,7 @@ struct Parser {
     CLI::App* set = nullptr;
     CLI::App* restore = nullptr;
     CLI::App* deviceNames = nullptr;
+    CLI::App* report = nullptr;
     std::string optimalSpeed;
     std::string audioMode;
     bool save = false;
@@ -108,13 +116,23 @@ void DefineCommands(Parser& parser, CliRequest& request) {
                              "Print the commands that would be sent and send no write");
     parser.restore->footer(std::string(kRestoreFooter) + "\n" + kExitCodes);
 
+    parser.report = app.add_subcommand(
+        "report",
+        "Print a diagnostic report to attach to a bug report: the system, its optical "
+        "drives and a recording of the commands the window sends at start (reads only)");
+    parser.report->add_option("DEVICE", request.device,
+                              std::string(kDeviceHelp) + "; without it, every drive");
+    parser.report->add_option("-o,--output", request.output,
+                              "Write the report to this file instead of stdout");
+    parser.report->footer(kReportFooter);
+
     // For the shell completions: not in the help, as it is not meant to be typed.
     parser.deviceNames =
         app.add_subcommand("__complete-devices", "Print the devices where drives are looked for")
             ->group("");
 
-    for (CLI::App* command :
-         {parser.list, parser.show, parser.set, parser.restore, parser.deviceNames}) {
+    for (CLI::App* command : {parser.list, parser.show, parser.set, parser.restore,
+                              parser.report, parser.deviceNames}) {
         command->fallthrough();  // --json, --trace and --demo may follow the command too
     }
 }
@@ -128,6 +146,9 @@ CliCommand ChosenCommand(const Parser& parser) {
     }
     if (parser.restore->parsed()) {
         return CliCommand::kRestore;
+    }
+    if (parser.report->parsed()) {
+        return CliCommand::kReport;
     }
     return CliCommand::kList;
 }
@@ -148,7 +169,7 @@ ParsedCommandLine UsageError(ParsedCommandLine parsed, int textId,
 }
 
 bool DeviceGiven(const Parser& parser) {
-    for (const CLI::App* command : {parser.show, parser.set, parser.restore}) {
+    for (const CLI::App* command : {parser.show, parser.set, parser.restore, parser.report}) {
         if (command->parsed() && command->count("DEVICE") > 0) {
             return true;
         }
@@ -160,10 +181,13 @@ bool DeviceGiven(const Parser& parser) {
 // a setting.
 ParsedCommandLine CheckRequest(ParsedCommandLine parsed, const Parser& parser) {
     CliRequest& request = parsed.request;
+    if (request.output.empty() && parser.report->parsed() && parser.report->count("--output") > 0) {
+        return UsageError(parsed, IDS_CLI_USAGE_ERROR, {"--output: empty"});
+    }
     if (request.device.empty() && DeviceGiven(parser)) {
         return UsageError(parsed, IDS_CLI_USAGE_ERROR, {"DEVICE: empty"});
     }
-    for (const char* command : {"list", "show", "set", "restore"}) {
+    for (const char* command : {"list", "show", "set", "restore", "report"}) {
         if (request.device == command) {
             const std::string chosen = parser.app.get_subcommands().at(0)->get_name();
             return UsageError(parsed, IDS_CLI_ONE_COMMAND, {chosen, command});

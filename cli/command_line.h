@@ -1,6 +1,7 @@
-// The command line of velmora-drive, read with CLI11: one command (list, show, set, restore) with
-// its options, and the options every command takes (--json or -j, --trace, --demo). --help (also
-// per command) and --version are answered here. CLI11's exceptions do not leave this file.
+// The command line of velmora-drive, read with CLI11: one command (list, show, set, restore,
+// report) with its options, and the options every command takes (--json or -j, --trace,
+// --demo). --help (also per command) and --version are answered here. CLI11's exceptions do not
+// leave this file.
 #pragma once
 
 #include <ostream>
@@ -18,6 +19,7 @@ struct CliRequest {
     bool demo = false;
     bool all = false;     // list: also the devices that do not qualify
     bool dryRun = false;  // set, restore
+    std::string output;   // report: the file the document goes to; empty for stdout
     // set: the settings named, with --save as their save flag; a setting not named is not
     // requested.
     SettingChoice optimalSpeed{false, 0, 0};

@@ -35,7 +35,7 @@ Json VersionNumbers(const std::string& version) {
 
 // In the order of Severity and CliCommand (cli/cli_report.h).
 constexpr const char* kSeverityNames[] = {"information", "warning", "error"};
-constexpr const char* kCommandNames[] = {"", "list", "show", "set", "restore"};
+constexpr const char* kCommandNames[] = {"", "list", "show", "set", "restore", "report"};
 
 const char* SeverityName(Severity severity) {
     return kSeverityNames[static_cast<size_t>(severity)];

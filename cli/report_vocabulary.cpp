@@ -58,3 +58,15 @@ const char* ProbeWord(ProbeOutcome probe) {
 int ProbeTextId(ProbeOutcome probe) {
     return kProbeTexts[IndexOf(probe)];
 }
+
+const char* SeverityWord(Severity severity) {
+    switch (severity) {
+        case Severity::kInformation:
+            return "information";
+        case Severity::kWarning:
+            return "warning";
+        case Severity::kError:
+            return "error";
+    }
+    return "error";
+}

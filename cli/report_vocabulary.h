@@ -30,6 +30,9 @@ int OutcomeTextId(SettingOutcome outcome);
 // How the disc stop before saving went, for scripts.
 const char* DiscStopWord(DiscStopOutcome outcome);
 
+// A message's severity, for scripts: "information", "warning", "error".
+const char* SeverityWord(Severity severity);
+
 // Why a device is no supported drive: the word for scripts, the line for people.
 const char* ProbeWord(ProbeOutcome probe);
 int ProbeTextId(ProbeOutcome probe);

@@ -36,7 +36,7 @@ endfunction()
 function(check_windowless_layers)
     set(forbidden dialog_framework catalog_text control_model memory_dialog_backend
         qt_dialog_backend win32_dialog_backend Qt6::Widgets Qt6::Gui ui app_shell)
-    foreach(layer platform_os drive settings cli)
+    foreach(layer platform_os drive settings report cli)
         if(NOT TARGET ${layer})
             continue()
         endif()

@@ -11,6 +11,21 @@
 
 class CDialog;
 
+// What a file dialog for saving asks: its title and the file types offered ("Reports (*.json)"),
+// narrow texts both, and the file name it suggests, placed in the user's home folder.
+struct SaveFileRequest {
+    std::string title;
+    std::string fileTypes;
+    std::string suggestedName;
+};
+
+// The file the user chose: its path as the file system spells it (for opening it), and the same
+// as narrow text (for the messages about it).
+struct ChosenFile {
+    std::string path;
+    std::string shownName;
+};
+
 // One open dialog window. Every operation runs on the window thread, except Post.
 class DialogWindow {
 public:
@@ -47,6 +62,9 @@ public:
 
     // A message box with the OK button only, this window as owner; returns the button id.
     virtual int ShowMessageBox(const std::string& text, const std::string& title) = 0;
+    // A modal file dialog for saving, this window as owner; true when the user chose a file,
+    // false when the dialog was cancelled or the backend has none.
+    virtual bool ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) = 0;
 
     virtual bool HasSystemMenu() const = 0;
     virtual void AppendSystemMenuSeparator() = 0;

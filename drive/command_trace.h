@@ -22,7 +22,11 @@ struct TracedCommand {
     uint32_t timeoutSeconds = 0;
     uint8_t scsiStatus = 0;
     uint8_t senseKey = 0, asc = 0, ascq = 0;
-    uint32_t dataInBytes = 0;      // reply bytes received, for data-in commands
+    // The record's whole sense area; the system wrote transport.senseLength bytes of it.
+    std::array<uint8_t, sizeof(PassThroughRequest::sense)> sense{};
+    uint32_t dataInBytes = 0;  // reply bytes received, for data-in commands
+    // Data-in commands: those reply bytes where they arrived; valid only during OnCommand.
+    const uint8_t* reply = nullptr;
     std::vector<uint8_t> dataOut;  // the bytes written, for data-out commands
     TransportResult transport;     // how the system's call ended
     int64_t microseconds = -1;     // time taken; -1 when not measured

@@ -85,8 +85,12 @@ void Trace(const DriveState& state, const ScsiPassThroughDirect& sent, bool hand
     traced.senseKey = state.request.sense[2];
     traced.asc = state.request.sense[12];
     traced.ascq = state.request.sense[13];
+    std::memcpy(traced.sense.data(), state.request.sense, traced.sense.size());
     traced.transport = state.block.transport;
     traced.dataInBytes = traced.transport.bytesTransferred;
+    if (handedOn && sent.DataIn == kScsiDataIn) {
+        traced.reply = static_cast<const uint8_t*>(sent.DataBuffer);
+    }
     if (handedOn && sent.DataIn == kScsiDataOut && sent.DataBuffer != nullptr) {
         const uint8_t* data = static_cast<const uint8_t*>(sent.DataBuffer);
         const size_t length = std::min<size_t>(sent.DataTransferLength, TransferBuffers::kSize);

@@ -8,6 +8,8 @@
 #define IDR_MAINFRAME 128
 
 #define IDM_ABOUTBOX 0x0010
+// The Linux window's context menu only.
+#define IDM_DIAGNOSTIC_REPORT 0x0020
 
 #define IDC_DRIVE_COMBO 1000
 #define IDC_LOG_EDIT 1006
@@ -123,5 +125,13 @@
 
 // velmora-drive: DEVICE names, the JSON promise, shell completion: 380 to 399.
 #define IDS_CLI_NOT_LISTED_DRIVE 380
+// The diagnostic report: the Linux window's menu item and file dialog, velmora-drive report's
+// lines: 330 to 349.
+#define IDS_REPORT_MENU_ITEM 330
+#define IDS_REPORT_SAVE_TITLE 331
+#define IDS_REPORT_FILE_TYPES 332
+#define IDS_REPORT_NOT_SAVED 333
+#define IDS_CLI_REPORT_WRITTEN 334
+#define IDS_CLI_REPORT_NOT_WRITTEN 335
 
 #endif

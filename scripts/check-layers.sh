@@ -7,6 +7,8 @@
 #   dialog/    the dialog framework, on platform/; its backends in dialog/win32, dialog/qt,
 #              dialog/memory
 #   drive/, settings/, cli/  never include dialog/ (the command line has no window)
+#   report/    the diagnostic report, on settings/, drive/ and platform/: serves the command line
+#              and the Linux window, and includes neither
 #   Qt headers only in dialog/qt/; windows.h and the system's C headers only in platform/,
 #   dialog/'s backend folders, res/ and app/'s entry points
 set -euo pipefail
@@ -29,19 +31,20 @@ forbid() {  # forbid FOLDER 'layer|layer' WHY
     done < <(includes "$1" "($2)/")
 }
 
-forbid platform 'dialog|ui|settings|drive|cli|app|sim' "platform/ includes nothing above it"
-forbid dialog 'ui|settings|drive|cli|app|sim' "dialog/ stands on platform/ alone"
-for layer in drive settings cli; do
+forbid platform 'dialog|ui|settings|drive|report|cli|app|sim' "platform/ includes nothing above it"
+forbid dialog 'ui|settings|drive|report|cli|app|sim' "dialog/ stands on platform/ alone"
+for layer in drive settings report cli; do
     forbid "$layer" 'dialog|ui|app' "$layer/ has no window: it never includes dialog/, ui/ or app/"
 done
-forbid drive 'settings|cli' "drive/ includes nothing above it"
-forbid settings 'cli|ui' "settings/ serves both front ends and includes neither"
+forbid drive 'settings|report|cli' "drive/ includes nothing above it"
+forbid settings 'report|cli|ui' "settings/ serves both front ends and includes neither"
+forbid report 'cli|ui|sim' "report/ serves both front ends and includes neither"
 
 # Toolkit and system headers, in the product's sources (tests, benchmarks and the simulator's
 # preload library stand outside the product).
 qt='Q[A-Z][A-Za-z]*>|Qt[A-Z][A-Za-z]*/'
 system='windows\.h|winioctl\.h|ntddscsi\.h|shellapi\.h|unistd\.h|fcntl\.h|poll\.h|dirent\.h|signal\.h|csignal|pthread\.h|dlfcn\.h|termios\.h|pwd\.h|grp\.h|sys/|scsi/|linux/'
-for folder in platform dialog drive settings ui cli app res; do
+for folder in platform dialog drive settings report ui cli app res; do
     while IFS= read -r hit; do
         [ -z "$hit" ] && continue
         case "$hit" in

@@ -73,6 +73,9 @@ void CBaseDlg::PostCommandDone() {
 bool CBaseDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     AddAboutMenuItem();
+    if (services_.diagnosticReport) {
+        AppendDiagnosticReportItem(*this);
+    }
     SetIcon(applicationIcon_, true);
     SetIcon(applicationIcon_, false);
 
@@ -343,6 +346,8 @@ void CBaseDlg::OnSysCommand(unsigned commandId, intptr_t /*lParam*/) {
     if ((commandId & 0xFFF0u) == IDM_ABOUTBOX) {
         CAboutDlg about(*this);
         about.DoModal();
+    } else if ((commandId & 0xFFF0u) == IDM_DIAGNOSTIC_REPORT && services_.diagnosticReport) {
+        SaveDiagnosticReport(*this, services_.diagnosticReport, mutex_.get());
     } else {
         Default();
     }

@@ -17,6 +17,7 @@
 #include "platform/os_platform.h"
 #include "platform/thread.h"
 #include "settings/access_messages.h"
+#include "ui/diagnostic_report_saver.h"
 
 struct MainWindowServices {
     DriveState& drive;
@@ -36,4 +37,7 @@ struct MainWindowServices {
     // The lock and claim that keep other writers off the drive during an apply, and the media
     // watcher's read lock: the system's unless a test hands in its own. Never null.
     DriveClaims* claims = &SystemDriveClaims();
+    // The diagnostic report the window's menu offers to save; empty: no such item (the Windows
+    // window's system menu stays as it is).
+    DiagnosticReportMaker diagnosticReport = nullptr;
 };

@@ -138,6 +138,9 @@ public:
     int ShowMessageBox(const std::string& text, const std::string& title) override {
         return host_.RecordMessageBox(*this, text, title);
     }
+    bool ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) override {
+        return host_.RecordSaveFileRequest(request, chosen);
+    }
     bool HasSystemMenu() const override { return true; }
     void AppendSystemMenuSeparator() override { systemMenu_.push_back({true, 0, ""}); }
     void AppendSystemMenuItem(unsigned commandId, const std::string& text) override {
@@ -348,6 +351,19 @@ int MemoryDialogHost::RecordMessageBox(const Window& owner, const std::string& t
         answerer_(*this, record);
     }
     return kIdOk;
+}
+
+bool MemoryDialogHost::RecordSaveFileRequest(const SaveFileRequest& request, ChosenFile* chosen) {
+    saveFileRequests_.push_back(request);
+    if (!saveFileAnswerer_) {
+        return false;
+    }
+    ChosenFile answer;
+    if (!saveFileAnswerer_(request, &answer)) {
+        return false;
+    }
+    *chosen = answer;
+    return true;
 }
 
 DispatchOutcome MemoryDialogHost::Send(unsigned message, uintptr_t wParam, intptr_t lParam) {

@@ -2,7 +2,8 @@
 // string tables as on Windows (the catalog it is given), with narrow texts in the chosen
 // language's code page (dialog/catalog_text.h). Controls hold their enabled, check, text, list
 // and selection state (dialog/control_model.h); posted messages wait in a thread-safe queue;
-// timers tick when the test says so; message boxes are recorded and answered by the test.
+// timers tick when the test says so; message boxes and file dialogs are recorded and answered by
+// the test.
 //
 // A dialog opened by the test with Open() stays open until it ends itself (a click on Close,
 // Esc, ...). A dialog that the program runs modally from a handler (DoModal) is handed to the
@@ -81,6 +82,13 @@ public:
     void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) { answerer_ = std::move(answerer); }
     const std::vector<MessageBoxRecord>& MessageBoxes() const { return messageBoxes_; }
 
+    // File dialogs for saving: every one is recorded; the answerer acts as the user, filling in
+    // the file chosen and returning true, or returning false for Cancel. Without one, every
+    // dialog is cancelled.
+    using SaveFileAnswerer = std::function<bool(const SaveFileRequest&, ChosenFile*)>;
+    void SetSaveFileAnswerer(SaveFileAnswerer answerer) { saveFileAnswerer_ = std::move(answerer); }
+    const std::vector<SaveFileRequest>& SaveFileRequests() const { return saveFileRequests_; }
+
     // The user, on the topmost dialog. Click and SelectComboItem return false (and send nothing)
     // when the control is missing, disabled or cannot be clicked.
     bool Click(int id);
@@ -132,6 +140,7 @@ private:
     void Destroy(Window& window);
     void Enqueue(uint64_t token, const WindowMessage& message);
     int RecordMessageBox(const Window& owner, const std::string& text, const std::string& title);
+    bool RecordSaveFileRequest(const SaveFileRequest& request, ChosenFile* chosen);
 
     const CatalogText text_;
     std::vector<std::unique_ptr<Window>> windows_;  // open dialogs, topmost last
@@ -141,6 +150,8 @@ private:
     ModalDriver modalDriver_;
     MessageBoxAnswerer answerer_;
     std::vector<MessageBoxRecord> messageBoxes_;
+    SaveFileAnswerer saveFileAnswerer_;
+    std::vector<SaveFileRequest> saveFileRequests_;
     std::vector<unsigned> defaultSysCommands_;
     int unknownControlAccesses_ = 0;
 

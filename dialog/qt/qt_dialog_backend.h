@@ -20,6 +20,7 @@
 #include "dialog/catalog_text.h"
 #include "dialog/dialog.h"
 #include "dialog/dialog_backend.h"
+#include "dialog/qt/qt_save_file_dialog.h"
 #include "res/resource_catalog.h"
 
 class QDialog;
@@ -65,8 +66,12 @@ public:
                                               const std::string& text)>;
     void SetMessageBoxHook(MessageBoxHook hook) { messageBoxHook_ = std::move(hook); }
 
+    // Runs while each file dialog for saving is open (dialog/qt/qt_save_file_dialog.h).
+    void SetSaveFileDialogHook(SaveFileDialogHook hook) { saveFileDialogHook_ = std::move(hook); }
+
     // For the windows.
     const MessageBoxHook& MessageBoxHookFunction() const { return messageBoxHook_; }
+    const SaveFileDialogHook& SaveFileDialogHookFunction() const { return saveFileDialogHook_; }
     // The window has run its destroy handler; dialog is the one it had (nullptr if forgotten).
     void WindowFinished(QtDialogWindow& window, const CDialog* dialog);
 
@@ -82,4 +87,5 @@ private:
     std::vector<int> iconIds_;
     ModalHook modalHook_;
     MessageBoxHook messageBoxHook_;
+    SaveFileDialogHook saveFileDialogHook_;
 };

@@ -670,6 +670,11 @@ int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& t
     return kIdOk;
 }
 
+bool QtDialogWindow::ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) {
+    return RunSaveFileDialog(this, backend_.Text(), request, backend_.SaveFileDialogHookFunction(),
+                             chosen);
+}
+
 bool QtDialogWindow::HasSystemMenu() const {
     return HasStyle(source_.style, kWsSysMenu);
 }

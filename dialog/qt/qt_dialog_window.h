@@ -78,6 +78,7 @@ public:
     bool SetTimer(unsigned timerId, unsigned periodMs) override;
     void KillTimer(unsigned timerId) override;
     int ShowMessageBox(const std::string& text, const std::string& title) override;
+    bool ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) override;
     bool HasSystemMenu() const override;
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned commandId, const std::string& text) override;

@@ -75,6 +75,10 @@ public:
     int ShowMessageBox(const std::string& text, const std::string& title) override {
         return MessageBoxA(window_, text.c_str(), title.c_str(), MB_OK);
     }
+    // The Windows window offers nothing that is saved to a file.
+    bool ChooseFileToSave(const SaveFileRequest& /*request*/, ChosenFile* /*chosen*/) override {
+        return false;
+    }
 
     bool HasSystemMenu() const override { return GetSystemMenu(window_, FALSE) != nullptr; }
     void AppendSystemMenuSeparator() override {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # velmora-drive.exe (win64, console) under Wine, reaching simulated drives through its real
-# pass-through code and the SG_IO preload library: list, show, set and restore, their stdout and
-# JSON (checked against the schema), exit codes, and the commands each drive received (its trace)
-# and kept (its state).
+# pass-through code and the SG_IO preload library: list, show, set, restore and report, their
+# stdout and JSON (checked against the schema), exit codes, and the commands each drive received
+# (its trace) and kept (its state).
 set -uo pipefail
 # shellcheck source=lib/wine_env.sh
 source "$(dirname "$0")/lib/wine_env.sh"
@@ -129,6 +129,31 @@ vd show A: --json
 check "a letter where no drive is looked for: exit code and code" "3 no_such_device" \
     "$code $(json '.velmora_drive.messages[0].code')"
 check "nothing was sent for them" "" "$(opcodes E "$mark")"
+
+echo "report"
+wine_place_drive F answers_model_buffer=0  # a drive behind an adapter that passes no vendor command
+mark=$(lines E)
+vd report
+check "report: exit code" 0 "$code"
+printf '%s\n' "$out" >"$E2E_WORK/report.json"
+check "report: valid against its schema" "" \
+    "$(python3 "$(dirname "$0")/lib/validate_json.py" \
+        "$(dirname "$0")/../../report/velmora-drive-report.schema.json" "$E2E_WORK/report.json")"
+check "report: built for Windows, run under Wine" "windows-x86_64 true" \
+    "$(json '[.velmora_drive.built_for, (.system.wine != null)] | join(" ")')"
+check "report: the supported drives recorded" "E: supported G: supported" \
+    "$(json '[.recordings[] | .device.name, .probe] | join(" ")')"
+# No disc: the probe's second round stops at the first read that says so.
+check "report: E's session, reads only" "3C 12 3C 3C 51 52 51 " "$(opcodes E "$mark")"
+check "report: each described by the storage stack, as far as Wine answers" "E: G:" \
+    "$(json '[.optical_drives[] | select(.source == "storage_query") | .name] | join(" ")')"
+vd report F: -o 'C:\report.json'
+check "report F: exit code" 0 "$code"
+check "report F: the model read refused 05/24/00, then the INQUIRY" "no_model_reply 3C:70000500 12:" \
+    "$(jq -r '.recordings[0] | [.probe, (.commands[] | .cdb[0:2] + ":" + .sense[0:8])] |
+        join(" ")' "$WINEPREFIX/drive_c/report.json")"
+check "report F: only discovery's model read, then the named one's with its INQUIRY" \
+    "3C 3C 12 " "$(opcodes F 0)"
 
 check_json_documents "$E2E_WORK/cli-json"
 

@@ -2,8 +2,9 @@
 # velmora-drive (native) end to end: its real sysfs listing and SG_IO transport against simulated
 # drives in a fake tree (tests/e2e/lib/native_env.sh): list, show, set and restore, their stdout
 # and JSON (checked against the schema), exit codes, the commands each drive received (its trace)
-# and kept (its state), the words a user gets when Linux says no, and the other names of a drive
-# (udev's links, its SCSI address and sysfs path; DEVICE as users type it).
+# and kept (its state), the words a user gets when Linux says no, the other names of a drive
+# (udev's links, its SCSI address and sysfs path; DEVICE as users type it), and the diagnostic
+# report.
 #   native_cli_e2e.sh NATIVE_BUILD_DIR
 set -uo pipefail
 NATIVE_BUILD=$(realpath "${1:?usage: $0 NATIVE_BUILD_DIR}")
@@ -284,6 +285,42 @@ contains "gone: says so" "$(cat "$NATIVE_WORK/cli.err")" "is no longer there"
 check "gone: the first failure ends it" 1 \
     "$(tail -n +"$((mark + 1))" "$(native_drive_trace 0)" | grep -c '^system=ENODEV')"
 check "gone: no write" "" "$(opcodes 0 "$mark" | grep -oE '3B')"
+
+echo "report: the system, its drives' chains and a recording of reads only"
+native_use_tree report
+native_place_drive 0 speed=1
+native_place_chain 0 usb
+native_place_drive 1 --no-sg 'model=7305KT52    ' audio_supported=0
+native_place_chain 1 ahci
+native_place_drive 2 answers_model_buffer=0  # behind an adapter that passes no vendor command
+vd report --trace
+check "report: exit code" 0 "$code"
+check "report: valid against its schema" "" \
+    "$(python3 "$(dirname "$0")/../e2e/lib/validate_json.py" \
+        "$(dirname "$0")/../../report/velmora-drive-report.schema.json" "$NATIVE_WORK/cli.out")"
+check "report: every optical drive sysfs lists" "/dev/sr0 /dev/sr1 /dev/sr2" \
+    "$(json '[.optical_drives[].name] | join(" ")')"
+check "report: sr0 behind the USB adapter" \
+    "10:0:0:0 host10 usb-storage 152d:2339 USB to ATA/ATAPI Bridge /dev/sr0 /dev/sg1" \
+    "$(json '.optical_drives[0] | [.scsi_address, .host.name, .host.driver,
+        .usb.id_vendor + ":" + .usb.id_product, .usb.product, .nodes[].path] | join(" ")')"
+check "report: sr1 on the AHCI port, its block node alone" "ahci null 1" \
+    "$(json '.optical_drives[1] | [.host.driver, (.usb | tostring), (.nodes | length)] | join(" ")')"
+check "report: the adapter's serial is not in it" 0 "$(grep -c E2E0SERIAL <<<"$out")"
+check "report: the recordings" "supported supported no_model_reply" \
+    "$(json '[.recordings[].probe] | join(" ")')"
+check "report: sr2's identification failed 05/24/00, then its INQUIRY" "3C:70000500 12:" \
+    "$(json '[.recordings[2].commands[] | .cdb[0:2] + ":" + .sense[0:8]] | join(" ")')"
+check "report: --trace told every command" \
+    "$(json '[.recordings[].commands[]] | length')" "$(grep -c '^cdb=' <<<"$err")"
+check "report: the drives received reads only" "" \
+    "$(cat "$(native_drive_trace 0)" "$(native_drive_trace 1)" "$(native_drive_trace 2)" |
+        grep -E '^cdb=(3B|1B)')"
+vd report /dev/sr1 -o "$NATIVE_WORK/report.json"
+check "report -o: exit code" 0 "$code"
+check "report -o: the one drive named" "/dev/sr1" \
+    "$(jq -r '[.recordings[].device.name] | join(" ")' "$NATIVE_WORK/report.json")"
+
 check_json_documents "$NATIVE_WORK/json"
 
 if [ "$failures" -eq 0 ]; then

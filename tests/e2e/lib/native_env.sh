@@ -20,6 +20,10 @@
 #                                         --keep-address): a device plugged in under a freed name
 #   native_add_sg N M                     srN gets the generic node sgM, as loading sg does
 #   native_mount_disc N MOUNT_POINT       the mount table names srN's disc mounted there
+#   native_place_chain N usb|ahci         hangs drive srN (placed before) where Linux puts it: its
+#                                         SCSI device under a host behind a USB adapter
+#                                         (152d:2339, usb-storage) or on an AHCI port, and
+#                                         class/block/srN a link to it, as sysfs has them
 #   native_drive_trace N                  the path of drive srN's command trace
 #   native_drive_state N                  the path of the setting values drive srN keeps
 #   native_run PROGRAM [ARG...]           runs it with the preload (NATIVE_RUN_TIMEOUT, 60 s) and
@@ -76,6 +80,56 @@ native_add_sg() {  # native_add_sg N M: srN gets the generic node sgM (as loadin
 
 native_place_block() {  # native_place_block NAME TYPE
     _native_block "$1" "$2"
+}
+
+_native_device() {  # _native_device PATH [UEVENT-LINE...]: a device directory under sys/devices
+    local directory="$SIM_ROOT/sys/devices/$1"
+    shift
+    mkdir -p "$directory"
+    printf '%s\n' "$@" >"$directory/uevent"
+}
+
+native_place_chain() {  # native_place_chain N usb|ahci
+    local n=$1 host=$((10 + $1)) parent attribute
+    local address="$host:0:0:0"
+    _native_device pci0000:00
+    case $2 in
+        usb)
+            _native_device pci0000:00/0000:00:14.0 DRIVER=xhci_hcd
+            parent=pci0000:00/0000:00:14.0/usb2/2-$n
+            _native_device pci0000:00/0000:00:14.0/usb2 DRIVER=usb
+            _native_device "$parent" DRIVER=usb DEVTYPE=usb_device
+            for attribute in idVendor=152d idProduct=2339 manufacturer=JMicron \
+                'product=USB to ATA/ATAPI Bridge' serial=E2E0SERIAL0NUMBER; do
+                printf '%s\n' "${attribute#*=}" >"$SIM_ROOT/sys/devices/$parent/${attribute%%=*}"
+            done
+            parent=$parent/2-$n:1.0
+            _native_device "$parent" DRIVER=usb-storage DEVTYPE=usb_interface
+            printf '08\n' >"$SIM_ROOT/sys/devices/$parent/bInterfaceClass"
+            ;;
+        ahci)
+            _native_device pci0000:00/0000:00:1f.2 DRIVER=ahci
+            parent=pci0000:00/0000:00:1f.2/ata$n
+            _native_device "$parent" DEVTYPE=ata_port
+            ;;
+    esac
+    _native_device "$parent/host$host" DEVTYPE=scsi_host
+    mkdir -p "$SIM_ROOT/sys/devices/$parent/host$host/scsi_host/host$host"
+    local driver=ahci
+    [ "$2" = usb ] && driver=usb-storage
+    printf '%s\n' "$driver" >"$SIM_ROOT/sys/devices/$parent/host$host/scsi_host/host$host/proc_name"
+    local device="$parent/host$host/target$host:0:0/$address"
+    _native_device "${device%/*}" DEVTYPE=scsi_target
+    _native_device "$device" DRIVER=sr DEVTYPE=scsi_device
+    mv "$SIM_ROOT/sys/class/block/sr$n/device/"* "$SIM_ROOT/sys/devices/$device/"
+    printf 'VELMORA \n' >"$SIM_ROOT/sys/devices/$device/vendor"
+    printf 'CD-R DRIVE      \n' >"$SIM_ROOT/sys/devices/$device/model"
+    printf '1.00\n' >"$SIM_ROOT/sys/devices/$device/rev"
+    mkdir -p "$SIM_ROOT/sys/devices/$device/scsi_device/$address"
+    _native_device "$device/block/sr$n" DEVTYPE=disk
+    ln -s "../../../$address" "$SIM_ROOT/sys/devices/$device/block/sr$n/device"
+    rm -rf "$SIM_ROOT/sys/class/block/sr$n"
+    ln -s "../../devices/$device/block/sr$n" "$SIM_ROOT/sys/class/block/sr$n"
 }
 
 native_set_node() {  # native_set_node NODE KEY VALUE
