@@ -131,8 +131,8 @@ void DefineCommands(Parser& parser, CliRequest& request) {
         app.add_subcommand("__complete-devices", "Print the devices where drives are looked for")
             ->group("");
 
-    for (CLI::App* command : {parser.list, parser.show, parser.set, parser.restore,
-                              parser.report, parser.deviceNames}) {
+    for (CLI::App* command : {parser.list, parser.show, parser.set, parser.restore, parser.report,
+                              parser.deviceNames}) {
         command->fallthrough();  // --json, --trace and --demo may follow the command too
     }
 }

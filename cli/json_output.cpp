@@ -11,18 +11,13 @@
 #include "cli/program_version.h"
 #include "cli/report_vocabulary.h"
 #include "drive/command_trace.h"
+#include "report/json_format.h"
+#include "report/report_document.h"
 #include "res/resource_catalog.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// The promise to scripts (the manual page's JSON OUTPUT): a key added raises the minor number, a
-// key renamed or removed, or a value's meaning changed, the major one.
-// cli/velmora-drive.schema.json describes the documents of this version. 1.0: the first form of the
-// document. 1.1: each message's code; the device's by_id, scsi_address and sysfs_path.
-const int kFormatVersionMajor = 1;
-const int kFormatVersionMinor = 1;
 
 Json VersionNumbers(const std::string& version) {
     Json numbers = Json::array();
@@ -64,6 +59,8 @@ Json ProgramBlock(const CliReport& report) {
     block["demo"] = report.demo;
     block["messages"] = messages;
     block["exit_status"] = report.exitCode;
+    block["program"] = "velmora-drive";
+    block["built_for"] = BuiltFor();
     return block;
 }
 
@@ -156,7 +153,7 @@ void AddSettings(Json& target, const DeviceReport& device, bool withValues) {
 
 void WriteJsonOutput(const CliReport& report, std::ostream& out) {
     Json document;
-    document["json_format_version"] = {kFormatVersionMajor, kFormatVersionMinor};
+    document["json_format_version"] = {kJsonFormatMajor, kJsonFormatMinor};
     document["velmora_drive"] = ProgramBlock(report);
     if (report.command != CliCommand::kNone) {
         document["command"] = CommandName(report.command);

@@ -74,7 +74,8 @@ ReportProgram Program(const CliReport& verdict, bool demo) {
     program.arguments = verdict.arguments;
     program.demo = demo;
     for (const CliMessage& message : verdict.messages) {
-        program.messages.push_back({MessageText(message, english), SeverityWord(message.severity)});
+        program.messages.push_back(
+            {MessageText(message, english), message.code, SeverityWord(message.severity)});
     }
     program.exitStatus = verdict.exitCode;
     return program;

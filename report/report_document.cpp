@@ -8,14 +8,11 @@
 
 #include "drive/command_trace.h"
 #include "platform/os_error.h"
+#include "report/json_format.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// 1.0: the first form of the report. A new key is a minor change, a changed one a major one.
-const int kFormatVersionMajor = 1;
-const int kFormatVersionMinor = 0;
 
 Json VersionNumbers(const std::string& version) {
     Json numbers = Json::array();
@@ -61,7 +58,8 @@ std::vector<std::string> ReportedArguments(const std::vector<std::string>& argum
 Json ProgramBlock(const ReportProgram& program, const std::string& home) {
     Json messages = Json::array();
     for (const ReportMessage& message : program.messages) {
-        messages.push_back({{"string", message.text}, {"severity", message.severity}});
+        messages.push_back(
+            {{"string", message.text}, {"code", message.code}, {"severity", message.severity}});
     }
     Json block;
     block["version"] = VersionNumbers(program.version);
@@ -311,7 +309,7 @@ std::string FormatReportDocument(const ReportProgram& program, const DiagnosticR
         recordings.push_back(RecordingBlock(recording));
     }
     Json document;
-    document["json_format_version"] = {kFormatVersionMajor, kFormatVersionMinor};
+    document["json_format_version"] = {kJsonFormatMajor, kJsonFormatMinor};
     document["velmora_drive"] = ProgramBlock(program, report.system.homeFolder);
     document["command"] = "report";
     document["system"] = SystemBlock(report.system, report.opticalDrives);

@@ -1,5 +1,6 @@
-// A diagnostic report as the JSON document a user attaches to a bug report (described by
-// report/velmora-drive-report.schema.json, its fields in report/README.md). The program block has
+// A diagnostic report as the JSON document a user attaches to a bug report (described, as
+// velmora-drive's other documents are, by cli/velmora-drive.schema.json; its fields in
+// report/README.md). The program block has
 // the shape of velmora-drive's other documents: version, arguments, messages with a severity
 // each, exit status; and names the program that made it and the system it was built for.
 //
@@ -14,6 +15,7 @@
 
 struct ReportMessage {
     std::string text;      // English
+    std::string code;      // the kind of message, whatever the words ("drive_busy")
     std::string severity;  // "information", "warning" or "error"
 };
 

@@ -58,7 +58,7 @@ TEST_F(ShowAndList, ShowInJson) {
     e.SetDiscState(DiscState::kPresent);
     names = DriveNames{{"/dev/disk/by-id/ata-VELMORA_CD-R_DRIVE_7315"}, "2:0:0:0", "/sys/x/sr0"};
     const nlohmann::json document = Run({"show", "E:", "-j"}).Json();
-    EXPECT_EQ(document["json_format_version"], nlohmann::json({1, 1}));
+    EXPECT_EQ(document["json_format_version"], nlohmann::json({1, 2}));
     EXPECT_EQ(document["velmora_drive"]["version_string"], DRIVE_UTILITY_VERSION);
     EXPECT_EQ(document["velmora_drive"]["exit_status"], 0);
     EXPECT_EQ(document["velmora_drive"]["messages"], nlohmann::json::array());

@@ -137,8 +137,8 @@ vd report
 check "report: exit code" 0 "$code"
 printf '%s\n' "$out" >"$E2E_WORK/report.json"
 check "report: valid against its schema" "" \
-    "$(python3 "$(dirname "$0")/lib/validate_json.py" \
-        "$(dirname "$0")/../../report/velmora-drive-report.schema.json" "$E2E_WORK/report.json")"
+    "$(/usr/bin/python3 "$(dirname "$0")/../cli/validate_json.py" \
+        "$(dirname "$0")/../../cli/velmora-drive.schema.json" "$E2E_WORK/report.json")"
 check "report: built for Windows, run under Wine" "windows-x86_64 true" \
     "$(json '[.velmora_drive.built_for, (.system.wine != null)] | join(" ")')"
 check "report: the supported drives recorded" "E: supported G: supported" \

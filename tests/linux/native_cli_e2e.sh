@@ -296,8 +296,8 @@ native_place_drive 2 answers_model_buffer=0  # behind an adapter that passes no 
 vd report --trace
 check "report: exit code" 0 "$code"
 check "report: valid against its schema" "" \
-    "$(python3 "$(dirname "$0")/../e2e/lib/validate_json.py" \
-        "$(dirname "$0")/../../report/velmora-drive-report.schema.json" "$NATIVE_WORK/cli.out")"
+    "$(/usr/bin/python3 "$(dirname "$0")/../cli/validate_json.py" \
+        "$(dirname "$0")/../../cli/velmora-drive.schema.json" "$NATIVE_WORK/cli.out")"
 check "report: every optical drive sysfs lists" "/dev/sr0 /dev/sr1 /dev/sr2" \
     "$(json '[.optical_drives[].name] | join(" ")')"
 check "report: sr0 behind the USB adapter" \
