@@ -228,7 +228,10 @@ void QtDialogWindow::Initialise() {
     ++busy_;
     dialog_->AttachWindow(this);
     const bool focusFirst = dialog_ != nullptr && dialog_->OnInitDialog();
-    --busy_;
+    if (backend_.ProgramEndRequested()) {
+        EndOnceIdle(kIdCancel);
+    }
+    LeaveHandler();
     if (focusFirst) {
         const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](QWidget* control) {
             return (control->focusPolicy() & Qt::TabFocus) && control->isEnabled();
@@ -294,9 +297,27 @@ bool QtDialogWindow::Deliver(const WindowMessage& message, intptr_t* result) {
     intptr_t ignored = 0;
     ++busy_;
     const bool handled = dialog_->Dispatch(message, result != nullptr ? result : &ignored);
-    --busy_;
+    LeaveHandler();
     FinishIfIdle();
     return handled;
+}
+
+// The outermost handler carries out an end asked while it ran, as if it had ended the dialog
+// itself as it returned.
+void QtDialogWindow::LeaveHandler() {
+    if (busy_ == 1 && endOnceIdleAsked_) {
+        EndDialog(endOnceIdleResult_);
+    }
+    --busy_;
+}
+
+void QtDialogWindow::EndOnceIdle(int result) {
+    if (busy_ == 0) {
+        EndDialog(result);
+    } else if (!endOnceIdleAsked_) {
+        endOnceIdleAsked_ = true;
+        endOnceIdleResult_ = result;
+    }
 }
 
 void QtDialogWindow::SendCommand(int id, unsigned code) {
@@ -655,6 +676,9 @@ void QtDialogWindow::KillTimer(unsigned timerId) {
 // Modal to the window; the box's own loop goes on delivering the program's timers and posted
 // messages, as a Win32 message box's loop does.
 int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& title) {
+    if (backend_.ProgramEndRequested()) {
+        return kIdOk;  // nobody is there to answer it any more
+    }
     const CatalogText& narrow = backend_.Text();
     QMessageBox box(QMessageBox::NoIcon, DisplayText(narrow, title), DisplayText(narrow, text),
                     QMessageBox::Ok, this);
@@ -671,6 +695,9 @@ int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& t
 }
 
 bool QtDialogWindow::ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) {
+    if (backend_.ProgramEndRequested()) {
+        return false;
+    }
     return RunSaveFileDialog(this, backend_.Text(), request, backend_.SaveFileDialogHookFunction(),
                              chosen);
 }
