@@ -73,8 +73,9 @@ public:
     // kIdCancel as soon as no handler of it runs any more, so that what a handler is doing (an
     // Apply with its read-backs) goes on to its end first; the menus, message boxes and file
     // dialogs open now are closed as Esc closes them (a message box by its OK button); from now
-    // on message boxes and file dialogs are not shown (a box counts as answered with OK, a file
-    // dialog as cancelled), and a dialog opened ends as soon as it is initialised.
+    // on message boxes and file dialogs are not shown (a box counts as answered with OK, its text
+    // goes to the standard error, a file dialog counts as cancelled), and a dialog opened ends as
+    // soon as it is initialised.
     void RequestProgramEnd();
     bool ProgramEndRequested() const { return programEndRequested_; }
 

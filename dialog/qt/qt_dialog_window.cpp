@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDebug>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -676,10 +677,13 @@ void QtDialogWindow::KillTimer(unsigned timerId) {
 // Modal to the window; the box's own loop goes on delivering the program's timers and posted
 // messages, as a Win32 message box's loop does.
 int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& title) {
-    if (backend_.ProgramEndRequested()) {
-        return kIdOk;  // nobody is there to answer it any more
-    }
     const CatalogText& narrow = backend_.Text();
+    if (backend_.ProgramEndRequested()) {
+        // Nobody is there to answer it any more: what it says goes to the session's log.
+        qWarning().noquote() << DisplayText(narrow, title) + QStringLiteral(": ") +
+                                    DisplayText(narrow, text);
+        return kIdOk;
+    }
     QMessageBox box(QMessageBox::NoIcon, DisplayText(narrow, title), DisplayText(narrow, text),
                     QMessageBox::Ok, this);
     box.setFont(font());  // a window does not take its owner's font, and this one has the glyphs

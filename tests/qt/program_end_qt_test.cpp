@@ -24,6 +24,13 @@
 
 namespace {
 
+std::vector<QString> warnings;
+void KeepWarning(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtWarningMsg) {
+        warnings.push_back(message);
+    }
+}
+
 bool NoMessageBoxOpen() {
     return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) == nullptr;
 }
@@ -82,7 +89,11 @@ TEST(QtProgramEnd, AHandlerGoesOnToItsEndWithNothingWaitingAndOnlyThenTheDialogE
     });
     backend.SetSaveFileDialogHook([&](QFileDialog&) { fileDialogShown = true; });
 
+    warnings.clear();
+    const QtMessageHandler before = qInstallMessageHandler(KeepWarning);
     EXPECT_EQ(dialog.DoModal(), kIdCancel);
+    qInstallMessageHandler(before);
+    EXPECT_EQ(warnings, std::vector<QString>{QStringLiteral("qt_tests: second")});
     EXPECT_EQ(modal, std::vector<int>{IDD_MAIN});
     EXPECT_EQ(boxes, std::vector<std::string>{"first"});
     EXPECT_TRUE(firstBoxClosed);
