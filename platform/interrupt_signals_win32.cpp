@@ -46,5 +46,16 @@ bool InterruptRequested() {
     return requested.load();
 }
 
+// The console's requests come to a handler thread of their own, which can wait; no event loop
+// here watches for them.
+int InterruptNoticeDescriptor() {
+    return -1;
+}
+
+void TakeInterruptNotices() {}
+
+// Windows runs the handler on a thread of its own, never on one that runs a command.
+void KeepInterruptRequestsOffThisThread() {}
+
 // Windows has no SIGPIPE: a write to a pipe whose reader is gone already fails with an error.
 void IgnoreBrokenPipes() {}

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/interrupt_signals.h"
 #include "platform/thread.h"
 
 struct ThreadRecord {
@@ -18,7 +19,10 @@ struct ThreadRecord {
 
 namespace {
 
+// The command workers and the media watcher run here: the requests to end the program go to the
+// threads that wait for them instead.
 void RunAndMarkEnded(ThreadRecord* record, void (*body)(void*), void* argument) {
+    KeepInterruptRequestsOffThisThread();
     body(argument);
     std::lock_guard<std::mutex> guard(record->lock);
     record->ended = true;

@@ -1,5 +1,6 @@
 #include "dialog/qt/qt_dialog_backend.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
@@ -84,6 +85,35 @@ bool QtDialogBackend::Open(CDialog& dialog) {
     }
     window->ShowModeless();
     return true;
+}
+
+void QtDialogBackend::RequestProgramEnd() {
+    if (programEndRequested_) {
+        return;
+    }
+    programEndRequested_ = true;
+    CloseWhatWaitsForTheUser();
+    const std::vector<QtDialogWindow*> open = windows_;  // an ending window leaves the list
+    for (auto window = open.rbegin(); window != open.rend(); ++window) {
+        (*window)->EndOnceIdle(kIdCancel);
+    }
+}
+
+// Popup menus, and every other dialog open over the program's dialogs (message boxes, file
+// dialogs and the questions they ask), each in a loop of its own that the user would have to end.
+void QtDialogBackend::CloseWhatWaitsForTheUser() {
+    for (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr;) {
+        popup->close();
+        QWidget* next = QApplication::activePopupWidget();
+        popup = next != popup ? next : nullptr;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* waiting = qobject_cast<QDialog*>(widget);
+        const bool ours = std::find(windows_.begin(), windows_.end(), widget) != windows_.end();
+        if (waiting != nullptr && !ours && waiting->isVisible()) {
+            waiting->reject();
+        }
+    }
 }
 
 void QtDialogBackend::WindowFinished(QtDialogWindow& window, const CDialog* dialog) {

@@ -69,6 +69,16 @@ public:
     // Runs while each file dialog for saving is open (dialog/qt/qt_save_file_dialog.h).
     void SetSaveFileDialogHook(SaveFileDialogHook hook) { saveFileDialogHook_ = std::move(hook); }
 
+    // The program is to end (the system asked: a log-out, SIGTERM): every open dialog ends with
+    // kIdCancel as soon as no handler of it runs any more, so that what a handler is doing (an
+    // Apply with its read-backs) goes on to its end first; the menus, message boxes and file
+    // dialogs open now are closed as Esc closes them (a message box by its OK button); from now
+    // on message boxes and file dialogs are not shown (a box counts as answered with OK, its text
+    // goes to the standard error, a file dialog counts as cancelled), and a dialog opened ends as
+    // soon as it is initialised.
+    void RequestProgramEnd();
+    bool ProgramEndRequested() const { return programEndRequested_; }
+
     // For the windows.
     const MessageBoxHook& MessageBoxHookFunction() const { return messageBoxHook_; }
     const SaveFileDialogHook& SaveFileDialogHookFunction() const { return saveFileDialogHook_; }
@@ -79,6 +89,7 @@ private:
     QtDialogWindow* MakeWindow(CDialog& dialog);
     QtDialogWindow* WindowOf(const CDialog& dialog) const;
     void RunModalHook(QtDialogWindow& window, CDialog& dialog);
+    void CloseWhatWaitsForTheUser();
 
     const CatalogText text_;
     std::vector<QtDialogWindow*> windows_;  // open, topmost last; each deletes itself once closed
@@ -88,4 +99,5 @@ private:
     ModalHook modalHook_;
     MessageBoxHook messageBoxHook_;
     SaveFileDialogHook saveFileDialogHook_;
+    bool programEndRequested_ = false;
 };

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDebug>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -228,7 +229,10 @@ void QtDialogWindow::Initialise() {
     ++busy_;
     dialog_->AttachWindow(this);
     const bool focusFirst = dialog_ != nullptr && dialog_->OnInitDialog();
-    --busy_;
+    if (backend_.ProgramEndRequested()) {
+        EndOnceIdle(kIdCancel);
+    }
+    LeaveHandler();
     if (focusFirst) {
         const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(), [](QWidget* control) {
             return (control->focusPolicy() & Qt::TabFocus) && control->isEnabled();
@@ -294,9 +298,27 @@ bool QtDialogWindow::Deliver(const WindowMessage& message, intptr_t* result) {
     intptr_t ignored = 0;
     ++busy_;
     const bool handled = dialog_->Dispatch(message, result != nullptr ? result : &ignored);
-    --busy_;
+    LeaveHandler();
     FinishIfIdle();
     return handled;
+}
+
+// The outermost handler carries out an end asked while it ran, as if it had ended the dialog
+// itself as it returned.
+void QtDialogWindow::LeaveHandler() {
+    if (busy_ == 1 && endOnceIdleAsked_) {
+        EndDialog(endOnceIdleResult_);
+    }
+    --busy_;
+}
+
+void QtDialogWindow::EndOnceIdle(int result) {
+    if (busy_ == 0) {
+        EndDialog(result);
+    } else if (!endOnceIdleAsked_) {
+        endOnceIdleAsked_ = true;
+        endOnceIdleResult_ = result;
+    }
 }
 
 void QtDialogWindow::SendCommand(int id, unsigned code) {
@@ -656,6 +678,12 @@ void QtDialogWindow::KillTimer(unsigned timerId) {
 // messages, as a Win32 message box's loop does.
 int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& title) {
     const CatalogText& narrow = backend_.Text();
+    if (backend_.ProgramEndRequested()) {
+        // Nobody is there to answer it any more: what it says goes to the session's log.
+        qWarning().noquote() << DisplayText(narrow, title) + QStringLiteral(": ") +
+                                    DisplayText(narrow, text);
+        return kIdOk;
+    }
     QMessageBox box(QMessageBox::NoIcon, DisplayText(narrow, title), DisplayText(narrow, text),
                     QMessageBox::Ok, this);
     box.setFont(font());  // a window does not take its owner's font, and this one has the glyphs
@@ -671,6 +699,9 @@ int QtDialogWindow::ShowMessageBox(const std::string& text, const std::string& t
 }
 
 bool QtDialogWindow::ChooseFileToSave(const SaveFileRequest& request, ChosenFile* chosen) {
+    if (backend_.ProgramEndRequested()) {
+        return false;
+    }
     return RunSaveFileDialog(this, backend_.Text(), request, backend_.SaveFileDialogHookFunction(),
                              chosen);
 }

@@ -53,6 +53,10 @@ public:
     void ShowModeless();
     // After the end: the destroy handler runs and the dialog is detached. Idempotent.
     void Finish();
+    // Ends the dialog with the result once no handler of it is running any more: at once when
+    // none is, else as the outermost one returns (a handler's message box or nested dialog runs
+    // a loop of its own, and the handler goes on after it).
+    void EndOnceIdle(int result);
     // The window menu from the items appended to the system menu; empty when there are none.
     // Choosing an item sends its WM_SYSCOMMAND once the menu has closed.
     std::unique_ptr<QMenu> BuildWindowMenu();
@@ -113,6 +117,7 @@ private:
     void NameCaptionlessControls();
     void ConnectControl(int id, QWidget* widget);
     bool Deliver(const WindowMessage& message, intptr_t* result = nullptr);
+    void LeaveHandler();
     void FinishIfIdle();
     void SendCommand(int id, unsigned code);
     void SendSysCommand(unsigned commandId);
@@ -139,6 +144,8 @@ private:
     std::vector<MenuItem> menu_;
     std::map<unsigned, int> timers_;  // the dialog's timer id to Qt's
     int busy_ = 0;                    // nesting depth of messages being handled
+    bool endOnceIdleAsked_ = false;
+    int endOnceIdleResult_ = -1;
     bool modalLoop_ = false;
     bool ended_ = false;
     bool finished_ = false;

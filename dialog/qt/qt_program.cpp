@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "dialog/qt/qt_dialog_backend.h"
+#include "dialog/qt/qt_program_end_requests.h"
 #include "dialog/user_language.h"
 #include "platform/window_activation.h"
 
@@ -20,5 +21,6 @@ int RunQtProgram(const char* programPath, const char* desktopEntry, const Resour
         QGuiApplication::setDesktopFileName(QString::fromLatin1(desktopEntry));
     }
     QtDialogBackend backend(catalog, UserLanguageFromLocale());
+    const QtProgramEndRequests endRequests(backend);
     return program(backend);
 }

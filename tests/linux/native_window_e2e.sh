@@ -4,7 +4,9 @@
 # its controls read and pressed from outside through the accessibility bus
 # (tests/e2e/lib/atspi_auto.py). Discovery and the drive list, the settings report, Apply with
 # its read-back, a second start that ends and leaves the first window, a write the kernel refuses
-# through a block node, English and Japanese, and a screenshot of each language in
+# through a block node, SIGTERM as at log-out (idle, between a write and its read-back, with a box
+# of the Apply open: the Apply ends with every read-back and the program as if closed; a second
+# one ends it at once), English and Japanese, and a screenshot of each language in
 # NATIVE_BUILD_DIR/tests/screenshots/. What a keyboard and a screen reader meet in both dialogs
 # and both languages: a name and a role for every control, Tab in drawn order, the arrow keys
 # through the radio groups, a message box as an alert.
@@ -240,6 +242,97 @@ if start_window en_US.UTF-8 "$EN"; then
     expect_no "no complete" "$(native_gui_auto text "$EN" @text)" 'complete'
     expect "the drive keeps ON" "$(state_of 0)" '^$|^speed=1 '
     close_window "$EN" Close
+fi
+
+echo "the system asks the window to end (SIGTERM, as at log-out) (en_US.UTF-8)"
+set_key() {  # set_key N KEY VALUE: one line of drive-srN.conf, replacing the key's
+    local conf="$SIM_DRIVE_DIR/drive-sr$1.conf"
+    { grep -v "^$2=" "$conf" || true; printf '%s=%s\n' "$2" "$3"; } >"$conf.new"
+    mv "$conf.new" "$conf"
+}
+signal_window() {  # signal_window SIGNAL: to the program itself, not to the timeout around it
+    kill "-$1" "$(pgrep -P "$NATIVE_GUI_PID")"
+}
+instance_socket_left() {  # a single-instance socket beside its lock: its holder did not end
+    local lock
+    for lock in "$XDG_RUNTIME_DIR"/*.lock; do
+        [ -S "${lock%.lock}" ] && return 0
+    done
+    return 1
+}
+wait_for_write() {  # wait_for_write MARK: until sr0 has answered a WRITE BUFFER after MARK
+    local _
+    for _ in $(seq 500); do
+        commands_since 0 "$1" | grep -q '^cdb=3B' && return 0
+        sleep 0.02
+    done
+    return 1
+}
+ended_with() {  # ended_with WHAT STATUS: the program ends within 20 s with that exit status
+    if native_gui_wait_exit 20; then
+        check "$1: exit status" "$2" "$NATIVE_GUI_STATUS"
+    else
+        echo "  FAIL $1: the program still runs"
+        failures=$((failures + 1))
+        kill "$NATIVE_GUI_PID" 2>/dev/null
+    fi
+}
+start_for_signal() {  # start_for_signal TREE [key=value ...]: sr0, the window and its report
+    native_use_tree "$1"
+    native_place_drive 0 speed=1 "${@:2}"
+    start_window en_US.UTF-8 "$EN" &&
+        native_gui_auto wait-text "$EN" @text 'Current drive setting\n.*' 15000 >/dev/null
+}
+
+if start_for_signal signal-idle; then
+    signal_window TERM
+    ended_with "SIGTERM with nothing under way" 0
+    expect_no "the single-instance socket is gone" "$(instance_socket_left && echo left)" left
+fi
+
+if start_for_signal signal-apply; then
+    set_key 0 latency_us 300000  # each answer takes 0.3 s: the read-back is under way as long
+    mark=$(trace_lines 0)
+    click "$EN" OFF
+    click "$EN" Apply
+    wait_for_write "$mark"
+    signal_window TERM
+    ended_with "SIGTERM between a write and its read-back" 0
+    sent=$(commands_since 0 "$mark")
+    expect "the Apply went on to its end: both writes, each read back" "$(opcodes <<<"$sent")" \
+        '^51 52 51 3B 3C 3B 3C $'
+    expect "the last command is the read-back" "$(tail -n 1 <<<"$sent")" \
+        '^cdb=3C01F4000000000100000000 .* status=00 '
+    expect "the drive keeps OFF" "$(state_of 0)" '^speed=0 '
+    expect_no "the single-instance socket is gone" "$(instance_socket_left && echo left)" left
+fi
+
+if start_for_signal signal-box writes_ignored=1; then
+    mark=$(trace_lines 0)
+    click "$EN" OFF
+    click "$EN" Apply
+    expect_status "box 149 opens: the speed was not confirmed" \
+        native_gui_auto wait-window velmora-drive-utility 20000
+    signal_window TERM
+    ended_with "SIGTERM with a box of the Apply open, nobody answering it" 0
+    sent=$(commands_since 0 "$mark")
+    expect "six speed writes and, after the box, the audio mode's: each read back" \
+        "$(opcodes <<<"$sent" | grep -o '3B 3C' | wc -l)" '^7$'
+    expect "the last write is the audio page" "$(grep '^cdb=3B' <<<"$sent" | tail -n 1)" \
+        "$(page_write 02800000)"
+    expect "the last command is its read-back" "$(tail -n 1 <<<"$sent")" '^cdb=3C01F4000000000100000000 '
+fi
+
+if start_for_signal signal-twice; then
+    set_key 0 latency_us 300000
+    mark=$(trace_lines 0)
+    click "$EN" Apply
+    wait_for_write "$mark"
+    signal_window TERM
+    sleep 0.1
+    signal_window TERM
+    ended_with "a second SIGTERM ends the program at once" 143
+    expect_no "the Apply was cut short" "$(commands_since 0 "$mark" | opcodes)" '3B 3C 3B 3C'
 fi
 
 if [ "$failures" -eq 0 ]; then

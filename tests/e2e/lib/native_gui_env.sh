@@ -13,13 +13,15 @@
 #                                  program or demo open elsewhere can take their place)
 #   native_gui_begin               starts the X display; the cleanup runs at exit
 #   native_gui_start LANG PROGRAM  starts the program with the preload (pid in NATIVE_GUI_PID)
-#   native_gui_wait_exit SECONDS   0 once the program has ended
+#   native_gui_wait_exit SECONDS   0 once the program has ended (its exit status in
+#                                  NATIVE_GUI_STATUS)
 #   native_gui_auto ARGS...        atspi_auto.py (wait-window, controls, click, wait-text, ...)
 #   native_gui_screenshot FILE     the screen cropped to the window; prints WIDTHxHEIGHT
 
 NATIVE_GUI_AUTO="$(dirname "${BASH_SOURCE[0]}")/atspi_auto.py"
 NATIVE_GUI_PYTHON=/usr/bin/python3  # Debian's, which has the gi bindings
 NATIVE_GUI_PID=
+NATIVE_GUI_STATUS=
 NATIVE_GUI_XVFB_PID=
 
 native_gui_session() {
@@ -93,6 +95,8 @@ native_gui_wait_exit() {  # native_gui_wait_exit SECONDS
     for _ in $(seq $(($1 * 20))); do
         if ! kill -0 "$NATIVE_GUI_PID" 2>/dev/null; then
             wait "$NATIVE_GUI_PID" 2>/dev/null
+            # shellcheck disable=SC2034  # read by the scripts that source this
+            NATIVE_GUI_STATUS=$?
             return 0
         fi
         sleep 0.05
