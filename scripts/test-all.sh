@@ -20,6 +20,7 @@ jobs=$(nproc)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp
 passed=0
 failed=0
 failures=()

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -93,7 +94,8 @@ TEST(QtProgramEnd, AHandlerGoesOnToItsEndWithNothingWaitingAndOnlyThenTheDialogE
     const QtMessageHandler before = qInstallMessageHandler(KeepWarning);
     EXPECT_EQ(dialog.DoModal(), kIdCancel);
     qInstallMessageHandler(before);
-    EXPECT_EQ(warnings, std::vector<QString>{QStringLiteral("qt_tests: second")});
+    // The unshown box's words reach the log (beside whatever Qt itself warns of).
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(), QStringLiteral("qt_tests: second")), 1);
     EXPECT_EQ(modal, std::vector<int>{IDD_MAIN});
     EXPECT_EQ(boxes, std::vector<std::string>{"first"});
     EXPECT_TRUE(firstBoxClosed);
