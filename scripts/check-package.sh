@@ -154,6 +154,12 @@ check "velmora-drive --demo list finds the two demo drives" \
     bash -c "[ \"\$('$bin/velmora-drive' --demo list --json | grep -c '\"supported_drive\": true')\" -ge 2 ]"
 check "the demo's window shows its two drives (Xvfb, read through AT-SPI)" \
     bash "$here/lib/check_demo_window.sh" "$bin/velmora-drive-utility-demo" 2
+# Removed again, so that the machine is left as it was and a later run installs afresh.
+if [ "$bin" = /usr/bin ]; then
+    package=$(dpkg-deb -f "$deb" Package)
+    check "dpkg -r removes it and its programs" \
+        bash -c "dpkg -r '$package' >/dev/null && [ ! -e /usr/bin/velmora-drive ]"
+fi
 
 if [ "$failures" -gt 0 ]; then
     echo "package check: $failures failed"
