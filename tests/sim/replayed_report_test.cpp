@@ -1,0 +1,105 @@
+// A diagnostic report loaded as a drive: what the loader refuses and where, and how the replayed
+// drive answers what the recording covers, what it does not, and what the system failed then.
+#include "sim/replayed_report.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "tests/sim/sim_test_support.h"
+
+namespace {
+
+std::string Command(const std::string& cdb, const std::string& outcome, int status,
+                    const std::string& sense, int transferred, const std::string& dataIn) {
+    return R"({"cdb": ")" + cdb + R"(", "direction": "in", "transfer_length": 256, "outcome": ")" +
+           outcome + R"(", "os_error": )" +
+           (outcome == "sent" ? std::string("null") : R"({"number": 5, "text": "EIO"})") +
+           R"(, "scsi_status": )" + std::to_string(status) + R"(, "sense": ")" + sense +
+           R"(", "transferred": )" + std::to_string(transferred) + R"(, "microseconds": 10,)" +
+           R"( "data_in": ")" + dataIn + R"(", "data_in_withheld": 0})";
+}
+
+std::string Report(const std::string& commands) {
+    return R"({"json_format_version": [1, 7], "command": "report", "recordings": [)"
+           R"({"device": {"name": "/dev/sr0", "path": "/dev/sg0"}, "busy": false,)"
+           R"( "opened": true, "open_error": null, "disc_present": false, "commands": [)" +
+           commands + "]}]}";
+}
+
+// The command as the transport hands it over: the CDB as long as the hex, data in, 256 bytes.
+DriveResponse Respond(SimulatedDrive& drive, const std::string& cdbHex) {
+    std::array<uint8_t, 16> cdb{};
+    for (size_t i = 0; i < cdbHex.size() / 2; ++i) {
+        cdb[i] = static_cast<uint8_t>(std::stoi(cdbHex.substr(2 * i, 2), nullptr, 16));
+    }
+    std::vector<uint8_t> data(256, 0);
+    ScsiCommand command;
+    command.cdb = cdb.data();
+    command.cdbLength = static_cast<uint8_t>(cdbHex.size() / 2);
+    command.dataIn = 1;
+    command.data = data.data();
+    command.transferLength = 256;
+    command.timeoutSeconds = 10;
+    return drive.Respond(command);
+}
+
+const char kReadPage[] = "3C01F4000000000100000000";
+const char kUnitAttention[] = "7206290000000000";  // descriptor format
+
+TEST(ReplayedReportLoad, RefusesWhatIsNoReportAndSaysWhere) {
+    ReplayedReport report;
+    EXPECT_EQ(ParseReplayedReport("{", &report).status, ReplayStatus::kNotJson);
+    EXPECT_EQ(ParseReplayedReport(R"({"json_format_version": [1, 0], "command": "show"})", &report)
+                  .status,
+              ReplayStatus::kNotReport);
+    EXPECT_EQ(
+        ParseReplayedReport(R"({"json_format_version": [2, 0], "command": "report"})", &report)
+            .status,
+        ReplayStatus::kNotReport);
+    const ReplayLoad bad =
+        ParseReplayedReport(Report(Command("3C0", "sent", 0, "", 0, "")), &report);
+    EXPECT_EQ(bad.status, ReplayStatus::kMalformed);
+    EXPECT_EQ(bad.detail.rfind("recordings[0].commands[0].cdb", 0), 0u) << bad.detail;
+    const ReplayLoad sum =
+        ParseReplayedReport(Report(Command(kReadPage, "sent", 0, "", 4, "00")), &report);
+    EXPECT_EQ(sum.status, ReplayStatus::kMalformed) << "data_in shorter than transferred";
+}
+
+// The page read: a unit attention first, then GOOD (answered by the model, which the recorded
+// page configured); the last answer stands for every later read. TEST UNIT READY failed in the
+// system; anything else is not covered.
+TEST(ReplayedReportDrive, AnswersAsRecordedThenAsTheModelAndRefusesTheRest) {
+    std::string page(512, '0');
+    page.replace(36, 4, "0101");  // bytes 18 and 19: speed supported and on
+    const std::string commands = Command(kReadPage, "sent", 2, kUnitAttention, 0, "") + "," +
+                                 Command(kReadPage, "sent", 0, "", 256, page) + "," +
+                                 Command("000000000000", "os_error", 0, "", 0, "");
+    ReplayedReport report;
+    ASSERT_TRUE(ParseReplayedReport(Report(commands), &report).Loaded());
+    ASSERT_EQ(report.drives.size(), 1u);
+    SimulatedTransport transport;
+    PlaceReplayedDrives(report, transport);
+    SimulatedDrive& drive = *transport.Drive("/dev/sg0");
+
+    const DriveResponse attention = Respond(drive, kReadPage);
+    EXPECT_EQ(attention.status, 2);
+    EXPECT_EQ(attention.sense.size(), 8u) << "the sense as recorded, in its own format";
+    for (int read = 0; read < 2; ++read) {
+        const SimReply good = ReadSettingsPage(drive);
+        EXPECT_EQ(good.status, 0);
+        EXPECT_EQ(good.data[19], 1);
+    }
+    EXPECT_EQ(WriteSpeed(drive, 0, 0).status, 0);  // the speed off, through the model
+    EXPECT_EQ(ReadSettingsPage(drive).data[19], 0);
+
+    const DriveResponse failed = Respond(drive, "000000000000");
+    EXPECT_TRUE(failed.systemFailed);
+    EXPECT_EQ(failed.systemError, 5);
+    EXPECT_EQ(SendCommand(drive, {0x3C, 0x02, 0xF1, 0, 0, 0, 0, 0, 0x30}).Sense(),
+              (SenseTriple{0x05, 0x20, 0x00}));
+}
+
+}  // namespace
