@@ -253,11 +253,18 @@ void Discover(Rig& rig) {
     DiscoveryReport met;
     const DriveTable table =
         DiscoverDrives(rig.drive, rig.runner, *rig.mutex, candidates, rig.host, &met);
-    const size_t refused = rig.transport.FirstRefusedOpen();
-    Require(met.deniedError != 0
-                ? refused < candidates.size() && met.deniedDevice.name == candidates[refused].name
-                : refused >= candidates.size(),
-            "the device discovery names as refused is the first one whose open was refused");
+    std::vector<std::string> refused;
+    for (size_t open = 0; open < rig.transport.RefusedOpens().size(); ++open) {
+        if (rig.transport.RefusedOpens()[open]) {
+            refused.push_back(candidates[open].name);
+        }
+    }
+    std::vector<std::string> named;
+    for (const UnopenedDevice& device : met.unopened) {
+        named.push_back(device.device.name);
+    }
+    Require(named == refused,
+            "discovery names as unopened exactly the devices whose open was refused, in order");
     for (const DriveEntry& entry : table) {
         const size_t index =
             std::find(std::begin(kProbedLetters), std::end(kProbedLetters), entry.device.name[0]) -

@@ -146,13 +146,8 @@ public:
     const SettingWriteSeen& AudioModeWrite() const { return audioWrite_; }
     int Opens() const { return opens_; }
     // The number (from 0) of the first open that was refused; Opens() when none was.
-    size_t FirstRefusedOpen() const {
-        size_t open = 0;
-        while (open < refusedOpens_.size() && !refusedOpens_[open]) {
-            ++open;
-        }
-        return open;
-    }
+    // Whether each open, in order, was refused.
+    const std::vector<bool>& RefusedOpens() const { return refusedOpens_; }
     int Sent(uint8_t opcode) const { return sent_[opcode]; }
     // A WRITE BUFFER page the program meant to send, but whose command never reached the system
     // (its worker could not start): its read-back must confirm it all the same.
