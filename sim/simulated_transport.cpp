@@ -182,9 +182,12 @@ TransportResult SimulatedTransport::Execute(DeviceHandle handle, PassThroughRequ
     }
     header.ScsiStatus = response.status;
     if (header.ScsiStatus != kScsiStatusGood) {
+        // A replayed CHECK CONDITION may carry no sense bytes at all.
         const size_t count = std::min<size_t>(header.SenseInfoLength, response.sense.size());
-        std::memcpy(reinterpret_cast<uint8_t*>(&request) + header.SenseInfoOffset,
-                    response.sense.data(), count);
+        if (count > 0) {
+            std::memcpy(reinterpret_cast<uint8_t*>(&request) + header.SenseInfoOffset,
+                        response.sense.data(), count);
+        }
         header.SenseInfoLength = static_cast<uint8_t>(count);
     } else {
         header.SenseInfoLength = 0;

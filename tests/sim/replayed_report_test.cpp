@@ -102,4 +102,30 @@ TEST(ReplayedReportDrive, AnswersAsRecordedThenAsTheModelAndRefusesTheRest) {
               (SenseTriple{0x05, 0x20, 0x00}));
 }
 
+// A CHECK CONDITION recorded without sense bytes reaches the host as it came: no sense at all.
+TEST(ReplayedReportDrive, ACheckConditionWithoutSenseBytesGivesNone) {
+    ReplayedReport report;
+    ASSERT_TRUE(
+        ParseReplayedReport(Report(Command(kReadPage, "sent", 2, "", 0, "")), &report).Loaded());
+    SimulatedTransport transport;
+    PlaceReplayedDrives(report, transport);
+    const DeviceHandle handle = transport.Open("/dev/sg0").handle;
+    uint8_t page[256] = {};
+    PassThroughRequest request{};
+    request.header.Length = sizeof(ScsiPassThroughDirect);
+    request.header.CdbLength = 12;
+    request.header.SenseInfoLength = kSenseBytesRequested;
+    request.header.SenseInfoOffset = kSenseOffset;
+    request.header.DataIn = kScsiDataIn;
+    request.header.DataTransferLength = sizeof page;
+    request.header.DataBuffer = page;
+    request.header.TimeOutValue = 10;
+    const uint8_t cdb[] = {0x3C, 0x01, 0xF4, 0, 0, 0, 0, 0x01, 0x00, 0, 0, 0};
+    std::copy(std::begin(cdb), std::end(cdb), request.header.Cdb);
+    const TransportResult result = transport.Execute(handle, request);
+    EXPECT_TRUE(result.Sent());
+    EXPECT_EQ(request.header.ScsiStatus, 2);
+    EXPECT_EQ(result.senseLength, 0u);
+}
+
 }  // namespace
