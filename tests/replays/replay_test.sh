@@ -43,6 +43,10 @@ check_unidentified() {  # check_unidentified FILE NAME: named with the reason, i
     expect "$base: $name named with its reason" \
         "$(jq -r '.velmora_drive.messages[].code' <<<"$out")" \
         '^(identification_not_answered|model_reply_short)$'
+    replay "$file" report
+    expect "$base: the report names $name with its reason" \
+        "$(jq -r '.velmora_drive.messages[].code' <<<"$out")" \
+        '^(identification_not_answered|model_reply_short)$'
     out=$(LC_ALL=ja_JP.UTF-8 "$program" --replay "$file" list --all 2>&1)
     contains "$base: the reason in Japanese" "$out" "$name は光学ドライブですが"
     contains "$base: the adapter named" "$out" "USB アダプター"
