@@ -1,8 +1,8 @@
 // One command of a diagnostic report's recording as a replayed drive gives it back: the command it
 // answers (the CDB as long as declared, the direction and the transfer length) and how the drive
 // or the system answered it then. A read that configures the simulated model (the model buffer,
-// INQUIRY, the settings page, the ready byte) and was answered GOOD is answered by the model, so
-// that a write and its read-back behave as the model says; every other one as recorded.
+// INQUIRY, the settings page, the ready byte) and was answered GOOD with data is answered by the
+// model, so that a write and its read-back behave as the model says; every other one as recorded.
 #pragma once
 
 #include <cstdint>

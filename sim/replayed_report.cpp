@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 
@@ -176,12 +177,19 @@ ModelRead ModelReadOf(const std::vector<uint8_t>& cdb) {
     return ModelRead::kNone;
 }
 
-// The first GOOD answer of each model read configures the model.
+// The longest GOOD answer of each model read configures the model (the first of equal length):
+// a shorter read, answered by the model, then gets the first bytes of it, cut to its own
+// length. An empty answer configures nothing, so that the model never answers with a buffer of
+// its own making.
+using Configured = std::map<ModelRead, size_t>;
+
 void Configure(ModelRead read, const std::vector<uint8_t>& reply, SimulatedDriveConfig& model,
-               std::set<ModelRead>& configured) {
-    if (!configured.insert(read).second) {
+               Configured& configured) {
+    const auto found = configured.find(read);
+    if (reply.empty() || (found != configured.end() && found->second >= reply.size())) {
         return;
     }
+    configured[read] = reply.size();
     switch (read) {
         case ModelRead::kModelBuffer:
             model.modelBuffer = reply;
@@ -283,7 +291,7 @@ bool Commands(FieldReader& reader, const Json& recording, const std::string& whe
     if (commands == nullptr || !commands->is_array()) {
         return commands != nullptr && reader.Fail(where + ".commands", "not an array") != nullptr;
     }
-    std::set<ModelRead> configured;
+    Configured configured;
     for (size_t i = 0; i < commands->size(); ++i) {
         const std::string at = where + ".commands[" + std::to_string(i) + "]";
         RecordedAnswer answer;
@@ -293,7 +301,7 @@ bool Commands(FieldReader& reader, const Json& recording, const std::string& whe
         }
         const ModelRead read = ModelReadOf(answer.cdb);
         const bool good = !answer.systemFailed && answer.status == kScsiStatusGood;
-        if (read != ModelRead::kNone && good && answer.dataIn == 1) {
+        if (read != ModelRead::kNone && good && answer.dataIn == 1 && !reply.empty()) {
             Configure(read, reply, drive.model, configured);
             answer.source = RecordedAnswer::Source::kModel;
             answer.replyBytes = static_cast<uint32_t>(reply.size());

@@ -34,8 +34,9 @@
 // - A replayed drive (ReplayAnswers: a diagnostic report's recording, sim/replayed_report.h)
 //   answers each recorded command as recorded, in the recorded order, the last answer of a
 //   command standing for every later one; the recorded reads of the model buffer, INQUIRY, the
-//   settings page and the ready byte that were answered GOOD are answered by the model, which the
-//   recording configured (modelBuffer, inquiryData, settingsPage, forcedReadyByte). WRITE BUFFER
+//   settings page and the ready byte that were answered GOOD with data are answered by the model,
+//   which the longest of them configured (modelBuffer, inquiryData, settingsPage,
+//   forcedReadyByte). WRITE BUFFER
 //   and START STOP UNIT, which no recording holds, are answered by the model; any other command
 //   the recording does not cover: CHECK CONDITION 05/20/00.
 #pragma once

@@ -35,7 +35,9 @@ constexpr uint8_t kStartStopUnit = 0x1B;
 // The replayed drives, counting the writes that reach them.
 class CountingTransport : public ScsiTransport {
 public:
-    explicit CountingTransport(const ReplayedReport& report) { PlaceReplayedDrives(report, drives_); }
+    explicit CountingTransport(const ReplayedReport& report) {
+        PlaceReplayedDrives(report, drives_);
+    }
     OpenResult Open(const std::string& devicePath) override { return drives_.Open(devicePath); }
     void Close(DeviceHandle handle) override { drives_.Close(handle); }
     TransportResult Execute(DeviceHandle handle, PassThroughRequest& request) override {
@@ -124,13 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Require(transport.writes == 0, "list and show write nothing");
     if (!supported.empty()) {
-        const Json set = Run(transport, report,
-                             {"velmora-drive", "set", supported[0], "--optimal-speed", "on",
-                              "--json"},
-                             &code);
-        Require(code != kExitSuccess ||
-                    Member(Member(set, "optimal_writing_speed"), "current") == "on",
-                "a set that succeeded shows the value it wrote");
+        const Json set =
+            Run(transport, report,
+                {"velmora-drive", "set", supported[0], "--optimal-speed", "on", "--json"}, &code);
+        Require(
+            code != kExitSuccess || Member(Member(set, "optimal_writing_speed"), "current") == "on",
+            "a set that succeeded shows the value it wrote");
     }
     return 0;
 }

@@ -102,6 +102,26 @@ TEST(ReplayedReportDrive, AnswersAsRecordedThenAsTheModelAndRefusesTheRest) {
               (SenseTriple{0x05, 0x20, 0x00}));
 }
 
+// The model is configured from the longest GOOD reply of a model read, never from an empty one: a
+// recorded empty reply is given back as it came, and the model invents no buffer of its own.
+TEST(ReplayedReportDrive, TheModelTakesTheLongestRecordedReplyAndInventsNothing) {
+    const std::string buffer =
+        std::string(32, '0') + "373330354B54353220202020" + std::string(40, '0');
+    const std::string commands = Command("3C02F1000000000031000000", "sent", 0, "", 0, "") + "," +
+                                 Command("3C02F1000000000030000000", "sent", 0, "", 48, buffer);
+    ReplayedReport report;
+    ASSERT_TRUE(ParseReplayedReport(Report(commands), &report).Loaded());
+    SimulatedTransport transport;
+    PlaceReplayedDrives(report, transport);
+    SimulatedDrive& drive = *transport.Drive("/dev/sg0");
+    const SimReply model = SendCommand(drive, {0x3C, 0x02, 0xF1, 0, 0, 0, 0, 0, 0x30});
+    EXPECT_EQ(model.dataInBytes, 48u);
+    EXPECT_EQ(std::string(model.data.begin() + 16, model.data.begin() + 24), "7305KT52");
+    const SimReply empty = SendCommand(drive, {0x3C, 0x02, 0xF1, 0, 0, 0, 0, 0, 0x31});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.dataInBytes, 0u);
+}
+
 // A CHECK CONDITION recorded without sense bytes reaches the host as it came: no sense at all.
 TEST(ReplayedReportDrive, ACheckConditionWithoutSenseBytesGivesNone) {
     ReplayedReport report;
