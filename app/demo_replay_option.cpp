@@ -7,8 +7,8 @@
 
 namespace {
 
-void SayRefused(uint16_t language, const std::string& why, std::ostream& err) {
-    const char* found = GeneratedResourceCatalog().FindString(IDS_REPLAY_UNUSABLE, language);
+void Say(int stringId, uint16_t language, const std::string& why, std::ostream& err) {
+    const char* found = GeneratedResourceCatalog().FindString(stringId, language);
     std::string text = found != nullptr ? found : "%s";
     const size_t at = text.find("%s");
     if (at != std::string::npos) {
@@ -26,12 +26,12 @@ DemoDrives ReadDemoOptions(int argc, char** argv, uint16_t language, std::ostrea
     }
     const std::string option = argv[1];
     if (option != "--replay" || argc != 3) {
-        SayRefused(language, "usage: " + std::string(argv[0]) + " [--replay FILE]", err);
+        Say(IDS_DEMO_USAGE, language, argv[0], err);
         return DemoDrives::kRefused;
     }
     const ReplayLoad load = LoadReplayedReport(argv[2], report);
     if (!load.Loaded()) {
-        SayRefused(language, std::string(argv[2]) + ": " + load.detail, err);
+        Say(IDS_REPLAY_UNUSABLE, language, std::string(argv[2]) + ": " + load.detail, err);
         return DemoDrives::kRefused;
     }
     return DemoDrives::kReplay;

@@ -9,8 +9,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/demo_console.h"
+#include "app/demo_replay_option.h"
 #include "res/resource_catalog.h"
 #include "tests/private_runtime_dir.h"
 
@@ -61,6 +63,45 @@ TEST(ReplayedWindow, StartsWithTheRecordedDrivesOrSaysWhyThereAreNone) {
         }
     }
     EXPECT_GE(replays, 5);
+}
+
+// The demo's one option: no option is the demo's drives; --replay FILE a report that loads; any
+// other command line, or a report that does not load, is refused with the reason.
+TEST(ReplayedWindow, TheDemoTakesOnlyAReportThatLoads) {
+    const std::string file = std::string(REPLAYS_DIR) + "/demo-7315.json";
+    const std::string missing = std::string(REPLAYS_DIR) + "/missing.json";
+    struct Case {
+        std::vector<std::string> arguments;
+        uint16_t language;
+        DemoDrives expected;
+        std::string said;
+    } cases[] = {
+        {{"demo"}, kLanguageEnglish, DemoDrives::kDemo, ""},
+        {{"demo", "--replay", file}, kLanguageEnglish, DemoDrives::kReplay, ""},
+        {{"demo", "--replay"}, kLanguageEnglish, DemoDrives::kRefused, "Usage: demo [--replay"},
+        {{"demo", "--other", file}, kLanguageJapanese, DemoDrives::kRefused, "使い方: demo"},
+        {{"demo", "--replay", missing},
+         kLanguageEnglish,
+         DemoDrives::kRefused,
+         "cannot be replayed: " + missing + ": No such file"},
+        {{"demo", "--replay", missing},
+         kLanguageJapanese,
+         DemoDrives::kRefused,
+         "診断レポートを再生できません: " + missing},
+    };
+    for (Case& c : cases) {
+        std::vector<char*> argv;
+        for (std::string& argument : c.arguments) {
+            argv.push_back(&argument[0]);
+        }
+        std::ostringstream err;
+        ReplayedReport report;
+        EXPECT_EQ(
+            ReadDemoOptions(static_cast<int>(argv.size()), argv.data(), c.language, err, &report),
+            c.expected);
+        EXPECT_EQ(c.said.empty(), err.str().empty()) << err.str();
+        EXPECT_TRUE(c.said.empty() || err.str().find(c.said) != std::string::npos) << err.str();
+    }
 }
 
 }  // namespace
