@@ -98,7 +98,7 @@ void ShowMainWindow(MemoryDialogHost& host, std::ostream& out) {
 
 }  // namespace
 
-int RunConsoleDemo(uint16_t language, std::ostream& out) {
+int RunConsoleDemo(uint16_t language, std::ostream& out, const ReplayedReport* replay) {
     MemoryDialogHost host(GeneratedResourceCatalog(), language);
     host.SetModalDriver([&out](MemoryDialogHost& driven, CDialog& dialog) {
         if (dialog.TemplateId() == IDD_MAIN) {
@@ -109,5 +109,5 @@ int RunConsoleDemo(uint16_t language, std::ostream& out) {
         out << "== Message box \"" << shown.ToUtf8(box.title) << "\"\n"
             << Indented(shown.ToUtf8(box.text), "    ") << "\n";
     });
-    return RunDemo(host);
+    return replay != nullptr ? RunReplayDemo(host, *replay) : RunDemo(host);
 }

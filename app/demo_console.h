@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <ostream>
 
+#include "sim/replayed_report.h"
+
 // language: kLanguageEnglish or kLanguageJapanese (res/resource_catalog.h); texts are
-// printed as UTF-8. Returns the program's exit code.
-int RunConsoleDemo(uint16_t language, std::ostream& out);
+// printed as UTF-8. replay: the drives of a diagnostic report instead of the demo's, nullptr for
+// the demo's. Returns the program's exit code.
+int RunConsoleDemo(uint16_t language, std::ostream& out, const ReplayedReport* replay = nullptr);

@@ -7,12 +7,30 @@
 const char kDemoSingleInstanceName[] = "VelmoraDriveUtilityDemo";
 const char kDemoMutexName[] = "VelmoraDriveUtilityDemo.mutex";
 
-int RunDemo(DialogBackend& backend) {
-    SimulatedTransport drives;
-    PlaceDemoDrives(drives);
+namespace {
+
+ProgramIdentity DemoIdentity() {
     ProgramIdentity identity;
     identity.instanceName = kDemoSingleInstanceName;
     identity.mutexName = kDemoMutexName;
+    return identity;
+}
+
+}  // namespace
+
+int RunDemo(DialogBackend& backend) {
+    SimulatedTransport drives;
+    PlaceDemoDrives(drives);
+    ProgramIdentity identity = DemoIdentity();
     identity.listCandidates = DemoDriveCandidates;
+    return RunDriveUtility(backend, drives, identity);
+}
+
+int RunReplayDemo(DialogBackend& backend, const ReplayedReport& report) {
+    SimulatedTransport drives;
+    PlaceReplayedDrives(report, drives);
+    ProgramIdentity identity = DemoIdentity();
+    const std::vector<DriveCandidate> candidates = ReplayedCandidates(report);
+    identity.listCandidates = [candidates] { return candidates; };
     return RunDriveUtility(backend, drives, identity);
 }

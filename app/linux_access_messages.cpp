@@ -48,6 +48,12 @@ public:
                 return named;
             }
         }
+        // An optical drive that answered nothing of the maker's: most often an adapter's doing.
+        for (const UnidentifiedDrive& drive : discovery.unidentified) {
+            const bool cut = drive.problem == IdentificationProblem::kShortReply;
+            return UserMessage{cut ? IDS_MODEL_REPLY_SHORT : IDS_IDENTIFICATION_NOT_ANSWERED,
+                               drive.device.name};
+        }
         return UserMessage{
             discovery.candidates == 0 ? IDS_NO_OPTICAL_DRIVE : IDS_NO_SUPPORTED_DRIVE, {}};
     }

@@ -101,8 +101,9 @@ private:
 void ShowJsonDriveTime(benchmark::State& state) {
     TimedDemoDrives drives(static_cast<uint32_t>(state.range(0)));
     std::ostringstream out, err;
-    const CliEnvironment environment{out, err, kLanguageEnglish, AccessRemedy::kJoinCdromGroup,
-                                     [&drives](bool) { return std::make_unique<Lent>(drives); }};
+    const CliEnvironment environment{
+        out, err, kLanguageEnglish, AccessRemedy::kJoinCdromGroup,
+        [&drives](const DriveSource&) { return std::make_unique<Lent>(drives); }};
     const std::vector<std::string> arguments{"velmora-drive", "--demo", "show", "E:", "--json"};
     double wallSeconds = 0;
     for (auto _ : state) {

@@ -64,9 +64,13 @@ void RunCommand(CommandContext& context) {
 // Runs the request against the drives; the report's findings say how it went.
 void RunRequest(const CliRequest& request, const CliEnvironment& environment, CliReport& report) {
     const std::unique_ptr<DriveSystem> drives =
-        environment.drives ? environment.drives(request.demo) : nullptr;
+        environment.drives ? environment.drives(SourceOf(request)) : nullptr;
     if (drives == nullptr) {
         report.Note(Finding{FindingKind::kCannotStart});
+        return;
+    }
+    if (!drives->Problem().empty()) {
+        report.Note(Finding{FindingKind::kReplayUnusable, request.replay, 0, {drives->Problem()}});
         return;
     }
     CommandObserver observer(request.trace ? &environment.err : nullptr);
@@ -101,10 +105,10 @@ void RunRequest(const CliRequest& request, const CliEnvironment& environment, Cl
 
 // The names of the devices where drives are looked for, one a line, for the shell completions:
 // nothing is opened, so that completing a command line never waits for a drive or disturbs one.
-int PrintDeviceNames(bool demo, const CliEnvironment& environment) {
+int PrintDeviceNames(const CliRequest& request, const CliEnvironment& environment) {
     const std::unique_ptr<DriveSystem> drives =
-        environment.drives ? environment.drives(demo) : nullptr;
-    if (drives == nullptr) {
+        environment.drives ? environment.drives(SourceOf(request)) : nullptr;
+    if (drives == nullptr || !drives->Problem().empty()) {
         return kExitInternalError;
     }
     for (const DriveCandidate& candidate : drives->Candidates()) {
@@ -122,7 +126,7 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
         return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
     }
     if (parsed.status == ParseStatus::kDeviceNames) {
-        return PrintDeviceNames(parsed.request.demo, environment);
+        return PrintDeviceNames(parsed.request, environment);
     }
     if (parsed.status == ParseStatus::kRun && parsed.request.command == CliCommand::kReport) {
         return RunReportCommand(parsed.request, arguments, environment);
@@ -133,7 +137,7 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
         report.Note(parsed.error);
     } else {
         report.command = parsed.request.command;
-        report.demo = parsed.request.demo;
+        report.demo = parsed.request.demo || !parsed.request.replay.empty();
         RunRequest(parsed.request, environment, report);
     }
     ConcludeReport(report, environment.remedy);

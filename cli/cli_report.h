@@ -63,6 +63,11 @@ struct DeviceReport {
     bool busy = false;    // not opened: another program of the utility held the drives throughout
     std::string inquiry;  // INQUIRY bytes 8..44 as the drive sent them
     std::string model;    // the supported model identifier it carries
+    // An optical drive that gave no model identification: why, with the failed read's reason and
+    // for a cut reply the bytes that came.
+    IdentificationProblem identification = IdentificationProblem::kNone;
+    CommandFailure identificationFailure;
+    uint32_t modelReplyBytes = 0;
     bool settingsRead = false;
     bool settingsStale = false;  // read before the write, but not again after it
     SettingState optimalSpeed;
@@ -124,6 +129,12 @@ enum class FindingKind {
     kInterrupted,         // a request to end the program arrived during the run
     kOutputFailed,        // stdout or stderr refused the report
     kWriteAccessRefused,  // set or restore could not have the drive to itself: report.write.access
+    kReplayUnusable,      // the report to replay cannot be used (device: the file; arguments: why)
+    // An optical drive that gave no model identification (device; failure: why): the query was
+    // not answered (the adapter does not pass vendor commands), or its reply was cut short
+    // (replyBytes of them came).
+    kIdentificationNotAnswered,
+    kModelReplyShort,
 };
 
 struct Finding {
@@ -137,7 +148,8 @@ struct Finding {
     int textId = 0;                      // kUsage, kSettingMissing
     std::vector<std::string> arguments;  // kUsage; device names for the kinds that list some
     int osError = 0;                     // kOpenRefused
-    CommandFailure failure;              // kSettingsUnreadable
+    CommandFailure failure;              // kSettingsUnreadable, kIdentificationNotAnswered
+    uint32_t replyBytes = 0;             // kModelReplyShort
 };
 
 struct CliReport {

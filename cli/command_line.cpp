@@ -35,6 +35,11 @@ const char kDemoHelp[] =
     "(Optimal Writing Speed only, the other model). Values written to them last for this run "
     "only.";
 
+const char kReplayHelp[] =
+    "Use the drives a diagnostic report (velmora-drive report) recorded instead of the system's: "
+    "each answers the commands it answered then, and writes and their read-back as the simulated "
+    "drive does. Values written last for this run only.";
+
 const char kSetFooter[] =
     "Only the settings named are written. With --save, a disc in the drive is first stopped (not "
     "ejected). The audio mode can be changed only while the drive is ready for it (no disc in "
@@ -81,7 +86,8 @@ void DefineCommands(Parser& parser, CliRequest& request) {
     app.add_flag("-j,--json", request.json, kJsonHelp);
     app.add_flag("--trace", request.trace,
                  "Print one line per SCSI command sent to the drive on stderr, for bug reports");
-    app.add_flag("--demo", request.demo, kDemoHelp);
+    CLI::Option* demo = app.add_flag("--demo", request.demo, kDemoHelp);
+    app.add_option("--replay", request.replay, kReplayHelp)->type_name("FILE")->excludes(demo);
     app.footer(kExitCodes);
 
     parser.list = app.add_subcommand("list", "List the supported drives and what they support");
@@ -133,7 +139,7 @@ void DefineCommands(Parser& parser, CliRequest& request) {
 
     for (CLI::App* command : {parser.list, parser.show, parser.set, parser.restore, parser.report,
                               parser.deviceNames}) {
-        command->fallthrough();  // --json, --trace and --demo may follow the command too
+        command->fallthrough();  // --json, --trace, --demo, --replay may follow the command too
     }
 }
 

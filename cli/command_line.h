@@ -1,7 +1,7 @@
 // The command line of velmora-drive, read with CLI11: one command (list, show, set, restore,
 // report) with its options, and the options every command takes (--json or -j, --trace,
-// --demo). --help (also per command) and --version are answered here. CLI11's exceptions do not
-// leave this file.
+// --demo, --replay FILE). --help (also per command) and --version are answered here. CLI11's
+// exceptions do not leave this file.
 #pragma once
 
 #include <ostream>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_report.h"
+#include "cli/drive_system.h"
 #include "settings/settings_front_end.h"
 
 struct CliRequest {
@@ -17,6 +18,7 @@ struct CliRequest {
     bool json = false;
     bool trace = false;
     bool demo = false;
+    std::string replay;   // --replay FILE: the drives a diagnostic report recorded
     bool all = false;     // list: also the devices that do not qualify
     bool dryRun = false;  // set, restore
     std::string output;   // report: the file the document goes to; empty for stdout
@@ -29,7 +31,7 @@ struct CliRequest {
 enum class ParseStatus {
     kRun,          // a command to run
     kAnswered,     // --help or --version was printed: exit 0
-    kDeviceNames,  // the shell completions ask where drives are looked for (request.demo)
+    kDeviceNames,  // the shell completions ask where drives are looked for (request.demo, .replay)
     kUsageError,   // the message says what is wrong: exit 2, nothing sent
 };
 
@@ -39,6 +41,11 @@ struct ParsedCommandLine {
     Finding error;           // for kUsageError: what is wrong
     bool jsonAsked = false;  // --json appears among the arguments, also when they are wrong
 };
+
+// The drives the request names.
+inline DriveSource SourceOf(const CliRequest& request) {
+    return DriveSource{request.demo, request.replay};
+}
 
 // arguments: the whole command line, program name first. Help and version texts go to out.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::ostream& out);

@@ -38,6 +38,10 @@ CommandFailure Reason(const TracedCommand& command) {
 
 }  // namespace
 
+CommandFailure FailureOf(const TracedCommand& command) {
+    return Reason(command);
+}
+
 void CommandObserver::OnCommand(const TracedCommand& command) {
     if (trace_ != nullptr) {
         const bool keptBack = withheld_ != nullptr && withheld_(command.cdb[0]);

@@ -11,6 +11,10 @@
 #include "cli/cli_report.h"
 #include "drive/command_trace.h"
 
+// Why the command failed: the sense the drive answered with, that it timed out, or the system's
+// reason.
+CommandFailure FailureOf(const TracedCommand& command);
+
 class CommandObserver : public CommandTraceSink {
 public:
     // trace: where the trace lines go, nullptr for none.

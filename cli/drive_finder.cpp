@@ -25,6 +25,7 @@ bool TakeDrive(CommandContext& context, const DeviceReport& device) {
     } else {
         context.report.devices.push_back(device);
         context.report.Note(Finding{FindingKind::kNotSupportedDrive, device.device.name});
+        NoteIdentificationProblem(context.report, device);
     }
     return false;
 }
@@ -96,8 +97,24 @@ DeviceReport ProbeDevice(DriveSession& session, const DriveCandidate& candidate)
         device.model = entry.model;
         // The list text is the name, a space, and the INQUIRY text.
         device.inquiry = entry.listText.substr(candidate.name.size() + 1);
+    } else if (device.probe != ProbeOutcome::kNotOpened && candidate.opticalDrive) {
+        device.identification = ModelReadProblem(session.State());
+        device.identificationFailure = session.LastFailure();
+        device.modelReplyBytes = session.State().block.transport.bytesTransferred;
     }
     return device;
+}
+
+void NoteIdentificationProblem(CliReport& report, const DeviceReport& device) {
+    if (device.identification == IdentificationProblem::kNotAnswered) {
+        Finding finding{FindingKind::kIdentificationNotAnswered, device.device.name};
+        finding.failure = device.identificationFailure;
+        report.Note(finding);
+    } else if (device.identification == IdentificationProblem::kShortReply) {
+        Finding finding{FindingKind::kModelReplyShort, device.device.name};
+        finding.replyBytes = device.modelReplyBytes;
+        report.Note(finding);
+    }
 }
 
 bool FindTargetDrive(CommandContext& context) {

@@ -20,6 +20,10 @@ bool FindTargetDrive(CommandContext& context);
 // when it cannot be read (after a write: the values read before it are then no longer shown).
 bool ReadDeviceSettings(CommandContext& context, DeviceReport& device);
 
+// Notes why an optical drive gave no model identification, when it is something to tell: the
+// query was not answered, or its reply was cut short.
+void NoteIdentificationProblem(CliReport& report, const DeviceReport& device);
+
 // A device present that could not be opened (rights, in use, no answer): named to the user.
 bool OpenFailedButPresent(const DeviceReport& device);
 

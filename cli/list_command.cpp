@@ -27,6 +27,8 @@ void RunListCommand(CommandContext& context) {
             ++supported;
         } else if (OpenFailedButPresent(device)) {
             refused.push_back(device);
+        } else {
+            NoteIdentificationProblem(context.report, device);
         }
         context.session.Close();
         if (device.probe == ProbeOutcome::kSupported ||

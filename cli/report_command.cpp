@@ -7,6 +7,7 @@
 #include "cli/cli_texts.h"
 #include "cli/command_observer.h"
 #include "cli/device_argument.h"
+#include "cli/drive_finder.h"
 #include "cli/exit_codes.h"
 #include "cli/human_output.h"
 #include "cli/message_text.h"
@@ -30,6 +31,23 @@ std::vector<std::string> CandidateNames(const std::vector<DriveCandidate>& candi
     return names;
 }
 
+constexpr uint8_t kOpReadBuffer = 0x3C;
+
+// The model read is the last READ BUFFER of the identification: a unit attention's retry follows
+// the first.
+void NoteRecordedIdentification(const DriveRecording& recording, CliReport& verdict) {
+    DeviceReport device;
+    device.device = recording.device;
+    device.identification = recording.identification;
+    device.modelReplyBytes = recording.modelReplyBytes;
+    for (const RecordedCommand& command : recording.commands) {
+        if (command.step == kStepIdentification && command.traced.cdb[0] == kOpReadBuffer) {
+            device.identificationFailure = FailureOf(command.traced);
+        }
+    }
+    NoteIdentificationProblem(verdict, device);
+}
+
 // The drives' part of the report; without drives (or without the drive named) the system's
 // facts are all it has.
 void RecordDrives(const CliRequest& request, const CliEnvironment& environment, DriveSystem& drives,
@@ -51,7 +69,7 @@ void RecordDrives(const CliRequest& request, const CliEnvironment& environment, 
     }
     CommandObserver trace(request.trace ? &environment.err : nullptr);
     DiagnosticReportRequest asked{drives.Transport(), *mutex, candidates, device};
-    asked.simulatedDrives = request.demo;
+    asked.simulatedDrives = request.demo || !request.replay.empty();
     asked.systemRoot = environment.systemRoot;
     asked.alsoTell = &trace;
     asked.interruptRequested = environment.interruptRequested;
@@ -60,6 +78,7 @@ void RecordDrives(const CliRequest& request, const CliEnvironment& environment, 
         if (recording.busy) {
             verdict.Note(Finding{FindingKind::kDriveBusy, recording.device.name});
         }
+        NoteRecordedIdentification(recording, verdict);
     }
     if (diagnostic.interrupted) {
         verdict.Note(Finding{FindingKind::kInterrupted});
@@ -110,12 +129,15 @@ std::string MakeReport(const CliRequest& request, const std::vector<std::string>
     CliReport verdict;
     verdict.command = CliCommand::kReport;
     verdict.arguments = arguments;
-    verdict.demo = request.demo;
+    const bool simulated = request.demo || !request.replay.empty();
+    verdict.demo = simulated;
     DiagnosticReport diagnostic = DescribeSystemForReport(environment.systemRoot);
     const std::unique_ptr<DriveSystem> drives =
-        environment.drives ? environment.drives(request.demo) : nullptr;
+        environment.drives ? environment.drives(SourceOf(request)) : nullptr;
     if (drives == nullptr) {
         verdict.Note(Finding{FindingKind::kCannotStart});
+    } else if (!drives->Problem().empty()) {
+        verdict.Note(Finding{FindingKind::kReplayUnusable, request.replay, 0, {drives->Problem()}});
     } else {
         RecordDrives(request, environment, *drives, verdict, diagnostic);
     }
@@ -123,7 +145,7 @@ std::string MakeReport(const CliRequest& request, const std::vector<std::string>
     // The document is data on stdout: the messages, in the user's language, go to stderr.
     WriteHumanOutput(verdict, CliTexts(environment.language), environment.err, environment.err);
     *exitCode = verdict.exitCode;
-    return FormatReportDocument(Program(verdict, request.demo), diagnostic);
+    return FormatReportDocument(Program(verdict, simulated), diagnostic);
 }
 
 // The file is opened before anything is sent, so that one that cannot be written costs the

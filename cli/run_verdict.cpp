@@ -169,6 +169,18 @@ private:
                                      : Fail(kExitInterrupted, "interrupted", {IDS_CLI_INTERRUPTED});
             case FindingKind::kOutputFailed:
                 return Fail(kExitOutputFailed, "output_failed", {IDS_CLI_OUTPUT_FAILED});
+            case FindingKind::kReplayUnusable:
+                return Fail(
+                    kExitUsage, "replay_unusable", {IDS_CLI_REPLAY_UNUSABLE},
+                    {finding.device, finding.arguments.empty() ? "" : finding.arguments[0]});
+            case FindingKind::kIdentificationNotAnswered:
+                return Add(Severity::kWarning, "identification_not_answered",
+                           {IDS_CLI_IDENTIFICATION_NOT_ANSWERED},
+                           {finding.device, MessageArgument(finding.failure.reasonId,
+                                                            finding.failure.reasonArgument)});
+            case FindingKind::kModelReplyShort:
+                return Add(Severity::kWarning, "model_reply_short", {IDS_CLI_MODEL_REPLY_SHORT},
+                           {finding.device, std::to_string(finding.replyBytes)});
         }
     }
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "drive/sense_class.h"
+
 CommandRunner::CommandRunner(DriveState& state, DriveAccessMutex& mutex, CommandDoneSink* sink,
                              uint32_t waitBoundMs, const WorkerExecutor& executor)
     : state_(state),
@@ -16,6 +18,13 @@ CommandRunner::~CommandRunner() {
 
 int32_t CommandRunner::Run(const DriveLock& /*held*/) {
     RunWorker();
+    return state_.block.status;
+}
+
+int32_t CommandRunner::RunRead(const DriveLock& held) {
+    if (Run(held) != kCommandCompleted && ReportsUnitAttention(state_)) {
+        Run(held);
+    }
     return state_.block.status;
 }
 

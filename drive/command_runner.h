@@ -41,6 +41,14 @@ public:
     // outlasted the wait bound, leaves CommandStatus 4.
     int32_t Run(const DriveLock& held);
 
+    // Runs a read the way Run does, and sends it once more when the drive answered it with UNIT
+    // ATTENTION (ReportsUnitAttention): the drive reports a bus reset, a plug-in or a medium change
+    // to the first command after it, and the report clears the condition, so the read is counted
+    // as failed only when it fails again. Never more than once, and never for a write (WRITE
+    // BUFFER, START STOP UNIT), which goes through Run alone: a write is sent once and proved by
+    // its read-back.
+    int32_t RunRead(const DriveLock& held);
+
     // Runs the disc-presence probe under its own (recursive) acquisition of the mutex.
     // 1 when a disc is taken to be present, 0 when none is; a probe that could not run or
     // outlasted the wait bound says 1.

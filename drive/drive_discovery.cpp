@@ -1,20 +1,34 @@
 #include "drive/drive_discovery.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "drive/drive_handle.h"
+#include "drive/sense_class.h"
 
 namespace {
 
 constexpr const char* kModelPatterns[] = {"7315KT52    ", "7305KT52    "};
 
-constexpr int32_t kModelBufferTimeoutSeconds = 1;
+// The model read is the first command a drive gets after it is opened, and a drive just plugged
+// in (or woken behind a USB adapter) may take some seconds to answer its first command: 3 s is
+// common. With 1 s the system gave up on such a drive and it was not listed. 4 s waits for it
+// and still ends within the caller's 5000 ms wait (CommandRunner), so that a drive that never
+// answers fails as the system's time-out, not as a worker outlasting its wait. (On a Linux block
+// node the kernel raises any time-out below 7 s to 7 s; there the worker may outlast the wait,
+// and is still waited for.) The INQUIRY comes after the model read has woken the drive.
+constexpr int32_t kModelBufferTimeoutSeconds = 4;
 constexpr int32_t kInquiryTimeoutSeconds = 2;
 constexpr size_t kModelReplyLength = 48;
 constexpr size_t kIdentificationOffset = 16;  // the text runs to byte 47 at most
 constexpr size_t kInquiryReplyLength = 254;
 constexpr size_t kInquiryTextOffset = 8;  // vendor, product, revision, 9 vendor-specific bytes
 constexpr size_t kInquiryTextEnd = 45;
+
+constexpr uint8_t kStatusGood = 0x00;
+constexpr uint8_t kKeyIllegalRequest = 0x05;
+constexpr uint8_t kAscInvalidOpcode = 0x20;
+constexpr uint8_t kAscInvalidField = 0x24;
 
 bool StartsWith(const char* text, const char* pattern) {
     return std::strncmp(text, pattern, std::strlen(pattern)) == 0;
@@ -27,7 +41,7 @@ int RunCommand(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex
     DriveLock lock(mutex);
     state.block.code = code;
     state.block.timeout = timeoutSeconds;
-    return runner.Run(lock) == kCommandCompleted ? 1 : 0;
+    return runner.RunRead(lock) == kCommandCompleted ? 1 : 0;
 }
 
 // The reply area is cleared and the block filled for every letter, also one that then cannot be
@@ -40,14 +54,35 @@ void PrepareModelBufferRead(DriveState& state, DriveAccessMutex& mutex) {
     state.block.timeout = kModelBufferTimeoutSeconds;
 }
 
+// The bytes of the last data-in reply that the drive brought: never more than the system counted,
+// whatever else the buffer holds beyond them.
+size_t BytesCame(const DriveState& state, size_t asked) {
+    return std::min<size_t>(state.block.transport.bytesTransferred, asked);
+}
+
 // The INQUIRY's own status is not looked at: a drive without INQUIRY data is listed by its
-// letter alone, the reply area having been zeroed.
+// letter alone, the reply area having been zeroed. A reply cut short (36 bytes, the standard
+// data without the vendor-specific part, is common behind adapters) gives the text that came.
 std::string InquiryText(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex) {
     uint8_t* reply = state.buffers.DataInBuffer();
     std::memset(reply, 0, kInquiryReplyLength);
     RunCommand(state, runner, mutex, kCodeInquiryFull, kInquiryTimeoutSeconds);
-    reply[kInquiryTextEnd] = 0;
-    return std::string(reinterpret_cast<const char*>(reply + kInquiryTextOffset));
+    const size_t end = std::min(BytesCame(state, kInquiryReplyLength), kInquiryTextEnd);
+    if (end <= kInquiryTextOffset) {
+        return std::string();
+    }
+    const char* text = reinterpret_cast<const char*>(reply + kInquiryTextOffset);
+    const size_t length = end - kInquiryTextOffset;
+    return std::string(text, strnlen(text, length));
+}
+
+void NoteUnidentified(const DriveState& state, const DriveCandidate& candidate,
+                      DiscoveryReport& met) {
+    const IdentificationProblem problem = ModelReadProblem(state);
+    if (problem != IdentificationProblem::kNone) {
+        met.unidentified.push_back(
+            UnidentifiedDrive{candidate, problem, state.block.transport.bytesTransferred});
+    }
 }
 
 }  // namespace
@@ -78,13 +113,29 @@ const char* ReadModelIdentifier(DriveState& state, CommandRunner& runner, DriveA
     PrepareModelBufferRead(state, mutex);
     uint8_t* reply = state.buffers.DataInBuffer();
     *answered =
-        RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) == 1;
+        RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) == 1 &&
+        BytesCame(state, kModelReplyLength) == kModelReplyLength;
     if (!*answered) {
         return nullptr;
     }
     reply[kModelReplyLength] = 0;
     const char* identification = reinterpret_cast<const char*>(reply + kIdentificationOffset);
     return FindSupportedModel(identification, codePage);
+}
+
+IdentificationProblem ModelReadProblem(const DriveState& state) {
+    const TransportResult& transport = state.block.transport;
+    if (!transport.Sent()) {
+        return IdentificationProblem::kNotAnswered;
+    }
+    if (state.request.header.ScsiStatus == kStatusGood) {
+        return transport.bytesTransferred < kModelReplyLength ? IdentificationProblem::kShortReply
+                                                              : IdentificationProblem::kNone;
+    }
+    const SenseFields sense = SenseFieldsOf(state.request.sense);
+    const bool notUnderstood = sense.key == kKeyIllegalRequest && sense.ascq == 0 &&
+                               (sense.asc == kAscInvalidOpcode || sense.asc == kAscInvalidField);
+    return notUnderstood ? IdentificationProblem::kNotAnswered : IdentificationProblem::kNone;
 }
 
 ProbeOutcome ProbeDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
@@ -130,6 +181,8 @@ DriveTable DiscoverDrives(DriveState& state, CommandRunner& runner, DriveAccessM
             table.push_back(entry);
         } else if (outcome == ProbeOutcome::kNotOpened) {
             met.unopened.push_back(UnopenedDevice{candidate, state.openError});
+        } else if (candidate.opticalDrive) {
+            NoteUnidentified(state, candidate, met);
         }
     }
     if (report != nullptr) {

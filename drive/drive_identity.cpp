@@ -7,27 +7,23 @@
 
 namespace {
 
-constexpr int kModelReads = 2;
-
-// The drive's model read once more; the listed entry's identifier must come back. A read the
-// device refuses is made a second time, for a drive that reports a unit attention (a disc just
-// changed) to the first command after an open; a device that refuses it twice is not the drive
-// that answered it when it was listed.
+// The drive's model read once more; the listed entry's identifier must come back. A drive that
+// reports a unit attention (a disc just changed, a bus reset) to the first command after an open
+// has it read once more by ReadModelIdentifier itself; a device that refuses the read otherwise is
+// not the drive that answered it when it was listed.
 IdentityOutcome ConfirmModel(DriveState& state, CommandRunner& runner, DriveAccessMutex& mutex,
                              const DriveEntry& entry, const NarrowCodePage& codePage) {
-    for (int read = 0; read < kModelReads; ++read) {
-        bool answered = false;
-        const char* model = ReadModelIdentifier(state, runner, mutex, codePage, &answered);
-        if (answered) {
-            const bool same = model != nullptr && entry.model == model;
-            return same ? IdentityOutcome::kConfirmed : IdentityOutcome::kOtherDevice;
-        }
-        if (ReportsDriveGone(state.block.transport)) {
-            return IdentityOutcome::kDriveGone;
-        }
-        if (!state.block.transport.Sent()) {
-            return IdentityOutcome::kUnconfirmed;  // the system could not ask it
-        }
+    bool answered = false;
+    const char* model = ReadModelIdentifier(state, runner, mutex, codePage, &answered);
+    if (answered) {
+        const bool same = model != nullptr && entry.model == model;
+        return same ? IdentityOutcome::kConfirmed : IdentityOutcome::kOtherDevice;
+    }
+    if (ReportsDriveGone(state.block.transport)) {
+        return IdentityOutcome::kDriveGone;
+    }
+    if (!state.block.transport.Sent()) {
+        return IdentityOutcome::kUnconfirmed;  // the system could not ask it
     }
     return IdentityOutcome::kOtherDevice;
 }

@@ -22,7 +22,7 @@ enum class IdentityOutcome {
 
 // Opens the entry's device into the state's DriveHandle and confirms it. Anything but kConfirmed
 // leaves the handle kNoDevice; nothing but the model read (twice when the device refuses the
-// first) has been sent.
+// first with a UNIT ATTENTION) has been sent.
 IdentityOutcome OpenIdentifiedDrive(DriveState& state, CommandRunner& runner,
                                     DriveAccessMutex& mutex, const DriveEntry& entry,
                                     const NarrowCodePage& codePage);

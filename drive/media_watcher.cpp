@@ -4,6 +4,7 @@
 
 #include "drive/command_catalogue.h"
 #include "drive/drive_gone.h"
+#include "drive/sense_class.h"
 
 namespace {
 
@@ -46,7 +47,10 @@ int PollReadyByte(DriveState& state, DriveAccessMutex& mutex) {
         return 0;
     }
     reply[kReadyByte] = 0;
-    const int answered = ReadBuffer(state, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
+    int answered = ReadBuffer(state, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
+    if (answered == 0 && ReportsUnitAttention(state)) {  // as CommandRunner::RunRead: once more
+        answered = ReadBuffer(state, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
+    }
     return answered == 1 && reply[kReadyByte] == 1 ? 1 : 0;
 }
 

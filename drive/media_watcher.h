@@ -77,7 +77,8 @@ private:
 
 // One poll of the drive's ready byte (READ BUFFER, buffer F4h, mode 0, byte 24) under the mutex, on
 // the calling thread: 1 when the drive allows an audio mode change now; 0 otherwise, also when the
-// read fails or its reply stops short of byte 24.
+// read fails or its reply stops short of byte 24. A read answered with UNIT ATTENTION is sent once
+// more, as CommandRunner::RunRead sends one.
 int PollReadyByte(DriveState& state, DriveAccessMutex& mutex);
 
 enum class ReadyPoll {

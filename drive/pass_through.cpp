@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "drive/sense_class.h"
+
 namespace {
 
 void FillRequest(DriveState& state, uint8_t cdbLength, int32_t direction, uint32_t transferLength,
@@ -82,9 +84,10 @@ void Trace(const DriveState& state, const ScsiPassThroughDirect& sent, bool hand
     traced.transferLength = sent.DataTransferLength;
     traced.timeoutSeconds = sent.TimeOutValue;
     traced.scsiStatus = state.request.header.ScsiStatus;
-    traced.senseKey = state.request.sense[2];
-    traced.asc = state.request.sense[12];
-    traced.ascq = state.request.sense[13];
+    const SenseFields sense = SenseFieldsOf(state.request.sense);
+    traced.senseKey = sense.key;
+    traced.asc = sense.asc;
+    traced.ascq = sense.ascq;
     std::memcpy(traced.sense.data(), state.request.sense, traced.sense.size());
     traced.transport = state.block.transport;
     traced.dataInBytes = traced.transport.bytesTransferred;

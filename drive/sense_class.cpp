@@ -6,6 +6,9 @@ constexpr uint8_t kKeyNoSense = 0x00;
 constexpr uint8_t kKeyNotReady = 0x02;
 constexpr uint8_t kKeyHardwareError = 0x04;
 constexpr uint8_t kKeyUnitAttention = 0x06;
+constexpr uint8_t kDescriptorCurrent = 0x72;
+constexpr uint8_t kDescriptorDeferred = 0x73;
+constexpr uint8_t kStatusCheckCondition = 0x02;
 
 SenseClass ClassifyNotReady(uint8_t asc, uint8_t ascq) {
     if (asc == 0x04) {
@@ -66,9 +69,23 @@ SenseClass ClassifySense(uint8_t senseKey, uint8_t asc, uint8_t ascq) {
     }
 }
 
+SenseFields SenseFieldsOf(const uint8_t* sense) {
+    const uint8_t responseCode = sense[0] & 0x7F;
+    if (responseCode == kDescriptorCurrent || responseCode == kDescriptorDeferred) {
+        return SenseFields{static_cast<uint8_t>(sense[1] & 0x0F), sense[2], sense[3]};
+    }
+    return SenseFields{sense[2], sense[12], sense[13]};
+}
+
 SenseClass ClassifyLastSense(const DriveState& state) {
-    const uint8_t* sense = state.request.sense;
-    return ClassifySense(sense[2], sense[12], sense[13]);
+    const SenseFields fields = SenseFieldsOf(state.request.sense);
+    return ClassifySense(fields.key, fields.asc, fields.ascq);
+}
+
+bool ReportsUnitAttention(const DriveState& state) {
+    return state.block.transport.Sent() &&
+           state.request.header.ScsiStatus == kStatusCheckCondition &&
+           SenseFieldsOf(state.request.sense).key == kKeyUnitAttention;
 }
 
 bool IsMediumNotPresent(SenseClass senseClass) {

@@ -67,6 +67,10 @@ void RecordOpenDrive(DriveState& state, CommandRunner& runner, DriveAccessMutex&
     DriveEntry entry;
     recording.probe = IdentifyOpenDrive(state, runner, mutex, recording.device, codePage, &entry);
     if (recording.probe != ProbeOutcome::kSupported) {
+        if (recording.device.opticalDrive) {
+            recording.identification = ModelReadProblem(state);
+            recording.modelReplyBytes = state.block.transport.bytesTransferred;
+        }
         if (inquire) {
             recorder.BeginStep(kStepInquiry);
             SendInquiry(state, runner, mutex);

@@ -38,6 +38,10 @@ struct DriveRecording {
     bool opened = false;
     int openError = 0;  // the system's reason when the device could not be opened
     ProbeOutcome probe = ProbeOutcome::kNotOpened;
+    // An optical drive that gave no model identification: why (ModelReadProblem), and the bytes
+    // its model read brought.
+    IdentificationProblem identification = IdentificationProblem::kNone;
+    uint32_t modelReplyBytes = 0;
     std::string model;        // a supported drive's model identifier
     std::string inquiryText;  // a supported drive's INQUIRY text, as the drive list shows it
     bool settingsRead = false;

@@ -134,4 +134,15 @@
 #define IDS_CLI_REPORT_WRITTEN 334
 #define IDS_CLI_REPORT_NOT_WRITTEN 335
 
+// Adapters and replayed reports: an optical drive that did not answer the maker's identification
+// query (or cut its answer short), in the Linux window and velmora-drive; a report that cannot be
+// replayed: 350 to 379.
+#define IDS_IDENTIFICATION_NOT_ANSWERED 350
+#define IDS_MODEL_REPLY_SHORT 351
+#define IDS_CLI_IDENTIFICATION_NOT_ANSWERED 352
+#define IDS_CLI_MODEL_REPLY_SHORT 353
+#define IDS_CLI_REPLAY_UNUSABLE 354
+#define IDS_REPLAY_UNUSABLE 355
+#define IDS_DEMO_USAGE 356
+
 #endif

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${1:-build/coverage}
 minimum=${FUZZ_COVERAGE_MINIMUM:-90}
-targets=(drive_reply cli_output sysfs_reader command_line)
+targets=(drive_reply cli_output sysfs_reader command_line replayed_report)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DDRIVE_UTILITY_FUZZ=ON -DDRIVE_UTILITY_FUZZ_COVERAGE=ON >/dev/null

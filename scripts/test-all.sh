@@ -68,8 +68,9 @@ release_reproducible() {  # two releases of HEAD, from copies in differently nam
 }
 
 # The fuzz targets (tests/fuzz): the drive's replies through the window's operations and through
-# velmora-drive, the Linux drive list, velmora-drive's command line and locale.
-fuzz_targets=(drive_reply cli_output sysfs_reader command_line)
+# velmora-drive, the Linux drive list, velmora-drive's command line and locale, a replayed
+# diagnostic report.
+fuzz_targets=(drive_reply cli_output sysfs_reader command_line replayed_report)
 
 fuzz_build() {  # fuzz_build DIR: only the fuzz targets and the libraries under them
     CC=clang CXX=clang++ cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -113,6 +114,7 @@ stage "fuzz drive_reply 60 s" fuzz_run build/fuzz drive_reply 60
 stage "fuzz cli_output 40 s" fuzz_run build/fuzz cli_output 40
 stage "fuzz sysfs_reader 20 s" fuzz_run build/fuzz sysfs_reader 20
 stage "fuzz command_line 20 s" fuzz_run build/fuzz command_line 20
+stage "fuzz replayed_report 20 s" fuzz_run build/fuzz replayed_report 20
 stage "fuzz coverage" scripts/fuzz-coverage.sh build/coverage
 stage "win64 build" windows_build build/win64 toolchain-win64.cmake
 stage "win32 build" windows_build build/win32 toolchain-win32.cmake

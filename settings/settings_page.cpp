@@ -16,7 +16,7 @@ int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& 
     if (uint8_t* reply = state.buffers.DataInBuffer()) {
         std::memset(reply, 0, kSettingsPageSize);
     }
-    if (runner.Run(held) != kCommandCompleted || !state.buffers.IsAllocated()) {
+    if (runner.RunRead(held) != kCommandCompleted || !state.buffers.IsAllocated()) {
         return 0;
     }
     // A reply that stops short of the last setting byte would leave an earlier command's bytes

@@ -43,7 +43,8 @@ struct SettingsPage {
 };
 
 // Reads the selected drive's page by the calling protocol; `held` is the caller's acquisition of
-// the DriveAccessMutex. Returns 1 and fills *page when the drive answered; 0 when the command
+// the DriveAccessMutex; a read answered with UNIT ATTENTION is sent once more
+// (CommandRunner::RunRead). Returns 1 and fills *page when the drive answered; 0 when the command
 // failed, its worker outlasted the wait, the reply did not reach byte 23 or there is no reply
 // buffer, leaving *page untouched.
 int ReadSettingsPage(DriveState& state, CommandRunner& runner, const DriveLock& held,

@@ -1,10 +1,13 @@
 #include "sim/simulated_drive.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
 #include <utility>
+
+#include "drive/sense_class.h"
 
 namespace {
 
@@ -35,6 +38,21 @@ uint32_t BigEndian16(const uint8_t* p) {
 }
 uint32_t BigEndian24(const uint8_t* p) {
     return (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+}
+
+#ifdef _WIN32
+constexpr int kSystemTimedOut = 121;  // ERROR_SEM_TIMEOUT, as the pass-through reports a time-out
+#else
+constexpr int kSystemTimedOut = ETIMEDOUT;
+#endif
+
+// A replayed command is found by its CDB as declared, its direction and its transfer length.
+std::string ReplayKey(const uint8_t* cdb, size_t cdbLength, uint8_t dataIn,
+                      uint32_t transferLength) {
+    std::string key(reinterpret_cast<const char*>(cdb), cdbLength);
+    key += static_cast<char>(dataIn);
+    key.append(reinterpret_cast<const char*>(&transferLength), sizeof transferLength);
+    return key;
 }
 
 void PutText(std::vector<uint8_t>& data, size_t offset, size_t width, const std::string& text) {
@@ -74,12 +92,44 @@ SimulatedDrive::SimulatedDrive(const SimulatedDriveConfig& config)
     page_[kAudioCurrent] = config.audioMode;
     page_[kAudioSaved] =
         static_cast<uint8_t>(config.audioModeSaved >= 0 ? config.audioModeSaved : config.audioMode);
+    if (!config.settingsPage.empty()) {
+        page_.fill(0);
+        std::copy_n(config.settingsPage.begin(), std::min(config.settingsPage.size(), page_.size()),
+                    page_.begin());
+    }
 }
 
 SimulatedDrive::~SimulatedDrive() = default;
 
 uint8_t SimulatedDrive::Execute(const ScsiCommand& command, uint8_t* sense18,
                                 uint32_t* dataInBytes) {
+    const DriveResponse response = AnswerCommand(command, false);
+    if (response.status != kScsiStatusGood && sense18 != nullptr) {
+        std::memset(sense18, 0, 18);
+        std::copy_n(response.sense.begin(), std::min<size_t>(response.sense.size(), 18), sense18);
+    }
+    if (dataInBytes != nullptr) {
+        *dataInBytes = response.dataInBytes;
+    }
+    return response.status;
+}
+
+DriveResponse SimulatedDrive::Respond(const ScsiCommand& command) {
+    return AnswerCommand(command, true);
+}
+
+void SimulatedDrive::ReplayAnswers(const std::vector<RecordedAnswer>& answers) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    replaying_ = true;
+    replay_.clear();
+    for (const RecordedAnswer& answer : answers) {
+        replay_[ReplayKey(answer.cdb.data(), answer.cdb.size(), answer.dataIn,
+                          answer.transferLength)]
+            .answers.push_back(answer);
+    }
+}
+
+DriveResponse SimulatedDrive::AnswerCommand(const ScsiCommand& command, bool withTimeout) {
     ReceivedCommand record;
     if (command.cdb != nullptr) {
         std::copy(command.cdb, command.cdb + record.cdb.size(), record.cdb.begin());
@@ -92,14 +142,29 @@ uint8_t SimulatedDrive::Execute(const ScsiCommand& command, uint8_t* sense18,
         record.dataOut.assign(command.data, command.data + command.transferLength);
     }
 
-    WaitBeforeAnswering(record.cdb.data());
+    RecordedAnswer recorded;
+    const bool hasRecorded = TakeRecordedAnswer(record, &recorded);
+    DriveResponse response;
+    if (hasRecorded && recorded.systemFailed) {  // nothing reached the drive
+        WaitBeforeAnswering(record.cdb.data(), recorded.microseconds, 0);
+        response.systemFailed = true;
+        response.systemError = recorded.systemError;
+        response.rejected = recorded.rejected;
+        return response;
+    }
+    const uint32_t extra = hasRecorded ? recorded.microseconds : 0;
+    if (!WaitBeforeAnswering(record.cdb.data(), extra, withTimeout ? command.timeoutSeconds : 0)) {
+        response.systemFailed = true;  // the system gave up: no answer reaches the host
+        response.systemError = kSystemTimedOut;
+        return response;
+    }
 
     std::function<void(const ReceivedCommand&)> observer;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ScsiCommand seen = command;
         seen.cdb = record.cdb.data();
-        const Reply reply = AnswerOrFault(seen, record.dataOut);
+        const Reply reply = AnswerOrFault(seen, record.dataOut, hasRecorded ? &recorded : nullptr);
         if (command.dataIn == 1 && command.data != nullptr) {
             const size_t count = std::min<size_t>(
                 {reply.data.size(), reply.allocationLength, command.transferLength});
@@ -109,40 +174,68 @@ uint8_t SimulatedDrive::Execute(const ScsiCommand& command, uint8_t* sense18,
         record.scsiStatus = reply.status;
         record.sense = reply.sense;
         if (reply.status != kScsiStatusGood) {
+            response.sense = reply.recordedSense;
+            if (!reply.senseRecorded) {
+                response.sense.assign(18, 0);
+                FillFixedSense(reply.sense, response.sense.data());
+            }
             lastSense_ = reply.sense;
         }
         Record(record);
         observer = observer_;
     }
-    if (record.scsiStatus != kScsiStatusGood && sense18 != nullptr) {
-        FillFixedSense(record.sense, sense18);
-    }
-    if (dataInBytes != nullptr) {
-        *dataInBytes = record.dataInBytes;
-    }
+    response.status = record.scsiStatus;
+    response.dataInBytes = record.dataInBytes;
     if (observer) {
         observer(record);
     }
-    return record.scsiStatus;
+    return response;
 }
 
-void SimulatedDrive::WaitBeforeAnswering(const uint8_t* cdb) {
-    uint32_t latency = 0;
+// The recorded answer to the command, if the recording covers it; the sequence moves on to the
+// next answer, and stays on its last.
+bool SimulatedDrive::TakeRecordedAnswer(const ReceivedCommand& received, RecordedAnswer* answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!replaying_) {
+        return false;
+    }
+    const auto found = replay_.find(ReplayKey(received.cdb.data(), received.cdbLength,
+                                              received.dataIn, received.transferLength));
+    if (found == replay_.end()) {
+        return false;
+    }
+    ReplaySequence& sequence = found->second;
+    *answer = sequence.answers[sequence.next];
+    if (sequence.next + 1 < sequence.answers.size()) {
+        ++sequence.next;
+    }
+    return true;
+}
+
+bool SimulatedDrive::WaitBeforeAnswering(const uint8_t* cdb, uint32_t extraMicroseconds,
+                                         uint32_t timeoutSeconds) {
+    uint64_t latency = extraMicroseconds;
     {
         std::unique_lock<std::mutex> lock(mutex_);
         ++pausedCommands_;
         resumed_.wait(lock, [this] { return !paused_; });
         --pausedCommands_;
-        latency = latencyMicroseconds_;
+        latency += latencyMicroseconds_;
         for (const auto& entry : commandLatencies_) {
             if (entry.first.Matches(cdb)) {
                 latency += entry.second;
             }
         }
     }
+    const uint64_t limit = uint64_t{timeoutSeconds} * 1000000;
+    const bool timedOut = timeoutSeconds != 0 && latency > limit;
+    if (timedOut) {
+        latency = limit;
+    }
     if (latency > 0) {
         std::this_thread::sleep_for(std::chrono::microseconds(latency));
     }
+    return !timedOut;
 }
 
 // Every fault that selects the command counts the call; the first one listed that fires decides
@@ -175,7 +268,8 @@ const DriveFault* SimulatedDrive::FiringFault(const uint8_t* cdb) {
 }
 
 SimulatedDrive::Reply SimulatedDrive::AnswerOrFault(const ScsiCommand& command,
-                                                    const std::vector<uint8_t>& dataOut) {
+                                                    const std::vector<uint8_t>& dataOut,
+                                                    const RecordedAnswer* recorded) {
     const DriveFault* fault = FiringFault(command.cdb);
     if (fault != nullptr && fault->replyBytes < 0) {
         Reply failed;
@@ -183,10 +277,44 @@ SimulatedDrive::Reply SimulatedDrive::AnswerOrFault(const ScsiCommand& command,
         failed.sense = fault->sense;
         return failed;
     }
-    Reply reply = Answer(command, dataOut);
+    Reply reply = replaying_ ? Replayed(command, dataOut, recorded) : Answer(command, dataOut);
     if (fault != nullptr && reply.data.size() > static_cast<size_t>(fault->replyBytes)) {
         reply.data.resize(static_cast<size_t>(fault->replyBytes));
     }
+    return reply;
+}
+
+SimulatedDrive::Reply SimulatedDrive::Replayed(const ScsiCommand& command,
+                                               const std::vector<uint8_t>& dataOut,
+                                               const RecordedAnswer* recorded) {
+    if (recorded == nullptr) {
+        const uint8_t opcode = command.cdb[0];
+        if (opcode == kOpWriteBuffer || opcode == kOpStartStopUnit) {
+            return Answer(command, dataOut);
+        }
+        Reply uncovered;
+        uncovered.status = kScsiStatusCheckCondition;
+        uncovered.sense = kSenseInvalidOpcode;
+        return uncovered;
+    }
+    if (recorded->source == RecordedAnswer::Source::kModel) {
+        Reply reply = Answer(command, dataOut);
+        if (reply.data.size() > recorded->replyBytes) {
+            reply.data.resize(recorded->replyBytes);
+        }
+        return reply;
+    }
+    Reply reply;
+    reply.status = recorded->status;
+    reply.data = recorded->data;
+    reply.allocationLength = static_cast<uint32_t>(reply.data.size());
+    reply.senseRecorded = true;
+    reply.recordedSense = recorded->sense;
+    uint8_t sense[32] = {};
+    std::copy_n(recorded->sense.begin(), std::min<size_t>(recorded->sense.size(), sizeof sense),
+                sense);
+    const SenseFields fields = SenseFieldsOf(sense);
+    reply.sense = SenseTriple{fields.key, fields.asc, fields.ascq};
     return reply;
 }
 
@@ -270,6 +398,11 @@ SimulatedDrive::Reply SimulatedDrive::AnswerInquiry(const uint8_t* cdb) const {
     if (!config_.answersInquiry) {
         return reply;
     }
+    reply.allocationLength = BigEndian16(cdb + 3);
+    if (!config_.inquiryData.empty()) {
+        reply.data = config_.inquiryData;
+        return reply;
+    }
     reply.data.assign(kInquirySize, 0);
     reply.data[0] = 0x05;  // CD/DVD device
     reply.data[1] = 0x80;  // removable medium
@@ -281,7 +414,6 @@ SimulatedDrive::Reply SimulatedDrive::AnswerInquiry(const uint8_t* cdb) const {
     PutText(reply.data, 16, 16, config_.product);
     PutText(reply.data, 32, 4, config_.revision);
     PutText(reply.data, 36, kInquirySize - 36, config_.inquiryTail);
-    reply.allocationLength = BigEndian16(cdb + 3);
     return reply;
 }
 
@@ -310,6 +442,10 @@ SimulatedDrive::Reply SimulatedDrive::AnswerReadBuffer(const uint8_t* cdb) const
     reply.allocationLength = BigEndian24(cdb + 6);
     const bool offsetZero = BigEndian24(cdb + 3) == 0;
     if (offsetZero && bufferId == kModelBufferId && mode == 2 && config_.answersModelBuffer) {
+        if (!config_.modelBuffer.empty()) {
+            reply.data = config_.modelBuffer;
+            return reply;
+        }
         reply.data.assign(kModelBufferSize, 0);
         PutText(reply.data, kModelTextOffset, kModelBufferSize - kModelTextOffset,
                 config_.modelText);

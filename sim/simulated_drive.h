@@ -28,6 +28,17 @@
 // - Any other opcode: 05/20/00.
 // - Replies are copied up to the smallest of the reply size, the CDB's allocation length and the
 //   transfer length; the bytes of the buffer beyond the reply are left as they were.
+// - Through Respond (the simulated transport), a command whose answer takes longer than its
+//   time-out is given up by the system after the time-out, as a real pass-through does: the call
+//   fails with the system's time-out error and no answer.
+// - A replayed drive (ReplayAnswers: a diagnostic report's recording, sim/replayed_report.h)
+//   answers each recorded command as recorded, in the recorded order, the last answer of a
+//   command standing for every later one; the recorded reads of the model buffer, INQUIRY, the
+//   settings page and the ready byte that were answered GOOD with data are answered by the model,
+//   which the longest of them configured (modelBuffer, inquiryData, settingsPage,
+//   forcedReadyByte). WRITE BUFFER
+//   and START STOP UNIT, which no recording holds, are answered by the model; any other command
+//   the recording does not cover: CHECK CONDITION 05/20/00.
 #pragma once
 
 #include <array>
@@ -35,11 +46,13 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "sim/drive_fault.h"
+#include "sim/recorded_answer.h"
 #include "sim/scsi_answer.h"
 
 enum class DiscState { kNone, kTrayOpen, kPresent, kBecomingReady };
@@ -74,6 +87,22 @@ struct SimulatedDriveConfig {
     DiscState disc = DiscState::kNone;
     int forcedReadyByte = -1;  // -1: the ready byte follows the disc state
     bool eventRequiresPolled = false;
+    // The bytes a drive answered, where a recording gives them: not empty, they replace what the
+    // fields above would build. The model buffer (F1h) and the INQUIRY data as they came, however
+    // long; the settings page's first bytes (the rest 0), supported and current bytes included.
+    std::vector<uint8_t> modelBuffer;
+    std::vector<uint8_t> inquiryData;
+    std::vector<uint8_t> settingsPage;
+};
+
+// How the system and the drive answered one command (SimulatedDrive::Respond).
+struct DriveResponse {
+    bool systemFailed = false;  // the system failed the call, and there is no answer
+    bool rejected = false;      // refused before it was sent (else the system tried and failed)
+    int systemError = 0;        // the system's number for it
+    uint8_t status = 0;
+    std::vector<uint8_t> sense;  // status not GOOD: fixed format (18 bytes), or as recorded
+    uint32_t dataInBytes = 0;    // reply bytes copied into the command's buffer
 };
 
 // A command as a transport hands it over.
@@ -99,6 +128,13 @@ public:
     // the number of reply bytes copied into command.data. Sleeps for the configured latency and
     // waits while commands are paused first, without holding the drive's lock.
     uint8_t Execute(const ScsiCommand& command, uint8_t* sense18, uint32_t* dataInBytes = nullptr);
+    // The same as the system's pass-through sees it: also the time-out (a command that would take
+    // longer than command.timeoutSeconds, when that is not 0, fails as the system's time-out after
+    // it), a replayed recording's system failures and its sense bytes in their own format.
+    DriveResponse Respond(const ScsiCommand& command);
+
+    // Makes this a replayed drive (see above): the recorded answers, in the order recorded.
+    void ReplayAnswers(const std::vector<RecordedAnswer>& answers);
 
     // State.
     void SetDiscState(DiscState state);
@@ -146,11 +182,25 @@ private:
         SenseTriple sense;
         std::vector<uint8_t> data;
         uint32_t allocationLength = 0;
+        bool senseRecorded = false;  // a replayed answer: recordedSense is the sense as it came
+        std::vector<uint8_t> recordedSense;
+    };
+    struct ReplaySequence {
+        std::vector<RecordedAnswer> answers;
+        size_t next = 0;
     };
 
-    void WaitBeforeAnswering(const uint8_t* cdb);
+    DriveResponse AnswerCommand(const ScsiCommand& command, bool withTimeout);
+    bool TakeRecordedAnswer(const ReceivedCommand& received, RecordedAnswer* answer);
+    // Sleeps for the answer's latency; false when the time-out (seconds, 0 for none) ran out
+    // first, after sleeping that long.
+    bool WaitBeforeAnswering(const uint8_t* cdb, uint32_t extraMicroseconds,
+                             uint32_t timeoutSeconds);
     const DriveFault* FiringFault(const uint8_t* cdb);
-    Reply AnswerOrFault(const ScsiCommand& command, const std::vector<uint8_t>& dataOut);
+    Reply AnswerOrFault(const ScsiCommand& command, const std::vector<uint8_t>& dataOut,
+                        const RecordedAnswer* recorded);
+    Reply Replayed(const ScsiCommand& command, const std::vector<uint8_t>& dataOut,
+                   const RecordedAnswer* recorded);
     void Record(const ReceivedCommand& record);
     Reply Answer(const ScsiCommand& command, const std::vector<uint8_t>& dataOut);
     Reply AnswerRequestSense(const uint8_t* cdb);
@@ -183,6 +233,8 @@ private:
     std::deque<ReceivedCommand> received_;
     size_t recordLimit_ = 0;
     std::function<void(const ReceivedCommand&)> observer_;
+    bool replaying_ = false;
+    std::map<std::string, ReplaySequence> replay_;  // by ReplayKey
 };
 
 // Fills 18 bytes of fixed-format sense data (response code 70h).

@@ -173,20 +173,29 @@ TransportResult SimulatedTransport::Execute(DeviceHandle handle, PassThroughRequ
     command.transferLength = header.DataTransferLength;
     command.timeoutSeconds = header.TimeOutValue;
 
-    uint8_t sense[18] = {};
-    uint32_t dataInBytes = 0;
-    header.ScsiStatus = drive->Execute(command, sense, &dataInBytes);
+    const DriveResponse response = drive->Respond(command);
+    if (response.systemFailed) {
+        result.outcome =
+            response.rejected ? TransportOutcome::kRejected : TransportOutcome::kOsError;
+        result.osError = response.systemError;
+        return result;
+    }
+    header.ScsiStatus = response.status;
     if (header.ScsiStatus != kScsiStatusGood) {
-        const uint8_t count = std::min<uint8_t>(header.SenseInfoLength, sizeof(sense));
-        std::memcpy(reinterpret_cast<uint8_t*>(&request) + header.SenseInfoOffset, sense, count);
-        header.SenseInfoLength = count;
+        // A replayed CHECK CONDITION may carry no sense bytes at all.
+        const size_t count = std::min<size_t>(header.SenseInfoLength, response.sense.size());
+        if (count > 0) {
+            std::memcpy(reinterpret_cast<uint8_t*>(&request) + header.SenseInfoOffset,
+                        response.sense.data(), count);
+        }
+        header.SenseInfoLength = static_cast<uint8_t>(count);
     } else {
         header.SenseInfoLength = 0;
     }
     result.senseLength = header.SenseInfoLength;
     if (header.DataIn == kScsiDataIn) {
-        header.DataTransferLength = dataInBytes;
-        result.bytesTransferred = dataInBytes;
+        header.DataTransferLength = response.dataInBytes;
+        result.bytesTransferred = response.dataInBytes;
     }
     return result;
 }

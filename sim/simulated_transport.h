@@ -6,7 +6,9 @@
 // or a sense area that does not lie inside the record. On return it has written ScsiStatus, the
 // sense bytes (up to SenseInfoLength of them, at SenseInfoOffset, only when the status is not
 // GOOD) and, as the system does, the sense and data byte counts actually moved into
-// SenseInfoLength and DataTransferLength; the result carries the same counts.
+// SenseInfoLength and DataTransferLength; the result carries the same counts. A command that
+// outlasts its TimeOutValue fails as the system's time-out (kOsError, ETIMEDOUT; on Windows
+// ERROR_SEM_TIMEOUT), and a replayed drive's recorded system failures fail as recorded.
 #pragma once
 
 #include <map>

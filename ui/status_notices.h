@@ -21,12 +21,14 @@ public:
     void Requeue();
     // Forgets the kept notices: they have been shown where nothing clears them.
     void Forget() { kept_.clear(); }
-    // Queues the message once.
+    // Queues the message once (in several pieces when it is longer than a slot of the ring).
     void Append(const UserMessage& message);
     // The message's text in the user's language, its argument filled in.
     std::string TextOf(const UserMessage& message) const;
 
 private:
+    size_t PieceLength(const std::string& text, size_t start) const;
+
     LogRing& log_;
     const StringTable& texts_;
     std::vector<UserMessage> kept_;

@@ -127,7 +127,7 @@ protected:
                                          err,
                                          language,
                                          remedy,
-                                         [this](bool) {
+                                         [this](const DriveSource&) {
                                              return std::make_unique<LentDrives>(
                                                  *front, candidates, mutexHeldElsewhere,
                                                  driveClaims, names);

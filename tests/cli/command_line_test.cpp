@@ -81,8 +81,9 @@ TEST_F(CommandLine, VersionAndHelpAnswerWithoutADrive) {
 
 TEST_F(CommandLine, NoDrivesToWorkWithIsAnInternalError) {
     std::ostringstream out, err;
-    const CliEnvironment environment{out, err, kLanguageEnglish, AccessRemedy::kRunElevated,
-                                     [](bool) { return std::unique_ptr<DriveSystem>(); }};
+    const CliEnvironment environment{
+        out, err, kLanguageEnglish, AccessRemedy::kRunElevated,
+        [](const DriveSource&) { return std::unique_ptr<DriveSystem>(); }};
     EXPECT_EQ(RunCli({"velmora-drive", "list"}, environment), kExitInternalError);
     EXPECT_NE(err.str().find("Cannot prepare the drive access"), std::string::npos);
 }

@@ -78,7 +78,7 @@ TEST_F(SharedMachine, OutputThatCannotBeWrittenFailsTheRun) {
     std::ostream closed(nullptr);  // every write to it fails, as to a closed pipe
     std::ostringstream err;
     const CliEnvironment toClosedOut{
-        closed, err, kLanguageEnglish, AccessRemedy::kJoinCdromGroup, [this](bool) {
+        closed, err, kLanguageEnglish, AccessRemedy::kJoinCdromGroup, [this](const DriveSource&) {
             return std::make_unique<LentDrives>(*front, candidates, false, driveClaims);
         }};
     EXPECT_EQ(RunCli({"velmora-drive", "list"}, toClosedOut), kExitOutputFailed);

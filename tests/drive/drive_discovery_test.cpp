@@ -96,7 +96,7 @@ TEST_F(ProbeDriveLetterTest, ALetterThatCannotBeOpenedStillLeavesTheModelReadPre
     std::memset(state.buffers.DataInBuffer(), 0xAA, 64);
     EXPECT_EQ(Probe('Z'), 0);
     EXPECT_EQ(state.block.code, kCodeReadModelBuffer);
-    EXPECT_EQ(state.block.timeout, 1);
+    EXPECT_EQ(state.block.timeout, 4);
     const uint8_t* reply = state.buffers.DataInBuffer();
     for (int i = 0; i < 48; ++i) {
         EXPECT_EQ(reply[i], 0) << i;

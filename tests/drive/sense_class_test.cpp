@@ -64,3 +64,35 @@ TEST(SenseClassTest, OnlyTheThreeNoMediumClassesMeanNoDisc) {
 }
 
 }  // namespace
+
+// Descriptor format (72h current, 73h deferred) keeps key, ASC and ASCQ in bytes 1 to 3; fixed
+// format (and anything else) in bytes 2, 12 and 13, the key byte unmasked.
+TEST(SenseClassTest, DescriptorAndFixedFormatGiveTheSameFields) {
+    uint8_t descriptor[18] = {0x72, 0x02, 0x3A, 0x01};
+    uint8_t fixed[18] = {0x70, 0, 0x02, 0, 0, 0, 0, 0x0A, 0, 0, 0, 0, 0x3A, 0x01};
+    for (const uint8_t* sense : {+descriptor, +fixed}) {
+        const SenseFields fields = SenseFieldsOf(sense);
+        EXPECT_EQ(ClassifySense(fields.key, fields.asc, fields.ascq),
+                  kSenseClassNoMediumTrayClosed);
+    }
+    descriptor[0] = 0xF3;  // deferred, with the valid bit: the key's low four bits only
+    descriptor[1] = 0xF6;
+    EXPECT_EQ(SenseFieldsOf(descriptor).key, 0x06);
+    fixed[2] = 0x22;
+    EXPECT_EQ(SenseFieldsOf(fixed).key, 0x22);
+}
+
+TEST(SenseClassTest, UnitAttentionIsOnlyACheckConditionWithKeySix) {
+    RecordingTransport transport;
+    DriveState state{transport};
+    state.block.transport.outcome = TransportOutcome::kSent;
+    state.request.header.ScsiStatus = 0x02;
+    uint8_t* raw = reinterpret_cast<uint8_t*>(&state.request);
+    raw[kSenseKeyOffset] = 0x06;
+    EXPECT_TRUE(ReportsUnitAttention(state));
+    state.request.header.ScsiStatus = 0x00;
+    EXPECT_FALSE(ReportsUnitAttention(state));
+    state.request.header.ScsiStatus = 0x02;
+    state.block.transport.outcome = TransportOutcome::kOsError;
+    EXPECT_FALSE(ReportsUnitAttention(state));
+}

@@ -162,8 +162,9 @@ Run RunOnce(const std::vector<std::string>& arguments, const CommandLine& line,
     std::ostringstream out;
     std::ostringstream err;
     const CliEnvironment environment{
-        out, err, language, AccessRemedy::kJoinCdromGroup,
-        [&](bool /*demo*/) { return std::make_unique<FuzzDrives>(transport, line.devices); }};
+        out, err, language, AccessRemedy::kJoinCdromGroup, [&](const DriveSource& /*source*/) {
+            return std::make_unique<FuzzDrives>(transport, line.devices);
+        }};
     Run run;
     run.code = RunCli(arguments, environment);
     run.out = out.str();

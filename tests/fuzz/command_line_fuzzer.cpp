@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream out;
     std::ostringstream err;
     const CliEnvironment environment{out, err, language, AccessRemedy::kJoinCdromGroup,
-                                     [&](bool /*demo*/) {
+                                     [&](const DriveSource& /*source*/) {
                                          ++factoryCalls;
                                          return std::make_unique<CountingDrives>(transport);
                                      }};

@@ -91,6 +91,23 @@ TEST_F(CurrentSettings, AReplyShortOfByte23IsAFailedRead) {
     EXPECT_EQ(log.ids, Report(IDS_OFF, IDS_HIGH_SPEED_MODE));
 }
 
+// A unit attention (a bus reset, a medium change) is reported once and cleared by it: the read is
+// sent once more, and a second one is a failed read, with no third try.
+TEST_F(CurrentSettings, AUnitAttentionIsReadOnceMoreButOnlyOnce) {
+    SetPage({{18, 1}, {19, 1}, {21, 1}, {22, 0}});
+    drive.ClearReceived();
+    drive.AddFault(Failing({0x3C, 0xF4, 1}, {0x06, 0x29, 0x00}).Times(1));
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, Report(IDS_ON, IDS_HIGH_SPEED_MODE));
+    EXPECT_EQ(drive.ReceivedCount(), 2u);
+
+    drive.ClearReceived();
+    drive.AddFault(Failing({0x3C, 0xF4, 1}, {0x06, 0x28, 0x00}));
+    ReadCurrentSettings(context);
+    EXPECT_EQ(log.ids, std::vector<int>{IDS_UNEXPECTED_ERROR});
+    EXPECT_EQ(drive.ReceivedCount(), 2u);
+}
+
 TEST_F(CurrentSettings, AClosedDriveReportsAnError) {
     CloseDrive(transport, state.driveHandle);
     supported = {1, 1};
