@@ -32,5 +32,6 @@ int RunReplayDemo(DialogBackend& backend, const ReplayedReport& report) {
     ProgramIdentity identity = DemoIdentity();
     const std::vector<DriveCandidate> candidates = ReplayedCandidates(report);
     identity.listCandidates = [candidates] { return candidates; };
+    identity.modelReadTimeoutSeconds = kPatientModelReadTimeoutSeconds;  // as the drives recorded
     return RunDriveUtility(backend, drives, identity);
 }

@@ -9,6 +9,7 @@
 int RunDriveUtility(DialogBackend& backend, ScsiTransport& transport,
                     const ProgramIdentity& identity) {
     DriveState drive(transport);
+    drive.modelReadTimeoutSeconds = identity.modelReadTimeoutSeconds;
     MainWindowServices services{drive, GetMediaWatcher()};
     const char* mutexName = identity.mutexName;
     services.createMutex = [mutexName] { return CreateDriveAccessMutex(mutexName); };

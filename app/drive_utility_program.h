@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialog/dialog_backend.h"
+#include "drive/drive_state.h"
 #include "platform/drive_access_mutex.h"
 #include "platform/drive_candidates.h"
 #include "platform/scsi_transport.h"
@@ -21,6 +22,9 @@ struct ProgramIdentity {
     // The Linux window: the diagnostic report its menu offers, made through the program's
     // transport; empty for none (the Windows window).
     std::function<DiagnosticReportMaker(ScsiTransport& transport)> diagnosticReport;
+    // How long the model read of discovery may take (drive/drive_state.h): the Windows window's
+    // 1 s unless the program waits for drives that are slow over their first command.
+    int32_t modelReadTimeoutSeconds = kModelReadTimeoutSeconds;
 };
 
 // Builds the process's drive state and services, runs the application and returns its exit code.

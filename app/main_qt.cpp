@@ -22,6 +22,7 @@ constexpr char kProgramName[] = "velmora-drive-utility";
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv, argv + argc);
     ProgramIdentity identity;
+    identity.modelReadTimeoutSeconds = kPatientModelReadTimeoutSeconds;
     identity.diagnosticReport = [&arguments](ScsiTransport& transport) {
         return WindowDiagnosticReport(transport, ListSystemDriveCandidates, kProgramName,
                                       arguments);

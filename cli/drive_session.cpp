@@ -12,6 +12,7 @@ DriveSession::DriveSession(ScsiTransport& transport, CommandObserver& observer,
     // A drive the system says has gone answers nothing more: the first such failure ends the
     // operation rather than six writes and their read-backs into nothing.
     state_.endOnGoneDrive = true;
+    state_.modelReadTimeoutSeconds = kPatientModelReadTimeoutSeconds;
     AllocateTransferBuffers(state_.buffers);
     if (mutex_ != nullptr) {
         runner_ = std::make_unique<CommandRunner>(state_, *mutex_, nullptr);

@@ -10,14 +10,7 @@ namespace {
 
 constexpr const char* kModelPatterns[] = {"7315KT52    ", "7305KT52    "};
 
-// The model read is the first command a drive gets after it is opened, and a drive just plugged
-// in (or woken behind a USB adapter) may take some seconds to answer its first command: 3 s is
-// common. With 1 s the system gave up on such a drive and it was not listed. 4 s waits for it
-// and still ends within the caller's 5000 ms wait (CommandRunner), so that a drive that never
-// answers fails as the system's time-out, not as a worker outlasting its wait. (On a Linux block
-// node the kernel raises any time-out below 7 s to 7 s; there the worker may outlast the wait,
-// and is still waited for.) The INQUIRY comes after the model read has woken the drive.
-constexpr int32_t kModelBufferTimeoutSeconds = 4;
+// The INQUIRY comes after the model read has woken the drive.
 constexpr int32_t kInquiryTimeoutSeconds = 2;
 constexpr size_t kModelReplyLength = 48;
 constexpr size_t kIdentificationOffset = 16;  // the text runs to byte 47 at most
@@ -51,7 +44,7 @@ void PrepareModelBufferRead(DriveState& state, DriveAccessMutex& mutex) {
     DriveLock lock(mutex);
     std::memset(state.buffers.DataInBuffer(), 0, kModelReplyLength);
     state.block.code = kCodeReadModelBuffer;
-    state.block.timeout = kModelBufferTimeoutSeconds;
+    state.block.timeout = state.modelReadTimeoutSeconds;
 }
 
 // The bytes of the last data-in reply that the drive brought: never more than the system counted,
@@ -112,9 +105,9 @@ const char* ReadModelIdentifier(DriveState& state, CommandRunner& runner, DriveA
     }
     PrepareModelBufferRead(state, mutex);
     uint8_t* reply = state.buffers.DataInBuffer();
-    *answered =
-        RunCommand(state, runner, mutex, kCodeReadModelBuffer, kModelBufferTimeoutSeconds) == 1 &&
-        BytesCame(state, kModelReplyLength) == kModelReplyLength;
+    *answered = RunCommand(state, runner, mutex, kCodeReadModelBuffer,
+                           state.modelReadTimeoutSeconds) == 1 &&
+                BytesCame(state, kModelReplyLength) == kModelReplyLength;
     if (!*answered) {
         return nullptr;
     }

@@ -22,6 +22,16 @@ enum TransportMode : int32_t {
     kTransportModePassThrough = 2,
 };
 
+// The model read's time-out in the Windows window: 1 s, as it has always had it.
+constexpr int32_t kModelReadTimeoutSeconds = 1;
+// A drive just plugged in, or woken behind a USB adapter, may take some seconds over its first
+// command (3 s is common); with 1 s the system gives up on it and it is not listed. The Linux
+// programs and velmora-drive wait 4 s, which still ends within the caller's 5000 ms wait
+// (CommandRunner), so that a drive that never answers fails as the system's time-out and not as
+// a worker outlasting its wait. (On a Linux block node the kernel raises any time-out below 7 s
+// to 7 s; there the worker may outlast the wait, and is still waited for.)
+constexpr int32_t kPatientModelReadTimeoutSeconds = 4;
+
 struct DriveState {
     explicit DriveState(ScsiTransport& systemTransport) : transport(systemTransport) {}
     DriveState(const DriveState&) = delete;
@@ -40,4 +50,7 @@ struct DriveState {
     // (ReportsDriveGone) ends what it is part of at once: the disc probe, an apply, the media
     // watcher's polling. Off by default, as for the Windows program, which keeps its retries.
     bool endOnGoneDrive = false;
+    // How long the model identification read, the first command an opened drive gets, may take
+    // (kModelReadTimeoutSeconds unless a program chooses kPatientModelReadTimeoutSeconds).
+    int32_t modelReadTimeoutSeconds = kModelReadTimeoutSeconds;
 };

@@ -23,6 +23,8 @@ public:
           runner_(state_, request.mutex, nullptr) {
         state_.trace = &recorder_;
         state_.transportMode = kTransportModePassThrough;
+        // A drive slow over its first command is recorded answering, not timed out.
+        state_.modelReadTimeoutSeconds = kPatientModelReadTimeoutSeconds;
         AllocateTransferBuffers(state_.buffers);
     }
     RecordingDrives(const RecordingDrives&) = delete;

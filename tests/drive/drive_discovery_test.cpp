@@ -96,13 +96,17 @@ TEST_F(ProbeDriveLetterTest, ALetterThatCannotBeOpenedStillLeavesTheModelReadPre
     std::memset(state.buffers.DataInBuffer(), 0xAA, 64);
     EXPECT_EQ(Probe('Z'), 0);
     EXPECT_EQ(state.block.code, kCodeReadModelBuffer);
-    EXPECT_EQ(state.block.timeout, 4);
+    EXPECT_EQ(state.block.timeout, 1);
     const uint8_t* reply = state.buffers.DataInBuffer();
     for (int i = 0; i < 48; ++i) {
         EXPECT_EQ(reply[i], 0) << i;
     }
     EXPECT_EQ(reply[48], 0xAA);
     EXPECT_EQ(state.driveHandle, kNoDevice);
+    // A program that waits for drives slow over their first command prepares its own time-out.
+    state.modelReadTimeoutSeconds = kPatientModelReadTimeoutSeconds;
+    EXPECT_EQ(Probe('Z'), 0);
+    EXPECT_EQ(state.block.timeout, 4);
 }
 
 TEST_F(ProbeDriveLetterTest, AListedDriveEndsClosedWithTheInquiryInTheBlock) {
