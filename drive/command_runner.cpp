@@ -1,5 +1,6 @@
 #include "drive/command_runner.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "drive/sense_class.h"
@@ -23,6 +24,13 @@ int32_t CommandRunner::Run(const DriveLock& /*held*/) {
 
 int32_t CommandRunner::RunRead(const DriveLock& held) {
     if (Run(held) != kCommandCompleted && ReportsUnitAttention(state_)) {
+        // The failed reply's bytes must not pass for the second one's, whatever length the
+        // system reports for it: the area is cleared again, as the caller cleared it first.
+        uint8_t* reply = state_.buffers.DataInBuffer();
+        if (reply != nullptr && state_.block.transferLength > 0) {
+            std::memset(reply, 0,
+                        std::min<size_t>(state_.block.transferLength, TransferBuffers::kSize));
+        }
         Run(held);
     }
     return state_.block.status;

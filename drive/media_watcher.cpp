@@ -49,6 +49,7 @@ int PollReadyByte(DriveState& state, DriveAccessMutex& mutex) {
     reply[kReadyByte] = 0;
     int answered = ReadBuffer(state, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
     if (answered == 0 && ReportsUnitAttention(state)) {  // as CommandRunner::RunRead: once more
+        reply[kReadyByte] = 0;
         answered = ReadBuffer(state, kReadyBufferId, kReadyBufferMode, 0, kReadyReplyLength);
     }
     return answered == 1 && reply[kReadyByte] == 1 ? 1 : 0;

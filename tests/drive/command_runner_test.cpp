@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
 
 #include "drive/command_catalogue.h"
+#include "drive/media_watcher.h"
 #include "tests/drive/drive_fixture.h"
 
 namespace {
@@ -203,3 +205,26 @@ TEST_F(CommandRunnerTest, WorkerThatCannotStartCountsAsRejected) {
 }
 
 }  // namespace
+
+// A unit attention's reply may carry bytes (a system that reports the whole transfer moved), and
+// the read sent again may come back GOOD without writing any: neither the settings read nor the
+// ready poll may then take the first reply's bytes for the second's.
+TEST_F(CommandRunnerTest, AReadSentAgainAfterAUnitAttentionKeepsNothingOfTheFirstReply) {
+    std::vector<uint8_t> stale(256, 1);
+    ScriptedAnswer attention = CheckCondition(0x06, 0x29, 0x00);
+    attention.reply = stale;
+    transport.AnswerOnce(0x3C, attention);
+    transport.AnswerOnce(0x3C, Reply({}));
+    {
+        DriveLock lock(*mutex);
+        FillSettingsRead();
+        EXPECT_EQ(runner->RunRead(lock), kCommandCompleted);
+    }
+    const uint8_t* reply = state.buffers.DataInBuffer();
+    EXPECT_EQ(std::count(reply, reply + 256, 0), 256);
+
+    transport.AnswerOnce(0x3C, attention);
+    transport.AnswerOnce(0x3C, Reply({}));
+    EXPECT_EQ(PollReadyByte(state, *mutex), 0);
+    EXPECT_EQ(transport.Sent().size(), 4u);
+}
