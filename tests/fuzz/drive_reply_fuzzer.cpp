@@ -9,11 +9,18 @@
 //            bit 3 high speed playback, bit 4 low speed playback, bit 5 save audio,
 //            bit 6 a write the system refuses ends the apply (the Linux front ends' answer),
 //            bit 7 one worker cannot be started: the next byte numbers it (from 0)
+// and, taken off the input's end, one byte of what the program meets besides the drive (0: the
+// drive is had at once and the Windows window's retries answer a gone drive):
+//   situation bit 0 another writer keeps the drive's lock, bit 1 its node cannot be opened,
+//            bit 2 the exclusive claim is refused (a mounted disc), bit 3 the claim's node cannot
+//            be opened, bit 4 a writer holds the drive at the watcher's first poll,
+//            bit 5 a gone drive ends an operation at once (the Linux front ends)
 //
 // Besides the sanitizers it checks, on every input, that nothing the program shows goes beyond
 // what the drive returned: the drive list's texts, the settings report and the controls, the
 // ready flag, and "complete" / "default setting" only for values the read-backs confirmed.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,11 +39,13 @@
 #include "drive/drive_state.h"
 #include "drive/media_watcher.h"
 #include "platform/drive_access_mutex.h"
+#include "platform/drive_claim.h"
 #include "platform/thread.h"
 #include "res/generated_resource_catalog.h"
 #include "res/resource_ids.h"
 #include "settings/apply_settings.h"
 #include "settings/current_settings.h"
+#include "settings/drive_write_access.h"
 #include "settings/settings_context.h"
 #include "tests/fuzz/fuzz_transport.h"
 #include "ui/control_state.h"
@@ -45,8 +54,20 @@ namespace {
 
 constexpr char kProbedLetters[] = {'D', 'E', 'F'};
 constexpr char kSelectedLetter = 'E';
+// The letter the system lists as an optical drive (as Linux lists its drives): one that fails
+// identification is named with what went wrong.
+constexpr char kOpticalLetter = 'F';
 constexpr uint32_t kSettingsBytesNeeded = 24;  // through byte 23, the saved audio mode
 constexpr uint32_t kReadyBytesNeeded = 25;     // through byte 24, the ready byte
+
+enum SituationBit : uint8_t {
+    kLockBusy = 1 << 0,
+    kLockFails = 1 << 1,
+    kClaimBusy = 1 << 2,
+    kClaimFails = 1 << 3,
+    kReaderLockedOut = 1 << 4,
+    kEndOnGoneDrive = 1 << 5,
+};
 
 enum ChoiceBit : uint8_t {
     kJapanese = 1 << 0,
@@ -87,6 +108,68 @@ private:
     const int refusedStart_;  // -1: none
     mutable int starts_ = 0;
 };
+
+// The drive's lock and claim as the input's situation byte has them; nothing is really locked.
+class FuzzDriveClaims : public DriveClaims {
+public:
+    explicit FuzzDriveClaims(uint8_t situation) : situation_(situation) {}
+    HoldResult LockForWriting(const std::string& /*blockNode*/, uint32_t /*waitMs*/) override {
+        return Answer(kLockBusy, kLockFails);
+    }
+    HoldResult ClaimExclusively(const std::string& /*blockNode*/) override {
+        return Answer(kClaimBusy, kClaimFails);
+    }
+    std::unique_ptr<DriveReadLock> OpenReadLock(const std::string& /*blockNode*/) override {
+        return nullptr;
+    }
+    std::string MountPointOf(const std::string& /*deviceNumber*/) override { return "/media/cd"; }
+
+private:
+    HoldResult Answer(uint8_t busy, uint8_t fails) const {
+        HoldResult result;
+        if ((situation_ & busy) != 0) {
+            result.outcome = HoldOutcome::kBusy;
+            result.osError = EBUSY;
+        } else if ((situation_ & fails) != 0) {
+            result.outcome = HoldOutcome::kFailed;
+            result.osError = ENOENT;
+        } else {
+            result.outcome = HoldOutcome::kHeld;
+        }
+        return result;
+    }
+    const uint8_t situation_;
+};
+
+// The watcher's read lock: refused when the situation says a writer has the drive. What it
+// went through stays in the rig's ReadLockSeen after the watcher has destroyed it.
+struct ReadLockSeen {
+    bool lockedOut = false;
+    bool held = false;
+};
+
+class FuzzReadLock : public DriveReadLock {
+public:
+    explicit FuzzReadLock(ReadLockSeen& seen) : seen_(seen) {}
+    bool TryHold() override {
+        seen_.held = !seen_.lockedOut;
+        return seen_.held;
+    }
+    void Release() override { seen_.held = false; }
+
+private:
+    ReadLockSeen& seen_;
+};
+
+DriveCandidate ProbedCandidate(char letter) {
+    DriveCandidate candidate = LetterCandidate(letter);
+    candidate.opticalDrive = letter == kOpticalLetter;
+    return candidate;
+}
+
+DriveCandidate SelectedCandidate() {
+    return ProbedCandidate(kSelectedLetter);
+}
 
 // The window's side of the completion message: one for every worker that ran.
 class CountingSink : public CommandDoneSink {
@@ -214,9 +297,15 @@ void ShowStatusLines(const char* operation, const std::vector<int>& ids) {
 // Everything one input runs against: a fresh drive state (with the kept buffers) and log, and the
 // kept window of the input's language.
 struct Rig {
-    Rig(FuzzInput& input, uint16_t language, int refusedStart)
-        : transport(input), executor(transport, refusedStart), kept(KeptWindowIn(language)) {
+    Rig(FuzzInput& input, uint16_t language, int refusedStart, uint8_t situation)
+        : transport(input),
+          executor(transport, refusedStart),
+          kept(KeptWindowIn(language)),
+          claims(situation),
+          readLock{(situation & kReaderLockedOut) != 0} {
         std::swap(drive.buffers, ClearedKeptBuffers());
+        drive.endOnGoneDrive = (situation & kEndOnGoneDrive) != 0;
+        context.writeAccess = &writeAccess;
         if (ShowOutput()) {
             drive.trace = &showing;
         }
@@ -242,13 +331,16 @@ struct Rig {
     ApplyFlags apply;
     MediaWatcher& watcher = GetMediaWatcher();  // the process's one, as the window has it
     SettingsContext context{drive, *mutex, runner, log, supported, apply, watcher};
+    FuzzDriveClaims claims;
+    DriveWriteAccess writeAccess{claims, SelectedCandidate()};
+    ReadLockSeen readLock;
 };
 
 // Each letter is opened once, in order, so the INQUIRY after the Nth open is the Nth letter's.
 void Discover(Rig& rig) {
     std::vector<DriveCandidate> candidates;
     for (char letter : kProbedLetters) {
-        candidates.push_back(LetterCandidate(letter));
+        candidates.push_back(ProbedCandidate(letter));
     }
     DiscoveryReport met;
     const DriveTable table =
@@ -262,6 +354,10 @@ void Discover(Rig& rig) {
     std::vector<std::string> named;
     for (const UnopenedDevice& device : met.unopened) {
         named.push_back(device.device.name);
+    }
+    for (const UnidentifiedDrive& drive : met.unidentified) {
+        Require(drive.device.opticalDrive && drive.device.name[0] == kOpticalLetter,
+                "only a drive the system lists as optical is named as unidentified");
     }
     Require(named == refused,
             "discovery names as unopened exactly the devices whose open was refused, in order");
@@ -300,24 +396,36 @@ void CheckReadyFlag(const Rig& rig) {
             "ready flag only from a poll whose byte 24 came back as 1");
 }
 
+// The second poll through the watcher's test hook, which polls without its loop.
+void PollOnce(Rig& rig) {
+    const int ready = rig.watcher.PollOnce(rig.drive, *rig.mutex);
+    Require(ready == rig.watcher.IsReady(), "the hook's answer is the ready flag");
+    CheckReadyFlag(rig);
+}
+
 // One round of the watcher's loop, on this thread: the stop request made beforehand ends it right
 // after its first poll, so the poll never runs beside another command and takes its answer at a
 // fixed place in the input.
 void PollMediaWatcher(Rig& rig) {
     rig.watcher.RequestStop();
-    ThreadHandle thread = rig.watcher.Start(rig.drive, *rig.mutex, nullptr, InlineWorker());
+    if (rig.readLock.lockedOut) {
+        // The flag the skipped poll keeps comes from this input, not from the one before it.
+        PollOnce(rig);
+    }
+    const int sentBefore = rig.transport.SentInAll();
+    const int readyBefore = rig.watcher.IsReady();
+    ThreadHandle thread = rig.watcher.Start(
+        rig.drive, *rig.mutex, std::make_unique<FuzzReadLock>(rig.readLock), InlineWorker());
     Require(thread != nullptr, "media watcher loop runs");
     Require(rig.watcher.StopRequested() == 0, "media watcher clears its stop request");
     StopMediaWatcher(rig.watcher, &thread);
     Require(thread == nullptr && rig.watcher.StopRequested() == 0,
             "an ended watcher stopped leaves no stop request");
-    CheckReadyFlag(rig);
-}
-
-// The second poll through the watcher's test hook, which polls without its loop.
-void PollOnce(Rig& rig) {
-    const int ready = rig.watcher.PollOnce(rig.drive, *rig.mutex);
-    Require(ready == rig.watcher.IsReady(), "the hook's answer is the ready flag");
+    Require(!rig.readLock.held, "the watcher gives its read lock back after the poll");
+    if (rig.readLock.lockedOut) {
+        Require(rig.transport.SentInAll() == sentBefore && rig.watcher.IsReady() == readyBefore,
+                "a poll a writer locks out sends nothing and keeps the ready flag");
+    }
     CheckReadyFlag(rig);
 }
 
@@ -332,12 +440,25 @@ void ChooseSettings(FuzzFrontEnd& frontEnd, uint8_t choices) {
     frontEnd.stopOnRefusal = (choices & kStopOnRefusedWrite) != 0;
 }
 
+// A drive that could not be had to ourselves gets no command at all; an operation the drive's
+// going ended is no success.
+void CheckRefusedAccess(const Rig& rig, const ApplyResult& result, int sentBefore) {
+    if (result.access.outcome != WriteAccessOutcome::kGranted) {
+        Require(rig.transport.SentInAll() == sentBefore && !result.succeeded,
+                "nothing is sent to a drive that could not be had to ourselves");
+    }
+    Require(!result.driveGone || (rig.drive.endOnGoneDrive && !result.succeeded),
+            "a gone drive ends an operation only where asked, and never as a success");
+}
+
 void Apply(Rig& rig, uint8_t choices) {
     ChooseSettings(rig.log, choices);
     rig.log.ids.clear();
     rig.transport.ForgetWrites();
-    ApplySettings(rig.context);
+    const int sentBefore = rig.transport.SentInAll();
+    const ApplyResult result = ApplySettings(rig.context);
     ShowStatusLines("apply", rig.log.ids);
+    CheckRefusedAccess(rig, result, sentBefore);
     const bool complete = rig.log.Shows(IDS_COMPLETE);
     Require(complete == (rig.apply.applySucceeded == 1), "\"complete\" with apply-succeeded");
     Require(!complete || WritesConfirmed(rig.transport),
@@ -347,8 +468,10 @@ void Apply(Rig& rig, uint8_t choices) {
 void RestoreDefaults(Rig& rig) {
     rig.log.ids.clear();
     rig.transport.ForgetWrites();
-    RestoreFactoryDefault(rig.context);
+    const int sentBefore = rig.transport.SentInAll();
+    const ApplyResult result = RestoreFactoryDefault(rig.context);
     ShowStatusLines("restore", rig.log.ids);
+    CheckRefusedAccess(rig, result, sentBefore);
     Require(!rig.log.Shows(IDS_DEFAULT_SETTING) || WritesConfirmed(rig.transport),
             "\"default setting\" only when every setting written was confirmed");
 }
@@ -357,12 +480,14 @@ void RestoreDefaults(Rig& rig) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
+    const uint8_t situation = input.TailByte();
     const uint8_t choices = input.Byte();
     const int refusedStart = (choices & kRefuseOneWorker) != 0 ? input.Byte() : -1;
-    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish, refusedStart);
+    Rig rig(input, (choices & kJapanese) != 0 ? kLanguageJapanese : kLanguageEnglish, refusedStart,
+            situation);
 
     Discover(rig);
-    OpenDrive(rig.drive, LetterCandidate(kSelectedLetter).devicePath);
+    OpenDrive(rig.drive, SelectedCandidate().devicePath);
     ShowSelectedDrive(rig);
     PollMediaWatcher(rig);
     Apply(rig, choices);

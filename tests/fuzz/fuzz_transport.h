@@ -5,7 +5,8 @@
 // One answer, byte by byte:
 //   open      1 byte: low bit set refuses the open
 //   command   status   1 byte: the SCSI status; instead 0xFF: the system rejects the call, 0xFE:
-//                      it refuses the call for want of rights (EPERM), 0xFD: it fails it (EIO)
+//                      it refuses the call for want of rights (EPERM), 0xFD: it fails it (EIO),
+//                      0xFC: it says the device is gone (ENODEV)
 //             when the status is not GOOD:
 //                      sense count 1 byte (at most the sense bytes asked for), then the sense bytes
 //             when the command reads data:
@@ -42,6 +43,9 @@ public:
     FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     uint8_t Byte() { return used_ < size_ ? data_[used_++] : 0; }
+    // The input's last byte, taken off its end (0 for an empty input): for what the program
+    // meets besides the drive's answers.
+    uint8_t TailByte() { return used_ < size_ ? data_[--size_] : 0; }
     uint16_t Word() {
         const uint8_t low = Byte();
         return static_cast<uint16_t>(low | (Byte() << 8));
@@ -74,7 +78,10 @@ inline void Require(bool holds, const char* what) {
 
 // What one data-in reply was: its status and the bytes that came back.
 struct ReplySeen {
-    bool good = false;      // carried out with SCSI status GOOD
+    bool good = false;  // carried out with SCSI status GOOD
+    // CHECK CONDITION with sense key 6 (UNIT ATTENTION) in the fixed or the descriptor place:
+    // a read the program may send once more.
+    bool unitAttention = false;
     uint32_t returned = 0;  // bytes the drive put into the buffer
     std::array<uint8_t, 256> bytes{};
 };
@@ -92,6 +99,7 @@ public:
     static constexpr uint8_t kRejectCall = 0xFF;
     static constexpr uint8_t kRefuseForRights = 0xFE;
     static constexpr uint8_t kFailCall = 0xFD;
+    static constexpr uint8_t kGoneCall = 0xFC;
     static constexpr uint8_t kOptimalSpeedKind = 9;
     static constexpr uint8_t kAudioModeKind = 2;
 
@@ -119,15 +127,17 @@ public:
         if (status == kRejectCall || status == kRefuseForRights) {
             result.outcome = TransportOutcome::kRejected;
             result.osError = status == kRefuseForRights ? EPERM : 0;
-        } else if (status == kFailCall) {
+        } else if (status == kFailCall || status == kGoneCall) {
             result.outcome = TransportOutcome::kOsError;
-            result.osError = EIO;
+            result.osError = status == kGoneCall ? ENODEV : EIO;
         } else {
             header.ScsiStatus = status;
             result.senseLength = AnswerSense(request);
         }
         ReplySeen reply;
         reply.good = result.Sent() && status == 0;
+        reply.unitAttention = result.Sent() && status == 2 &&
+                              ((request.sense[2] & 0x0F) == 6 || (request.sense[1] & 0x0F) == 6);
         if (result.Sent() && ReadsData(header)) {
             result.bytesTransferred = AnswerData(header, &reply);
         }
@@ -149,6 +159,13 @@ public:
     // Whether each open, in order, was refused.
     const std::vector<bool>& RefusedOpens() const { return refusedOpens_; }
     int Sent(uint8_t opcode) const { return sent_[opcode]; }
+    int SentInAll() const {
+        int all = 0;
+        for (int count : sent_) {
+            all += count;
+        }
+        return all;
+    }
     // A WRITE BUFFER page the program meant to send, but whose command never reached the system
     // (its worker could not start): its read-back must confirm it all the same.
     void NoteWriteNotCarriedOut(const uint8_t* page, uint32_t length) {
@@ -235,9 +252,10 @@ private:
     }
 
     // The settings read right after a write: GOOD, reaching byte 23, the current value (byte 19
-    // or 22) as written and, when saving was asked, the saved value (byte 20 or 23) too.
+    // or 22) as written and, when saving was asked, the saved value (byte 20 or 23) too. One
+    // answered with a unit attention leaves the write awaiting the read sent again.
     void JudgeReadBack(const ReplySeen& reply) {
-        if (awaitingReadBack_ == nullptr) {
+        if (awaitingReadBack_ == nullptr || reply.unitAttention) {
             return;
         }
         SettingWriteSeen& write = *awaitingReadBack_;
