@@ -1,7 +1,6 @@
 // A drive's lasting names from sysfs and udev's links. Only look-ups that open no device are made
 // (opendir, readlink, access, stat), and only those the SG_IO preload library of sim/ moves into a
 // test's fake tree.
-#include <dirent.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 
 #include "platform/device_node.h"
 #include "platform/drive_names.h"
+#include "platform/sysfs_device_chain.h"
 #include "platform/sysfs_optical_drives.h"
 
 namespace {
@@ -23,23 +23,6 @@ std::string WithoutTrailingSlashes(std::string root) {
         root.pop_back();
     }
     return root;
-}
-
-std::vector<std::string> DirectoryEntries(const std::string& path) {
-    std::vector<std::string> names;
-    DIR* directory = opendir(path.c_str());
-    if (directory == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = readdir(directory)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    }
-    closedir(directory);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // An absolute path with its "." and ".." parts and repeated slashes taken out.
@@ -97,7 +80,7 @@ DriveNames ReadDriveNames(const DriveCandidate& drive, const std::string& root) 
     names.sysfsPath = Resolved(classEntry, base);
     names.scsiAddress = ScsiAddressOf(base + classEntry);
     const DeviceNode blockNode = LookUpDeviceNode(base + drive.name);
-    for (const std::string& entry : DirectoryEntries(base + kById)) {
+    for (const std::string& entry : SysfsDirectoryEntries(base + kById)) {
         if (LookUpDeviceNode(base + kById + entry).SameAs(blockNode)) {
             names.byId.push_back(kById + entry);
         }

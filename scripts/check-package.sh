@@ -116,8 +116,7 @@ for size in 16 32 48 64 128 256; do
     icon="usr/share/icons/hicolor/${size}x${size}/apps/velmora-drive-utility.png"
     check "$icon is ${size}x${size}" grep -q "PNG image data, $size x $size" <(file "$root/$icon")
 done
-# lintian overrides its fortification hint on the window's programs (packaging/linux/
-# lintian-overrides says why): that each calls a checked function of the C library proves it.
+# Each program fortified: it calls a checked function of the C library.
 for program in velmora-drive-utility velmora-drive-utility-demo velmora-drive; do
     check "$program stripped, fortified (calls __*_chk)" bash -c \
         "file '$root/usr/bin/$program' | grep -q ', stripped' &&
