@@ -15,25 +15,6 @@
 
 namespace {
 
-// Whether both streams took everything written to them; when stdout did not, stderr (if it
-// still works) says so.
-bool Flushed(const CliEnvironment& environment) {
-    environment.out.flush();
-    environment.err.flush();
-    if (environment.out.good() && environment.err.good()) {
-        return true;
-    }
-    if (environment.err.good()) {
-        CliReport failed;
-        failed.Note(Finding{FindingKind::kOutputFailed});
-        ConcludeReport(failed, environment.remedy);
-        WriteHumanOutput(failed, CliTexts(environment.language, environment.codeset),
-                         environment.err, environment.err);
-        environment.err.flush();
-    }
-    return false;
-}
-
 void Print(const CliReport& report, bool json, const CliEnvironment& environment) {
     if (json) {
         WriteJsonOutput(report, environment.out);
@@ -114,16 +95,33 @@ int PrintDeviceNames(const CliRequest& request, const CliEnvironment& environmen
     for (const DriveCandidate& candidate : drives->Candidates()) {
         environment.out << candidate.name << "\n";
     }
-    return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
+    return ExitCodeAfterOutput(kExitSuccess, OutputFlushed(environment));
 }
 
 }  // namespace
+
+bool OutputFlushed(const CliEnvironment& environment) {
+    environment.out.flush();
+    environment.err.flush();
+    if (environment.out.good() && environment.err.good()) {
+        return true;
+    }
+    if (environment.err.good()) {
+        CliReport failed;
+        failed.Note(Finding{FindingKind::kOutputFailed});
+        ConcludeReport(failed, environment.remedy);
+        WriteHumanOutput(failed, CliTexts(environment.language, environment.codeset),
+                         environment.err, environment.err);
+        environment.err.flush();
+    }
+    return false;
+}
 
 // One direction: read the command line, find and work the drive, conclude, print.
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment) {
     const ParsedCommandLine parsed = ParseCommandLine(arguments, environment.out);
     if (parsed.status == ParseStatus::kAnswered) {
-        return ExitCodeAfterOutput(kExitSuccess, Flushed(environment));
+        return ExitCodeAfterOutput(kExitSuccess, OutputFlushed(environment));
     }
     if (parsed.status == ParseStatus::kDeviceNames) {
         return PrintDeviceNames(parsed.request, environment);
@@ -144,5 +142,5 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
     const bool json =
         parsed.status == ParseStatus::kUsageError ? parsed.jsonAsked : parsed.request.json;
     Print(report, json, environment);
-    return ExitCodeAfterOutput(report.exitCode, Flushed(environment));
+    return ExitCodeAfterOutput(report.exitCode, OutputFlushed(environment));
 }

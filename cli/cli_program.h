@@ -32,3 +32,7 @@ struct CliEnvironment {
 // arguments: the whole command line, program name first. Returns the exit code (cli/exit_codes.h),
 // which also tells when out or err could not be written.
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment);
+
+// Flushes out and err; false when either did not take everything written to it, and then, while
+// err still works, a line there says so in the user's language.
+bool OutputFlushed(const CliEnvironment& environment);

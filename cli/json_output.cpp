@@ -19,15 +19,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json VersionNumbers(const std::string& version) {
-    Json numbers = Json::array();
-    std::istringstream parts(version);
-    for (std::string part; std::getline(parts, part, '.');) {
-        numbers.push_back(std::strtol(part.c_str(), nullptr, 10));
-    }
-    return numbers;
-}
-
 // In the order of Severity and CliCommand (cli/cli_report.h).
 constexpr const char* kSeverityNames[] = {"information", "warning", "error"};
 constexpr const char* kCommandNames[] = {"", "list", "show", "set", "restore", "report"};
@@ -53,7 +44,7 @@ Json ProgramBlock(const CliReport& report) {
                             {"severity", SeverityName(message.severity)}});
     }
     Json block;
-    block["version"] = VersionNumbers(ProgramVersion());
+    block["version"] = Json(VersionNumbers(ProgramVersion()));
     block["version_string"] = ProgramVersion();
     block["argv"] = report.arguments;
     block["demo"] = report.demo;

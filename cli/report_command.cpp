@@ -108,21 +108,6 @@ void TellFileNotWritten(const CliRequest& request, const CliEnvironment& environ
                     << "\n";
 }
 
-// Whether both streams took everything; when stdout did not, stderr (if it still works) says so.
-bool Flushed(const CliEnvironment& environment) {
-    environment.out.flush();
-    environment.err.flush();
-    if (environment.out.good() && environment.err.good()) {
-        return true;
-    }
-    if (environment.err.good()) {
-        environment.err << kProgramName << ": "
-                        << CliTexts(environment.language).Text(IDS_CLI_OUTPUT_FAILED) << "\n";
-        environment.err.flush();
-    }
-    return false;
-}
-
 // The report itself: the system, then the drives; its messages on stderr.
 std::string MakeReport(const CliRequest& request, const std::vector<std::string>& arguments,
                        const CliEnvironment& environment, int* exitCode) {
@@ -156,7 +141,7 @@ int ReportToFile(const CliRequest& request, const std::vector<std::string>& argu
     std::ofstream file(request.output, std::ios::binary | std::ios::trunc);
     if (!file) {
         TellFileNotWritten(request, environment, errno);
-        return ExitCodeAfterOutput(kExitOutputFailed, Flushed(environment));
+        return ExitCodeAfterOutput(kExitOutputFailed, OutputFlushed(environment));
     }
     int code = kExitSuccess;
     file << MakeReport(request, arguments, environment, &code);
@@ -164,11 +149,11 @@ int ReportToFile(const CliRequest& request, const std::vector<std::string>& argu
     file.close();
     if (!file) {
         TellFileNotWritten(request, environment, errno);
-        return ExitCodeAfterOutput(ExitCodeAfterOutput(code, false), Flushed(environment));
+        return ExitCodeAfterOutput(ExitCodeAfterOutput(code, false), OutputFlushed(environment));
     }
     environment.out
         << CliTexts(environment.language).Format(IDS_CLI_REPORT_WRITTEN, {request.output}) << "\n";
-    return ExitCodeAfterOutput(code, Flushed(environment));
+    return ExitCodeAfterOutput(code, OutputFlushed(environment));
 }
 
 }  // namespace
@@ -180,5 +165,5 @@ int RunReportCommand(const CliRequest& request, const std::vector<std::string>& 
     }
     int code = kExitSuccess;
     environment.out << MakeReport(request, arguments, environment, &code);
-    return ExitCodeAfterOutput(code, Flushed(environment));
+    return ExitCodeAfterOutput(code, OutputFlushed(environment));
 }

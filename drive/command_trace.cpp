@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
 const char* DirectionName(uint8_t dataIn) {
     switch (dataIn) {
         case 0:
@@ -14,6 +12,8 @@ const char* DirectionName(uint8_t dataIn) {
             return "none";
     }
 }
+
+namespace {
 
 std::string TransportNote(const TransportResult& transport) {
     switch (transport.outcome) {

@@ -34,6 +34,9 @@ struct TracedCommand {
 
 std::string FormatTraceLine(const TracedCommand& command);
 
+// The transfer's direction as the trace line and the report name it: "out", "in" or "none".
+const char* DirectionName(uint8_t dataIn);
+
 // The bytes in upper-case hex without separators, as the trace line gives them.
 std::string HexBytes(const uint8_t* bytes, size_t count);
 

@@ -14,15 +14,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json VersionNumbers(const std::string& version) {
-    Json numbers = Json::array();
-    std::istringstream parts(version);
-    for (std::string part; std::getline(parts, part, '.');) {
-        numbers.push_back(std::strtol(part.c_str(), nullptr, 10));
-    }
-    return numbers;
-}
-
 Json TextOrNull(const std::string& text) {
     return text.empty() ? Json() : Json(text);
 }
@@ -62,7 +53,7 @@ Json ProgramBlock(const ReportProgram& program, const std::string& home) {
             {{"string", message.text}, {"code", message.code}, {"severity", message.severity}});
     }
     Json block;
-    block["version"] = VersionNumbers(program.version);
+    block["version"] = Json(VersionNumbers(program.version));
     block["version_string"] = program.version;
     block["argv"] = ReportedArguments(program.arguments, home);
     block["demo"] = program.demo;
@@ -182,17 +173,6 @@ Json OpticalDriveBlock(const OpticalDriveFacts& drive) {
     return block;
 }
 
-const char* DirectionWord(uint8_t dataIn) {
-    switch (dataIn) {
-        case 0:
-            return "out";
-        case 1:
-            return "in";
-        default:
-            return "none";
-    }
-}
-
 const char* OutcomeWord(TransportOutcome outcome) {
     switch (outcome) {
         case TransportOutcome::kSent:
@@ -227,7 +207,7 @@ Json CommandBlock(const RecordedCommand& recorded) {
     Json block;
     block["step"] = recorded.step;
     block["cdb"] = Hex(command.cdb.data(), cdbBytes);
-    block["direction"] = DirectionWord(command.dataIn);
+    block["direction"] = DirectionName(command.dataIn);
     block["transfer_length"] = command.transferLength;
     block["timeout_seconds"] = command.timeoutSeconds;
     block["outcome"] = OutcomeWord(command.transport.outcome);
@@ -318,4 +298,13 @@ std::string FormatReportDocument(const ReportProgram& program, const DiagnosticR
     document["interrupted"] = report.interrupted;
     // Replaced, never thrown at: the drives' and the system's texts may be any bytes.
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::vector<long> VersionNumbers(const std::string& version) {
+    std::vector<long> numbers;
+    std::istringstream parts(version);
+    for (std::string part; std::getline(parts, part, '.');) {
+        numbers.push_back(std::strtol(part.c_str(), nullptr, 10));
+    }
+    return numbers;
 }

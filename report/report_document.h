@@ -28,6 +28,9 @@ struct ReportProgram {
     int exitStatus = 0;
 };
 
+// The numbers of a dotted version ("1.1.8.0"), as the program block's version gives them.
+std::vector<long> VersionNumbers(const std::string& version);
+
 // The system the program was built for: "linux-x86_64", "windows-i686", ...
 const char* BuiltFor();
 
